@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "diagram/TColor.h"
+#include "diagram/TGeometry.h"
+#include "model/TFont.h"
+
+namespace kavo {
+
+enum class TPenStyle { psSolid, psDash, psDot, psClear };
+enum class TBrushStyle { bsSolid, bsClear };
+
+// A drawing surface in integer pixels, y downwards. The conventions are those of a classic raster
+// canvas: a line from A to B paints A but not B; rectangles and ellipses fill and outline the box
+// from (Left, Top) to (Right, Bottom) with the right column and the bottom row left out; text is
+// placed by the top-left corner of its box. Outlines use the pen, fills the brush.
+class TCanvas {
+public:
+    virtual ~TCanvas() = default;
+
+    virtual void SetPen(TColor color, int width = 1, TPenStyle style = TPenStyle::psSolid) = 0;
+    virtual void SetBrush(TColor color, TBrushStyle style = TBrushStyle::bsSolid) = 0;
+    virtual void SetFont(const TFont& font, TColor color) = 0;
+
+    virtual void Line(TPoint from, TPoint to) = 0;
+    virtual void Polyline(const std::vector<TPoint>& points) = 0;
+    // Outlined with the pen and filled with the brush.
+    virtual void Polygon(const std::vector<TPoint>& points) = 0;
+    virtual void Rectangle(const TRect& box) = 0;
+    virtual void Ellipse(const TRect& box) = 0;
+    // Fills the box with the colour, without outline and without changing the brush.
+    virtual void FillRect(const TRect& box, TColor color) = 0;
+    virtual void TextOut(TPoint topLeft, const std::string& text) = 0;
+
+    virtual int TextWidth(const std::string& text) = 0;
+    virtual int TextHeight(const std::string& text) = 0;
+};
+
+}  // namespace kavo

@@ -1,0 +1,458 @@
+#include "model/TCase.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/TAiA.h"
+#include "model/TFiP.h"
+#include "model/TPerception.h"
+
+namespace kavo {
+
+namespace {
+
+std::string Upper(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return upper;
+}
+
+}  // namespace
+
+TCase::TCase(TContext& context)
+    : TConcept(TConceptKind::ckCase, this, "New case"),
+      Font(context.DefaultFont),
+      MaxWidth(context.ScreenWidth),
+      MaxHeight(context.ScreenHeight),
+      ContextRef(&context) {
+    MeasureSampleText();
+}
+
+TCase::~TCase() {
+    // Perceptions refer to factors and actors: free them before the dictionary.
+    ArenaList.Clear();
+    Relations.clear();
+}
+
+void TCase::MeasureSampleText() {
+    const TTextMeasure& measure = Context().Measure;
+    SampleTextWidth = measure.TextWidth(Font, "MMWW");
+    SampleTextHeight = measure.TextHeight(Font, "[hg]");
+}
+
+std::optional<std::string> TCase::ForbiddenText(TConceptKind kind, std::string_view name,
+                                                bool owned) const {
+    // These texts mark the ends of names in the case document, so a name holding one of them would
+    // come back cut or changed.
+    for (const char* marker : {"</td>", "<span", "&nbsp;"}) {
+        if (Upper(name).find(Upper(marker)) != std::string::npos) {
+            return marker;
+        }
+    }
+    if (kind == TConceptKind::ckArena && name.find('"') != std::string_view::npos) {
+        return "\"";
+    }
+    const bool bracketMarksActor =
+        kind == TConceptKind::ckActor || (kind == TConceptKind::ckFactor && !owned);
+    if (bracketMarksActor && name.find(" [") != std::string_view::npos) {
+        return " [";
+    }
+    if (kind == TConceptKind::ckArena && !name.empty() && Trim(name).starts_with('*')) {
+        return "*";
+    }
+    return std::nullopt;
+}
+
+bool TCase::RefuseName(TConceptKind kind, std::string_view name, bool owned) {
+    const std::optional<std::string> text = ForbiddenText(kind, name, owned);
+    if (!text) {
+        return false;
+    }
+    if (*text == "*") {
+        Messages().ShowWarning("Names beginning with \"*\" are reserved for simulation rounds");
+    } else {
+        Messages().ShowWarning("Names may not contain \"" + *text + "\"");
+    }
+    return true;
+}
+
+bool TCase::ShortNameInUse(std::string_view shortName, const TActor* except) const {
+    return std::any_of(ActorList.begin(), ActorList.end(), [&](const auto& actor) {
+        return actor.get() != except && SameName(actor->ShortName, shortName);
+    });
+}
+
+TTag* TCase::FindOrCreateTag(std::string_view name) {
+    const std::string trimmed = Trim(name);
+    if (trimmed.empty()) {
+        return nullptr;
+    }
+    const int index = TagList.FindByName(trimmed);
+    if (index >= 0) {
+        return TagList[index];
+    }
+    if (RefuseName(TConceptKind::ckTag, trimmed, false)) {
+        return nullptr;
+    }
+    Modified = true;
+    return TagList.Insert(~index, std::make_unique<TTag>(this, trimmed));
+}
+
+TArena* TCase::FindOrCreateArena(std::string_view name) {
+    const std::string trimmed = Trim(name);
+    if (trimmed.empty()) {
+        return nullptr;
+    }
+    const int index = ArenaList.FindByName(trimmed);
+    if (index >= 0) {
+        return ArenaList[index];
+    }
+    if (!trimmed.starts_with('*') && RefuseName(TConceptKind::ckArena, trimmed, false)) {
+        return nullptr;
+    }
+    Modified = true;
+    return ArenaList.Insert(~index, std::make_unique<TArena>(this, trimmed));
+}
+
+TActor* TCase::FindOrCreateActor(std::string_view name, std::string_view shortName) {
+    const std::string trimmed = Trim(name);
+    if (trimmed.empty()) {
+        return nullptr;
+    }
+    const int index = ActorList.FindByName(trimmed);
+    if (index >= 0) {
+        return ActorList[index];
+    }
+    std::string shortText = Trim(shortName);
+    if (shortText.empty()) {
+        shortText = trimmed;
+    }
+    if (RefuseName(TConceptKind::ckActor, trimmed, false) ||
+        RefuseName(TConceptKind::ckActor, shortText, false)) {
+        return nullptr;
+    }
+    if (ShortNameInUse(shortText, nullptr)) {
+        Messages().ShowWarning("Short actor name already in use");
+        return nullptr;
+    }
+    Modified = true;
+    return ActorList.Insert(~index, std::make_unique<TActor>(this, trimmed, shortText));
+}
+
+TFactor* TCase::FindOrCreateFactor(std::string_view name, bool isStock, bool isAction,
+                                   std::string_view shortName) {
+    const std::string trimmed = Trim(name);
+    if (trimmed.empty()) {
+        return nullptr;
+    }
+    const std::string key = shortName.empty() ? trimmed : trimmed + " [" + std::string(shortName) + "]";
+    if (TFactor* existing = FactorList.Find(key)) {
+        return existing;
+    }
+    if (RefuseName(TConceptKind::ckFactor, trimmed, false)) {
+        return nullptr;
+    }
+    auto factor = std::make_unique<TFactor>(this, trimmed);
+    if (!shortName.empty()) {
+        factor->IsAction = isAction;
+        factor->IsStock = !isAction && isStock;
+        factor->Owner = FindActorByShortName(shortName);
+        if (factor->Owner == nullptr) {
+            Messages().ShowError("Actor \"" + std::string(shortName) + "\" undefined");
+        } else {
+            factor->Name = key;
+            (isAction ? factor->Owner->Actions : factor->Owner->Attributes).push_back(factor.get());
+        }
+    } else {
+        factor->IsStock = isStock;
+    }
+    // Without its actor the record keeps the bare name, which may be taken or sort elsewhere.
+    const int index = FactorList.FindByName(factor->Name);
+    if (index >= 0) {
+        return FactorList[index];
+    }
+    factor->LayOutBox();
+    Modified = true;
+    return FactorList.Insert(~index, std::move(factor));
+}
+
+TGroup* TCase::FindOrCreateGroup(std::string_view name, std::string_view kindText) {
+    const std::string trimmed = Trim(name);
+    if (trimmed.empty()) {
+        return nullptr;
+    }
+    const int index = GroupList.FindByName(trimmed);
+    if (index >= 0) {
+        return GroupList[index];
+    }
+    if (RefuseName(TConceptKind::ckGroup, trimmed, false)) {
+        return nullptr;
+    }
+    const TGroupKind kind = kindText == "arenas"   ? TGroupKind::gkArena
+                            : kindText == "actors" ? TGroupKind::gkActor
+                                                   : TGroupKind::gkFactor;
+    Modified = true;
+    return GroupList.Insert(~index, std::make_unique<TGroup>(this, trimmed, kind));
+}
+
+TConcept* TCase::FindOrCreate(TConceptKind kind, std::string_view name, bool isStock, bool isAction,
+                              std::string_view extra) {
+    switch (kind) {
+        case TConceptKind::ckTag:
+            return FindOrCreateTag(name);
+        case TConceptKind::ckArena:
+            return FindOrCreateArena(name);
+        case TConceptKind::ckActor:
+            return FindOrCreateActor(name, extra);
+        case TConceptKind::ckFactor:
+            return FindOrCreateFactor(name, isStock, isAction, extra);
+        case TConceptKind::ckGroup:
+            return FindOrCreateGroup(name, extra);
+        case TConceptKind::ckCase:
+            break;
+    }
+    return nullptr;
+}
+
+TActor* TCase::FindActorByShortName(std::string_view shortName) const {
+    for (const auto& actor : ActorList) {
+        if (actor->ShortName == shortName) {
+            return actor.get();
+        }
+    }
+    return nullptr;
+}
+
+int TCase::FindRelation(const TActor* a, const TActor* b) const {
+    for (std::size_t i = 0; i < Relations.size(); ++i) {
+        if (Relations[i]->From == a && Relations[i]->To == b) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+bool TCase::RenameTag(TTag& tag, std::string_view name) {
+    if (RefuseName(TConceptKind::ckTag, name, false) || TagList.RenameIn(tag, name, Messages()) < 0) {
+        return false;
+    }
+    // Group descriptions list tag names in the order of the tag list.
+    for (const auto& group : GroupList) {
+        if (group->HasTag(&tag)) {
+            group->UpdateDescription();
+        }
+    }
+    Modified = true;
+    return true;
+}
+
+bool TCase::RenameArena(TArena& arena, std::string_view name) {
+    if (RefuseName(TConceptKind::ckArena, name, false) ||
+        ArenaList.RenameIn(arena, name, Messages()) < 0) {
+        return false;
+    }
+    Modified = true;
+    return true;
+}
+
+bool TCase::RenameGroup(TGroup& group, std::string_view name) {
+    if (RefuseName(TConceptKind::ckGroup, name, false) ||
+        GroupList.RenameIn(group, name, Messages()) < 0) {
+        return false;
+    }
+    Modified = true;
+    return true;
+}
+
+bool TCase::RenameFactor(TFactor& factor, std::string_view name) {
+    if (RefuseName(TConceptKind::ckFactor, name, factor.Owner != nullptr) ||
+        FactorList.RenameIn(factor, name, Messages()) < 0) {
+        return false;
+    }
+    factor.LayOutBox();
+    Modified = true;
+    return true;
+}
+
+bool TCase::RenameActor(TActor& actor, std::string_view name, std::string_view shortName) {
+    const std::string newName = Trim(name);
+    std::string newShort = Trim(shortName);
+    if (newName.empty()) {
+        return false;
+    }
+    if (newShort.empty()) {
+        newShort = newName;
+    }
+    if (RefuseName(TConceptKind::ckActor, newName, false) ||
+        RefuseName(TConceptKind::ckActor, newShort, false)) {
+        return false;
+    }
+    if (ShortNameInUse(newShort, &actor)) {
+        Messages().ShowWarning("Short actor name already in use");
+        return false;
+    }
+    const bool renamed = ActorList.RenameIn(actor, newName, Messages()) >= 0;
+    actor.ShortName = newShort;
+    for (const auto& factor : FactorList) {
+        if (factor->Owner == &actor) {
+            factor->Name = BareName(factor->Name) + " [" + newShort + "]";
+            factor->LayOutBox();
+        }
+    }
+    FactorList.Sort();
+    Modified = true;
+    return renamed;
+}
+
+void TCase::ForEachPerception(const std::function<void(TPerception&)>& visit) const {
+    for (const auto& arena : ArenaList) {
+        visit(*arena->AnalystView);
+        for (const auto& record : arena->Actors) {
+            visit(*record->Perception);
+        }
+    }
+}
+
+void TCase::RemoveFiPsWhere(const std::function<bool(const TFactor*)>& condition) {
+    ForEachPerception([&](TPerception& perception) {
+        std::vector<TFiP*> doomed;
+        for (const auto& fip : perception.FiPs) {
+            if (condition(fip->Factor)) {
+                doomed.push_back(fip.get());
+            }
+        }
+        for (TFiP* fip : doomed) {
+            perception.Remove(fip);
+        }
+    });
+}
+
+void TCase::DeleteTag(TTag* tag) {
+    const auto untag = [tag](const auto& list) {
+        for (const auto& concept : list) {
+            concept->RemoveTag(tag);
+        }
+    };
+    untag(FactorList);
+    untag(ActorList);
+    untag(ArenaList);
+    untag(GroupList);
+    TagList.Delete(tag);
+    for (const auto& group : GroupList) {
+        group->UpdateDescription();
+    }
+    Modified = true;
+}
+
+void TCase::DeleteFactor(TFactor* factor) {
+    RemoveFiPsWhere([factor](const TFactor* shown) { return shown == factor; });
+    if (factor->Owner != nullptr) {
+        std::erase(factor->Owner->Actions, factor);
+        std::erase(factor->Owner->Attributes, factor);
+    }
+    FactorList.Delete(factor);
+    Modified = true;
+}
+
+void TCase::DeleteActor(TActor* actor) {
+    RemoveFiPsWhere([actor](const TFactor* shown) { return shown->Owner == actor; });
+    for (const auto& arena : ArenaList) {
+        std::erase_if(arena->Actors, [actor](const auto& record) { return record->Actor == actor; });
+    }
+    std::erase_if(Relations, [actor](const auto& relation) {
+        return relation->From == actor || relation->To == actor;
+    });
+    std::vector<TFactor*> owned;
+    for (const auto& factor : FactorList) {
+        if (factor->Owner == actor) {
+            owned.push_back(factor.get());
+        }
+    }
+    for (TFactor* factor : owned) {
+        FactorList.Delete(factor);
+    }
+    ActorList.Delete(actor);
+    Modified = true;
+}
+
+void TCase::DeleteArena(TArena* arena) {
+    ArenaList.Delete(arena);
+    Modified = true;
+}
+
+void TCase::DeleteGroup(TGroup* group) {
+    GroupList.Delete(group);
+    Modified = true;
+}
+
+void TCase::DeleteActorFromArena(TArena* arena, TAiA* record) {
+    arena->DeleteAiA(record);
+    Modified = true;
+}
+
+void TCase::ApplyDefaultActionRange() {
+    ForEachPerception([](TPerception& perception) { perception.ApplyDefaultActionRange(); });
+}
+
+void TCase::CountRescaledFactor(double ratioX, double ratioY) {
+    ScaleSumX += ratioX;
+    ScaleSumY += ratioY;
+    ++RescaledCount;
+}
+
+void TCase::ApplyCaseFont() {
+    const int oldWidth = SampleTextWidth;
+    const int oldHeight = SampleTextHeight;
+    MeasureSampleText();
+    if (SampleTextWidth == oldWidth && SampleTextHeight == oldHeight) {
+        FontScaleX = FontScaleY = 1;
+    } else {
+        ScaleSumX = ScaleSumY = 0;
+        RescaledCount = 0;
+        for (const auto& factor : FactorList) {
+            factor->LayOutBox();
+        }
+        if (RescaledCount > 0) {
+            FontScaleX = ScaleSumX / RescaledCount;
+            FontScaleY = ScaleSumY / RescaledCount;
+        } else {
+            FontScaleX = FontScaleY = 1;
+        }
+    }
+    ForEachPerception([](TPerception& perception) { perception.ApplyCaseSettings(); });
+    Modified = true;
+}
+
+void TCase::SetLinkMultiplier(double m) {
+    LinkMultipliers[3] = m;
+    LinkMultipliers[-3] = -m;
+    LinkMultipliers[1] = m != 0 ? 1 / m : 0;
+    LinkMultipliers[-1] = -LinkMultipliers[1];
+}
+
+void TCase::SetChangeLevels(double l1, double l2, double l3) {
+    ChangeLevels = TLevels<double>{{-l3, -l2, -l1, 0, l1, l2, l3}};
+}
+
+void TCase::SetUtilityLevels(double l1, double l2, double l3) {
+    UtilityLevels = TLevels<double>{{-l3, -l2, -l1, 0, l1, l2, l3}};
+    MaxUtility = l3;
+}
+
+std::string TCase::NewTagName() const {
+    if (TagList.FindByName("New tag") < 0) {
+        return "New tag";
+    }
+    for (int n = 1;; ++n) {
+        std::string name = "New tag " + std::to_string(n);
+        if (TagList.FindByName(name) < 0) {
+            return name;
+        }
+    }
+}
+
+}  // namespace kavo

@@ -1,0 +1,158 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/TActor.h"
+#include "model/TActorRelation.h"
+#include "model/TArena.h"
+#include "model/TConcept.h"
+#include "model/TConceptList.h"
+#include "model/TContext.h"
+#include "model/TFactor.h"
+#include "model/TFont.h"
+#include "model/TGroup.h"
+#include "model/TLevels.h"
+#include "model/TTag.h"
+#include "model/TUtilityVectors.h"
+
+namespace kavo {
+
+class TPerception;
+
+inline constexpr const char* kCaseVersion = "1.3.3";
+
+// The root of the model: one per open case. Owns every concept in sorted lists, the relations
+// between actors and the case's options. Concepts are created only through FindOrCreate.
+class TCase : public TConcept {
+public:
+    explicit TCase(TContext& context);
+    ~TCase();
+
+    TContext& Context() const { return *ContextRef; }
+    TMessages& Messages() const { return ContextRef->Messages; }
+
+    TConceptList<TTag> TagList;
+    TConceptList<TFactor> FactorList;
+    TConceptList<TActor> ActorList;
+    TConceptList<TArena> ArenaList;
+    TConceptList<TGroup> GroupList;
+    // In insertion order; at most one per ordered pair of actors.
+    std::vector<std::unique_ptr<TActorRelation>> Relations;
+
+    bool Modified = false;
+    // Grouping modes of the analyses.
+    bool MentionedOnly = true;
+    std::uint8_t ArenaGrouping = 4;
+    std::uint8_t ActorGrouping = 4;
+    std::uint8_t FactorGrouping = 3;
+    std::string Version = kCaseVersion;
+    // The case's folder, ending in "/"; empty for a case never saved or read.
+    std::string Folder;
+
+    // Font of the labels in diagrams, and what applying a new one measured.
+    TFont Font;
+    double FontScaleX = 0;
+    double FontScaleY = 0;
+    int RescaledCount = 0;
+    int SampleTextWidth = 0;
+    int SampleTextHeight = 0;
+
+    TLevels<double> LinkMultipliers{{-2, -1, -0.5, 0, 0.5, 1, 2}};
+    TLevels<double> ChangeLevels{{-4, -2, -1, 0, 1, 2, 4}};
+    TLevels<double> UtilityLevels{{-4, -2, -1, 0, 1, 2, 4}};
+    // Change values are relative to this value in the simulation.
+    double BaseLevel = 10;
+    // Always UtilityLevels[+3].
+    double MaxUtility = 4;
+    TUtilityVectors StdUtilityVectors = TUtilityVectors::DefaultStandard();
+    TUtilityVectors NegUtilityVectors = TUtilityVectors::DefaultNegative();
+    // Size of the drawing area of every perception diagram, pixels.
+    int MaxWidth = 0;
+    int MaxHeight = 0;
+    int AutofocusThreshold = 30;
+    // Percent.
+    int AutofocusResolution = 5;
+    int Iterations = 1;
+    std::int64_t Evaluations = 100;
+    TActionRange DefaultActionRange = kFullActionRange;
+    bool RangeBarShown = true;
+    // 0..8: utility, satisfaction or frustration, each by expected value, MaxiMin or least regret.
+    std::uint8_t DefaultRationality = 0;
+    std::int32_t RandomSeed = 123456789;
+    bool SampleFromDistributions = true;
+    bool AdaptGoals = true;
+    bool MaintainActionRange = false;
+
+    // Find or create. Each returns null when the trimmed name is empty, and after a warning when
+    // the name cannot be stored in a case file.
+    TTag* FindOrCreateTag(std::string_view name);
+    TArena* FindOrCreateArena(std::string_view name);
+    // An existing actor keeps its own short name; an empty short name means the name.
+    TActor* FindOrCreateActor(std::string_view name, std::string_view shortName = {});
+    // With a short name: the action (action flag set) or attribute of that actor. An existing
+    // factor keeps its flags.
+    TFactor* FindOrCreateFactor(std::string_view name, bool isStock = false, bool isAction = false,
+                                std::string_view shortName = {});
+    // The kind text "arenas" or "actors" makes an arena or actor group, anything else a factor group.
+    TGroup* FindOrCreateGroup(std::string_view name, std::string_view kindText);
+    // All kinds through one door: extra is the short name for actors and factors, the kind text
+    // for groups.
+    TConcept* FindOrCreate(TConceptKind kind, std::string_view name, bool isStock = false,
+                           bool isAction = false, std::string_view extra = {});
+
+    TActor* FindActorByShortName(std::string_view shortName) const;
+    // Index in Relations of the relation from a to b, or -1.
+    int FindRelation(const TActor* a, const TActor* b) const;
+
+    // Renames under the naming rules; false after a warning, with nothing changed.
+    bool RenameTag(TTag& tag, std::string_view name);
+    bool RenameArena(TArena& arena, std::string_view name);
+    bool RenameGroup(TGroup& group, std::string_view name);
+    bool RenameFactor(TFactor& factor, std::string_view name);
+    // Renames the actor and gives its short name (the name when empty) to all its factors.
+    bool RenameActor(TActor& actor, std::string_view name, std::string_view shortName);
+    // The text of the name that a case file cannot carry for this kind of concept, if any.
+    std::optional<std::string> ForbiddenText(TConceptKind kind, std::string_view name,
+                                             bool owned = false) const;
+
+    void DeleteTag(TTag* tag);
+    void DeleteFactor(TFactor* factor);
+    void DeleteActor(TActor* actor);
+    void DeleteArena(TArena* arena);
+    void DeleteGroup(TGroup* group);
+    void DeleteActorFromArena(TArena* arena, TAiA* record);
+
+    // Every perception: each arena's analyst view, then each actor's perception in it.
+    void ForEachPerception(const std::function<void(TPerception&)>& visit) const;
+    void ApplyDefaultActionRange();
+    // Lays every box out again in Font and rescales the diagrams when the sizes changed.
+    void ApplyCaseFont();
+    // Accumulates the ratios of a factor's new box size to its old one while a font is applied.
+    void CountRescaledFactor(double ratioX, double ratioY);
+    // Sets the link multiplier m: level +3 is m, +1 is 1/m, negative levels mirror them.
+    void SetLinkMultiplier(double m);
+    // Sets the change or utility levels from their positive half; keeps MaxUtility.
+    void SetChangeLevels(double l1, double l2, double l3);
+    void SetUtilityLevels(double l1, double l2, double l3);
+
+    // The default name of a new tag: "New tag", else "New tag 1", "New tag 2" and so on.
+    std::string NewTagName() const;
+
+private:
+    void MeasureSampleText();
+    bool RefuseName(TConceptKind kind, std::string_view name, bool owned);
+    bool ShortNameInUse(std::string_view shortName, const TActor* except) const;
+    void RemoveFiPsWhere(const std::function<bool(const TFactor*)>& condition);
+
+    TContext* ContextRef;
+    double ScaleSumX = 0;
+    double ScaleSumY = 0;
+};
+
+}  // namespace kavo

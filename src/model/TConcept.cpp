@@ -1,0 +1,36 @@
+#include "model/TConcept.h"
+
+#include <algorithm>
+
+#include "model/TFactor.h"
+
+namespace kavo {
+
+bool TConcept::HasTag(const TTag* tag) const {
+    return std::find(Tags.begin(), Tags.end(), tag) != Tags.end();
+}
+
+void TConcept::RemoveTag(const TTag* tag) { std::erase(Tags, tag); }
+
+std::string KindWord(const TConcept* concept) {
+    if (concept == nullptr) {
+        return "unknown";
+    }
+    switch (concept->Kind) {
+        case TConceptKind::ckArena:
+            return "arena";
+        case TConceptKind::ckActor:
+            return "actor";
+        case TConceptKind::ckFactor: {
+            const auto* factor = static_cast<const TFactor*>(concept);
+            if (factor->IsAction) {
+                return "action";
+            }
+            return factor->Owner != nullptr ? "attribute" : "factor";
+        }
+        default:
+            return "unknown";
+    }
+}
+
+}  // namespace kavo

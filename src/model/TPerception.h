@@ -1,0 +1,91 @@
+#pragma once
+
+#include <array>
+#include <memory>
+#include <variant>
+#include <vector>
+
+namespace kavo {
+
+class TAiA;
+class TArena;
+class TCase;
+class TConcept;
+class TFactor;
+class TFiP;
+class TGoal;
+class TLink;
+class TProspect;
+class TPseudoGroup;
+
+// A selected item of a diagram.
+using TPerceptionItem = std::variant<TFiP*, TLink*>;
+
+// The causal map of one actor in one arena, or the analyst's view of an arena: factors joined by
+// links, with goals and prospects on some factors. Holds at most one FiP per concept and one link
+// per ordered pair of FiPs; the goal (prospect) of a FiP is the first in Goals (Prospects) on it.
+class TPerception {
+public:
+    explicit TPerception(TArena* analystViewOf);
+    explicit TPerception(TAiA* perceiver);
+    explicit TPerception(TPseudoGroup* assembledFor);
+    ~TPerception();
+    TPerception(const TPerception&) = delete;
+    TPerception& operator=(const TPerception&) = delete;
+
+    // Exactly one of these is set.
+    TArena* ArenaOwner() const;
+    TAiA* AiAOwner() const;
+    TPseudoGroup* GroupOwner() const;
+    TCase* Case() const;
+
+    // In insertion order.
+    std::vector<std::unique_ptr<TFiP>> FiPs;
+    std::vector<std::unique_ptr<TProspect>> Prospects;
+    std::vector<std::unique_ptr<TGoal>> Goals;
+    std::vector<std::unique_ptr<TLink>> Links;
+    // In the order of selection; not owned.
+    std::vector<TPerceptionItem> Selection;
+    // Index of the cycle last selected, -1 for none.
+    int CycleIndex = -1;
+    // 0..8, as the case's DefaultRationality.
+    std::uint8_t Rationality = 0;
+    // Whether the cached results of inference and strategy search are up to date.
+    std::array<bool, 4> ResultsValid{};
+
+    TFiP* FindFiP(const TConcept* concept) const;
+    // Reports "Link not found" when there is none and report is set.
+    TLink* FindLink(const TConcept* cause, const TConcept* effect, bool report = false) const;
+    TGoal* GoalOf(const TFiP* fip) const;
+    TProspect* ProspectOf(const TFiP* fip) const;
+    bool IsFreeAction(const TFiP* fip) const;
+
+    // Adds an item and selects it; returns its index in its list. A FiP for a concept already
+    // shown, or a link for a pair already linked, is dropped for the existing one (a goal or
+    // prospect on the dropped FiP moves to the existing FiP).
+    int Add(std::unique_ptr<TFiP> fip);
+    int Add(std::unique_ptr<TLink> link);
+    int Add(std::unique_ptr<TGoal> goal);
+    int Add(std::unique_ptr<TProspect> prospect);
+    // Removes and frees an item of this perception; a FiP takes its goal, prospect and links along.
+    void Remove(TFiP* fip);
+    void Remove(TLink* link);
+    void Remove(TGoal* goal);
+    void Remove(TProspect* prospect);
+
+    // Free actions take the case's default action range, other actions the full range.
+    void ApplyDefaultActionRange();
+    // After a change of options or font: rescale positions, refresh goals from the utility tables,
+    // rebuild prospect and link distributions from their vectors, take the default rationality.
+    void ApplyCaseSettings();
+    void InvalidateResults() { ResultsValid.fill(false); }
+
+private:
+    void Changed(TPerceptionItem selected);
+    void Changed();
+    void Deselect(TPerceptionItem item);
+
+    std::variant<TArena*, TAiA*, TPseudoGroup*> Owner;
+};
+
+}  // namespace kavo
