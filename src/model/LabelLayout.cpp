@@ -14,7 +14,8 @@ struct TWord {
     int Width = 0;  // measured with one blank after it
 };
 
-std::vector<TWord> SplitWords(const TTextMeasure& measure, const TFont& font, std::string_view text) {
+std::vector<TWord> SplitWords(const TTextMeasure& measure, const TFont& font,
+                              std::string_view text) {
     std::vector<TWord> words;
     std::size_t start = 0;
     while (start < text.size()) {

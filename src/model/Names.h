@@ -9,7 +9,9 @@ namespace kavo {
 // Returns a negative value, 0 or a positive value. Names that compare equal are the same name.
 int CompareNames(std::string_view a, std::string_view b);
 
-inline bool SameName(std::string_view a, std::string_view b) { return CompareNames(a, b) == 0; }
+inline bool SameName(std::string_view a, std::string_view b) {
+    return CompareNames(a, b) == 0;
+}
 
 // The text without leading and trailing white space.
 std::string Trim(std::string_view text);

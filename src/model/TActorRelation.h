@@ -22,14 +22,16 @@ const char* RelationTypeHint(TActorRelationType type, bool negative = false);
 // A directed relation between two actors: a strength for each type, 0 for none, 1..5 for its
 // strength; only affect may be negative (-5..-1, antipathy).
 class TActorRelation : public TCommentedObject {
-public:
+  public:
     TActorRelation(TActor* from, TActor* to) : From(from), To(to) {}
 
     TActor* From;
     TActor* To;
     std::array<std::int16_t, kRelationTypeCount> Strength{};
 
-    std::int16_t& operator[](TActorRelationType type) { return Strength[static_cast<std::size_t>(type)]; }
+    std::int16_t& operator[](TActorRelationType type) {
+        return Strength[static_cast<std::size_t>(type)];
+    }
     std::int16_t operator[](TActorRelationType type) const {
         return Strength[static_cast<std::size_t>(type)];
     }

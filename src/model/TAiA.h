@@ -12,7 +12,7 @@ class TPerception;
 
 // An actor taking part in an arena; owns that actor's perception of the arena.
 class TAiA : public TCommentedObject {
-public:
+  public:
     TAiA(TArena* arena, TActor* actor);
     ~TAiA();
 

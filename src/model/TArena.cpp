@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/TActor.h"
 #include "model/TAiA.h"
 #include "model/TFactor.h"
 #include "model/TFiP.h"

@@ -15,7 +15,7 @@ class TPerception;
 
 // A policy issue: the analyst's view of it and the actors taking part, each with a perception.
 class TArena : public TConcept {
-public:
+  public:
     TArena(TCase* owningCase, std::string name);
     ~TArena();
 

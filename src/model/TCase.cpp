@@ -21,6 +21,28 @@ std::string Upper(std::string_view text) {
     return upper;
 }
 
+int LevelOf(const TLevels<double>& levels, double x) {
+    if (x >= levels[3]) {
+        return 3;
+    }
+    if (x >= levels[2]) {
+        return 2;
+    }
+    if (x >= levels[1]) {
+        return 1;
+    }
+    if (x > levels[-1]) {
+        return 0;
+    }
+    if (x > levels[-2]) {
+        return -1;
+    }
+    if (x > levels[-3]) {
+        return -2;
+    }
+    return -3;
+}
+
 }  // namespace
 
 TCase::TCase(TContext& context)
@@ -149,7 +171,8 @@ TFactor* TCase::FindOrCreateFactor(std::string_view name, bool isStock, bool isA
     if (trimmed.empty()) {
         return nullptr;
     }
-    const std::string key = shortName.empty() ? trimmed : trimmed + " [" + std::string(shortName) + "]";
+    const std::string key =
+        shortName.empty() ? trimmed : trimmed + " [" + std::string(shortName) + "]";
     if (TFactor* existing = FactorList.Find(key)) {
         return existing;
     }
@@ -237,7 +260,8 @@ int TCase::FindRelation(const TActor* a, const TActor* b) const {
 }
 
 bool TCase::RenameTag(TTag& tag, std::string_view name) {
-    if (RefuseName(TConceptKind::ckTag, name, false) || TagList.RenameIn(tag, name, Messages()) < 0) {
+    if (RefuseName(TConceptKind::ckTag, name, false) ||
+        TagList.RenameIn(tag, name, Messages()) < 0) {
         return false;
     }
     // Group descriptions list tag names in the order of the tag list.
@@ -333,8 +357,8 @@ void TCase::RemoveFiPsWhere(const std::function<bool(const TFactor*)>& condition
 
 void TCase::DeleteTag(TTag* tag) {
     const auto untag = [tag](const auto& list) {
-        for (const auto& concept : list) {
-            concept->RemoveTag(tag);
+        for (const auto& item : list) {
+            item->RemoveTag(tag);
         }
     };
     untag(FactorList);
@@ -361,7 +385,8 @@ void TCase::DeleteFactor(TFactor* factor) {
 void TCase::DeleteActor(TActor* actor) {
     RemoveFiPsWhere([actor](const TFactor* shown) { return shown->Owner == actor; });
     for (const auto& arena : ArenaList) {
-        std::erase_if(arena->Actors, [actor](const auto& record) { return record->Actor == actor; });
+        std::erase_if(arena->Actors,
+                      [actor](const auto& record) { return record->Actor == actor; });
     }
     std::erase_if(Relations, [actor](const auto& relation) {
         return relation->From == actor || relation->To == actor;
@@ -441,6 +466,27 @@ void TCase::SetChangeLevels(double l1, double l2, double l3) {
 void TCase::SetUtilityLevels(double l1, double l2, double l3) {
     UtilityLevels = TLevels<double>{{-l3, -l2, -l1, 0, l1, l2, l3}};
     MaxUtility = l3;
+}
+
+int TCase::ChangeLevelOf(double x) const {
+    return LevelOf(ChangeLevels, x);
+}
+
+int TCase::MultiplierLevelOf(double x) const {
+    return LevelOf(LinkMultipliers, x);
+}
+
+int TCase::ExtendedChangeLevelOf(double x) const {
+    const TLevels<double>& levels = ChangeLevels;
+    const double step = levels[3] - levels[2] != 0 ? levels[3] - levels[2] : 1;
+    if (x >= levels[3]) {
+        return 3 + static_cast<int>(std::min(3.0, std::trunc((x - levels[3]) / step)));
+    }
+    const int level = LevelOf(levels, x);
+    if (level > -3) {
+        return level;
+    }
+    return -3 - static_cast<int>(std::min(3.0, std::trunc((std::abs(x) - levels[3]) / step)));
 }
 
 std::string TCase::NewTagName() const {

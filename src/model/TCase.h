@@ -30,7 +30,7 @@ inline constexpr const char* kCaseVersion = "1.3.3";
 // The root of the model: one per open case. Owns every concept in sorted lists, the relations
 // between actors and the case's options. Concepts are created only through FindOrCreate.
 class TCase : public TConcept {
-public:
+  public:
     explicit TCase(TContext& context);
     ~TCase();
 
@@ -99,7 +99,8 @@ public:
     // factor keeps its flags.
     TFactor* FindOrCreateFactor(std::string_view name, bool isStock = false, bool isAction = false,
                                 std::string_view shortName = {});
-    // The kind text "arenas" or "actors" makes an arena or actor group, anything else a factor group.
+    // The kind text "arenas" or "actors" makes an arena or actor group, anything else a factor
+    // group.
     TGroup* FindOrCreateGroup(std::string_view name, std::string_view kindText);
     // All kinds through one door: extra is the short name for actors and factors, the kind text
     // for groups.
@@ -141,10 +142,18 @@ public:
     void SetChangeLevels(double l1, double l2, double l3);
     void SetUtilityLevels(double l1, double l2, double l3);
 
+    // Level -3..+3 of a change value: a value whose magnitude reaches a level's value belongs to
+    // it.
+    int ChangeLevelOf(double x) const;
+    // Level -3..+3 of a link multiplier, by the same rule.
+    int MultiplierLevelOf(double x) const;
+    // Level -6..+6 of a change value: beyond +3 (-3), one more level per step of the top interval.
+    int ExtendedChangeLevelOf(double x) const;
+
     // The default name of a new tag: "New tag", else "New tag 1", "New tag 2" and so on.
     std::string NewTagName() const;
 
-private:
+  private:
     void MeasureSampleText();
     bool RefuseName(TConceptKind kind, std::string_view name, bool owned);
     bool ShortNameInUse(std::string_view shortName, const TActor* except) const;

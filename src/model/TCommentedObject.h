@@ -7,7 +7,7 @@ namespace kavo {
 
 // Anything that carries a comment of several lines.
 class TCommentedObject {
-public:
+  public:
     std::vector<std::string> Comment;
 
     // True when the comment holds nothing but white space.

@@ -10,19 +10,21 @@ bool TConcept::HasTag(const TTag* tag) const {
     return std::find(Tags.begin(), Tags.end(), tag) != Tags.end();
 }
 
-void TConcept::RemoveTag(const TTag* tag) { std::erase(Tags, tag); }
+void TConcept::RemoveTag(const TTag* tag) {
+    std::erase(Tags, tag);
+}
 
-std::string KindWord(const TConcept* concept) {
-    if (concept == nullptr) {
+std::string KindWord(const TConcept* item) {
+    if (item == nullptr) {
         return "unknown";
     }
-    switch (concept->Kind) {
+    switch (item->Kind) {
         case TConceptKind::ckArena:
             return "arena";
         case TConceptKind::ckActor:
             return "actor";
         case TConceptKind::ckFactor: {
-            const auto* factor = static_cast<const TFactor*>(concept);
+            const auto* factor = static_cast<const TFactor*>(item);
             if (factor->IsAction) {
                 return "action";
             }

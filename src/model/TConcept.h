@@ -15,7 +15,7 @@ enum class TConceptKind { ckTag, ckArena, ckActor, ckFactor, ckGroup, ckCase };
 
 // A named thing of the case's dictionary.
 class TConcept : public TCommentedObject {
-public:
+  public:
     TConcept(TConceptKind kind, TCase* owningCase, std::string name)
         : Name(std::move(name)), Case(owningCase), Kind(kind) {}
     TConcept(const TConcept&) = delete;
@@ -32,6 +32,6 @@ public:
 };
 
 // "arena", "actor", "action", "attribute" or "factor"; "unknown" for anything else.
-std::string KindWord(const TConcept* concept);
+std::string KindWord(const TConcept* item);
 
 }  // namespace kavo

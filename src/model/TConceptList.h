@@ -15,7 +15,7 @@ namespace kavo {
 // of the entry with that name, or the bitwise complement (~) of the position where it would go.
 template <typename T>
 class TConceptList {
-public:
+  public:
     using Items = std::vector<std::unique_ptr<T>>;
 
     int FindByName(std::string_view name) const {
@@ -42,15 +42,15 @@ public:
     }
 
     // Inserts at a position that FindByName reported, which keeps the list sorted.
-    T* Insert(int position, std::unique_ptr<T> concept) {
-        T* raw = concept.get();
-        List.insert(List.begin() + position, std::move(concept));
+    T* Insert(int position, std::unique_ptr<T> item) {
+        T* raw = item.get();
+        List.insert(List.begin() + position, std::move(item));
         return raw;
     }
 
-    int IndexOf(const T* concept) const {
+    int IndexOf(const T* item) const {
         for (std::size_t i = 0; i < List.size(); ++i) {
-            if (List[i].get() == concept) {
+            if (List[i].get() == item) {
                 return static_cast<int>(i);
             }
         }
@@ -58,8 +58,8 @@ public:
     }
 
     // Removes the concept and hands it to the caller; empty when it is not in the list.
-    std::unique_ptr<T> Take(const T* concept) {
-        const int index = IndexOf(concept);
+    std::unique_ptr<T> Take(const T* item) {
+        const int index = IndexOf(item);
         if (index < 0) {
             return nullptr;
         }
@@ -68,22 +68,22 @@ public:
         return taken;
     }
 
-    void Delete(const T* concept) { Take(concept); }
+    void Delete(const T* item) { Take(item); }
 
     // Renames keeping the list sorted and names unique: returns the new index, or a negative value
     // after a warning when the name is empty or already taken; then nothing changes.
-    int RenameIn(T& concept, std::string_view newName, TMessages& messages) {
+    int RenameIn(T& item, std::string_view newName, TMessages& messages) {
         const std::string name = Trim(newName);
         if (name.empty()) {
             messages.ShowWarning("Name cannot be empty string");
             return -1;
         }
-        if (Size() == 1 && List.front().get() == &concept) {
-            concept.Name = name;
+        if (Size() == 1 && List.front().get() == &item) {
+            item.Name = name;
             return 0;
         }
-        if (SameName(name, concept.Name)) {
-            concept.Name = name;
+        if (SameName(name, item.Name)) {
+            item.Name = name;
             return FindByName(name);
         }
         const int found = FindByName(name);
@@ -91,12 +91,12 @@ public:
             messages.ShowWarning("Names must be unique");
             return -1;
         }
-        const int current = IndexOf(&concept);
+        const int current = IndexOf(&item);
         if (current < 0) {
             return -1;
         }
         int position = ~found;
-        std::unique_ptr<T> taken = Take(&concept);
+        std::unique_ptr<T> taken = Take(&item);
         if (current < position) {
             --position;
         }
@@ -120,7 +120,7 @@ public:
     typename Items::const_iterator end() const { return List.end(); }
     void Clear() { List.clear(); }
 
-private:
+  private:
     Items List;
 };
 

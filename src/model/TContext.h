@@ -18,7 +18,7 @@ class TProValMonitor;
 // desktop program keeps one for its run; tests and the command-line program make their own, so
 // several can live side by side. The interfaces are references: the context owns none of them.
 class TContext {
-public:
+  public:
     TContext(TMessages& messages, TStatus& status, const TTextMeasure& measure)
         : Messages(messages), Status(status), Measure(measure) {}
     TContext(const TContext&) = delete;

@@ -11,8 +11,9 @@ class TActor;
 
 // A factor, an action (a factor an actor can change) or an attribute (a factor of an actor).
 class TFactor : public TConcept {
-public:
-    TFactor(TCase* owningCase, std::string name) : TConcept(TConceptKind::ckFactor, owningCase, std::move(name)) {}
+  public:
+    TFactor(TCase* owningCase, std::string name)
+        : TConcept(TConceptKind::ckFactor, owningCase, std::move(name)) {}
 
     TActor* Owner = nullptr;
     bool IsAction = false;

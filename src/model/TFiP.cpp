@@ -19,7 +19,8 @@ void TFiP::UpdateFeasibleLevels() {
     FeasibleCount = 0;
     const auto append = [this](int level) {
         if (ActionRange[level]) {
-            FeasibleLevels[static_cast<std::size_t>(FeasibleCount++)] = static_cast<std::int8_t>(level);
+            FeasibleLevels[static_cast<std::size_t>(FeasibleCount++)] =
+                static_cast<std::int8_t>(level);
         }
     };
     append(0);

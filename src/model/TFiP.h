@@ -20,7 +20,7 @@ enum class TOperator : std::uint8_t { opAdd = 0, opMul = 1, opMin = 2, opMax = 3
 // A factor shown in a perception: its place in the diagram, its links, its action range and what
 // the last evaluations computed for it.
 class TFiP : public TCommentedObject {
-public:
+  public:
     explicit TFiP(TFactor* factor);
 
     TFactor* Factor;
@@ -29,7 +29,8 @@ public:
     TActionRange ActionRange = kFullActionRange;
     // The level chosen for an action, -3..+3, or kNoLevel.
     std::int16_t ChosenLevel = kNoLevel;
-    // The levels of ActionRange in the order 0, +1, -1, +2, -2, +3, -3; kept by UpdateFeasibleLevels.
+    // The levels of ActionRange in the order 0, +1, -1, +2, -2, +3, -3; kept by
+    // UpdateFeasibleLevels.
     std::array<std::int8_t, 7> FeasibleLevels{};
     int FeasibleCount = 0;
     // Centre of the box in the diagram, pixels.

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "model/TCase.h"
+#include "model/TFactor.h"
 #include "model/TFiP.h"
 #include "model/TPerception.h"
 
@@ -24,8 +25,9 @@ TGoal::TGoal(TFiP* fip, const TLevels<std::int8_t>& utilities)
 
 void TGoal::TakeUtilitiesFromTable(const TCase& current) {
     if (GoalType != TGoalType::gtCustom && Priority >= 1 && Priority <= 3 && IsLevel(Level)) {
-        const TUtilityVectors& table =
-            GoalType == TGoalType::gtStandard ? current.StdUtilityVectors : current.NegUtilityVectors;
+        const TUtilityVectors& table = GoalType == TGoalType::gtStandard
+                                           ? current.StdUtilityVectors
+                                           : current.NegUtilityVectors;
         Utilities = table.Row(Priority, Level);
     }
     UpdateSummary();

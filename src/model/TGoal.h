@@ -17,7 +17,7 @@ enum class TGoalType : std::uint8_t { gtStandard = 0, gtNegative = 1, gtCustom =
 // beyond; both take their utilities from the case's tables. A custom goal's utilities are edited
 // directly and its Level and Priority follow from them.
 class TGoal {
-public:
+  public:
     // A goal of the type with the case table's utilities for the level and priority.
     TGoal(const TCase& current, TFiP* fip, TGoalType type, int level, int priority);
     // A custom goal with the given utilities.

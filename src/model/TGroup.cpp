@@ -34,15 +34,17 @@ std::string TGroup::TagSetDescription() const {
     return text + "}";
 }
 
-void TGroup::UpdateDescription() { Comment = {TagSetDescription()}; }
+void TGroup::UpdateDescription() {
+    Comment = {TagSetDescription()};
+}
 
 std::vector<TConcept*> TGroup::MemberList() const {
     std::vector<TConcept*> members;
     const auto collect = [&](const auto& list) {
-        for (const auto& concept : list) {
-            for (TTag* tag : concept->Tags) {
+        for (const auto& item : list) {
+            for (TTag* tag : item->Tags) {
                 if (HasTag(tag)) {
-                    members.push_back(concept.get());
+                    members.push_back(item.get());
                     break;
                 }
             }

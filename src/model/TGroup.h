@@ -14,7 +14,7 @@ std::string GroupKindWord(TGroupKind kind);
 // A named set of tags gathering the arenas, actors or factors that carry any of them. The tag set
 // is the concept's tag list; the comment always holds one line describing it.
 class TGroup : public TConcept {
-public:
+  public:
     TGroup(TCase* owningCase, std::string name, TGroupKind kind);
 
     TGroupKind GroupKind;
@@ -25,7 +25,8 @@ public:
     std::string TagSetDescription() const;
     // Makes the comment the description of the tag set; call after the tag set changed.
     void UpdateDescription();
-    // The concepts of the group's kind, in the order of the case's list, that carry a tag of the set.
+    // The concepts of the group's kind, in the order of the case's list, that carry a tag of the
+    // set.
     std::vector<TConcept*> MemberList() const;
 };
 

@@ -10,7 +10,9 @@ inline constexpr int kMinLevel = -3;
 inline constexpr int kMaxLevel = 3;
 inline constexpr int kNoLevel = -10;
 
-inline constexpr bool IsLevel(int level) { return level >= kMinLevel && level <= kMaxLevel; }
+inline constexpr bool IsLevel(int level) {
+    return level >= kMinLevel && level <= kMaxLevel;
+}
 
 // A value for each level -3..+3, indexed by the level itself.
 template <typename T>

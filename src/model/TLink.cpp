@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "model/TFactor.h"
 #include "model/TFiP.h"
 #include "model/TPerception.h"
 

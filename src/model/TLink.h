@@ -16,7 +16,7 @@ class TPerception;
 // A causal link between two factors of one perception: the most probable link level (sign and
 // strength, -3..+3), its uncertainty degree 0..3 and the multiplier distribution.
 class TLink : public TCommentedObject {
-public:
+  public:
     // A link of level +2, certain.
     TLink(const TCase& current, TFiP* from, TFiP* to);
 

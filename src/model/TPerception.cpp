@@ -84,9 +84,9 @@ TCase* TPerception::Case() const {
     return GroupOwner()->Case;
 }
 
-TFiP* TPerception::FindFiP(const TConcept* concept) const {
+TFiP* TPerception::FindFiP(const TConcept* item) const {
     for (const auto& fip : FiPs) {
-        if (fip->Factor == concept) {
+        if (fip->Factor == item) {
             return fip.get();
         }
     }
@@ -137,7 +137,9 @@ void TPerception::Changed() {
     InvalidateResults();
 }
 
-void TPerception::Deselect(TPerceptionItem item) { std::erase(Selection, item); }
+void TPerception::Deselect(TPerceptionItem item) {
+    std::erase(Selection, item);
+}
 
 int TPerception::Add(std::unique_ptr<TFiP> fip) {
     if (!fip) {
@@ -153,8 +155,8 @@ int TPerception::Add(std::unique_ptr<TFiP> fip) {
     // Whatever was attached to the dropped FiP replaces what the existing one had.
     const TFiP* dropped = fip.get();
     const auto moveOnto = [&](auto& list) {
-        const bool brought = std::any_of(list.begin(), list.end(),
-                                         [dropped](const auto& item) { return item->FiP == dropped; });
+        const bool brought = std::any_of(
+            list.begin(), list.end(), [dropped](const auto& item) { return item->FiP == dropped; });
         if (!brought) {
             return;
         }
@@ -264,7 +266,8 @@ void TPerception::ApplyDefaultActionRange() {
     const TCase* owningCase = Case();
     for (const auto& fip : FiPs) {
         if (fip->Factor->IsAction) {
-            fip->ActionRange = IsFreeAction(fip.get()) ? owningCase->DefaultActionRange : kFullActionRange;
+            fip->ActionRange =
+                IsFreeAction(fip.get()) ? owningCase->DefaultActionRange : kFullActionRange;
             fip->UpdateFeasibleLevels();
         }
     }

@@ -25,7 +25,7 @@ using TPerceptionItem = std::variant<TFiP*, TLink*>;
 // links, with goals and prospects on some factors. Holds at most one FiP per concept and one link
 // per ordered pair of FiPs; the goal (prospect) of a FiP is the first in Goals (Prospects) on it.
 class TPerception {
-public:
+  public:
     explicit TPerception(TArena* analystViewOf);
     explicit TPerception(TAiA* perceiver);
     explicit TPerception(TPseudoGroup* assembledFor);
@@ -53,7 +53,7 @@ public:
     // Whether the cached results of inference and strategy search are up to date.
     std::array<bool, 4> ResultsValid{};
 
-    TFiP* FindFiP(const TConcept* concept) const;
+    TFiP* FindFiP(const TConcept* item) const;
     // Reports "Link not found" when there is none and report is set.
     TLink* FindLink(const TConcept* cause, const TConcept* effect, bool report = false) const;
     TGoal* GoalOf(const TFiP* fip) const;
@@ -80,7 +80,7 @@ public:
     void ApplyCaseSettings();
     void InvalidateResults() { ResultsValid.fill(false); }
 
-private:
+  private:
     void Changed(TPerceptionItem selected);
     void Changed();
     void Deselect(TPerceptionItem item);

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "model/TCase.h"
+#include "model/TFactor.h"
 #include "model/TFiP.h"
 #include "model/TLink.h"
 #include "model/TPerception.h"

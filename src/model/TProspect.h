@@ -12,7 +12,7 @@ class TPerception;
 
 // The change the owner of a perception expects of a factor if nobody acts.
 class TProspect {
-public:
+  public:
     // A prospect set by hand: level -3..+3 with uncertainty degree 0..3. Without a FiP it reports
     // an error and is created all the same.
     TProspect(const TCase& current, TFiP* fip, int level, int uncertainty);

@@ -13,7 +13,7 @@ class TConcept;
 
 // A group put together for one analysis run: arenas, actors or factors shown under one caption.
 class TPseudoGroup {
-public:
+  public:
     TPseudoGroup(TCase* owningCase, TGroupKind kind, std::string caption)
         : Kind(kind), Case(owningCase), Caption(std::move(caption)) {}
 

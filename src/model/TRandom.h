@@ -7,7 +7,7 @@ namespace kavo {
 // The program's one random generator: a 32-bit linear congruential generator. The order of draws
 // determines results, so every random draw of reasoning, simulation and layout comes from here.
 class TRandom {
-public:
+  public:
     void Seed(std::uint32_t seed) { State = seed; }
     // A draw in [0, 1).
     double Next() {

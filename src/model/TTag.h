@@ -8,8 +8,9 @@ namespace kavo {
 
 // A label that concepts carry; its three colours paint the tag icon.
 class TTag : public TConcept {
-public:
-    TTag(TCase* owningCase, std::string name) : TConcept(TConceptKind::ckTag, owningCase, std::move(name)) {}
+  public:
+    TTag(TCase* owningCase, std::string name)
+        : TConcept(TConceptKind::ckTag, owningCase, std::move(name)) {}
 
     // Colours stored with red in the low byte: silver, grey and black by default.
     std::uint32_t LightColor = 0xC0C0C0;

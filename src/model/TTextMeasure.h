@@ -8,7 +8,7 @@ namespace kavo {
 
 // Measures text in pixels as it will be drawn on screen.
 class TTextMeasure {
-public:
+  public:
     virtual ~TTextMeasure() = default;
     virtual int TextWidth(const TFont& font, std::string_view text) const = 0;
     // Height of one line of text in the font.

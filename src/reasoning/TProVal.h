@@ -40,10 +40,11 @@ const TProbVector& UncertaintyProfile(int degree, int level);
 // Operations that read levels, merge close values, draw random numbers or report errors take the
 // case whose options apply: the case of the computation at hand.
 class TProVal {
-public:
-    explicit TProVal(TProValKind kind = TProValKind::pvUndefined) : Kind(kind) {}
+  public:
+    TProVal() = default;
+    explicit TProVal(TProValKind kind) : Kind(kind) {}
 
-    TProValKind Kind;
+    TProValKind Kind = TProValKind::pvUndefined;
     std::int32_t Cumulation = 0;
 
     const std::vector<TPVPair>& Pairs() const { return List; }
@@ -97,7 +98,7 @@ public:
 
     friend bool operator==(const TProVal&, const TProVal&) = default;
 
-private:
+  private:
     void Observe(const TCase& current, const char* operation) const;
 
     std::vector<TPVPair> List;

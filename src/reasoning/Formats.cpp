@@ -1,0 +1,116 @@
+#include "reasoning/Formats.h"
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+
+namespace kavo {
+
+namespace {
+
+std::string Printed(const char* pattern, double x) {
+    std::array<char, 64> buffer{};
+    std::snprintf(buffer.data(), buffer.size(), pattern, x);
+    return buffer.data();
+}
+
+// Rounding to an integer sends halves to the even neighbour.
+std::string Integer(double x) {
+    const double rounded = std::nearbyint(x);
+    return Printed("%.0f", rounded == 0 ? 0.0 : rounded);
+}
+
+bool NearInteger(double x, double tolerance) {
+    return std::abs(x - std::nearbyint(x)) <= tolerance;
+}
+
+}  // namespace
+
+std::string FormatNumber(double x) {
+    const double m = std::abs(x);
+    if (m < 0.005) {
+        return "0";
+    }
+    if (m > 9999) {
+        return Printed("%.1f", x);
+    }
+    if (m > 9.95 || NearInteger(x, 0.005)) {
+        return Integer(x);
+    }
+    return Printed(m < 0.995 ? "%.2f" : "%.1f", x);
+}
+
+std::string FormatProbability(double x, char separator) {
+    const double m = std::abs(x);
+    std::string text;
+    if (m < 1e-10) {
+        return "0";
+    }
+    if (m < 0.0005 || m > 9999) {
+        text = Printed("%.2E", x);
+    } else if (m > 99.95 || NearInteger(m, 0.0005)) {
+        return Integer(x);
+    } else if (m > 9.995) {
+        text = Printed("%.1f", x);
+    } else if (m > 0.9995) {
+        text = Printed("%.2f", x);
+    } else {
+        text = Printed("%.3f", x);
+    }
+    const std::size_t point = text.find('.');
+    if (point != std::string::npos) {
+        text[point] = separator;
+    }
+    if (point == std::string::npos || text.find('E') != std::string::npos) {
+        return text;
+    }
+    while (text.size() >= 2 && text.back() == '0' && text[text.size() - 2] != separator) {
+        text.pop_back();
+    }
+    return text;
+}
+
+std::string FormatPercent(double x) {
+    const double a = std::abs(x) * 100;
+    if (a < 0.1) {
+        return "0%";
+    }
+    if (a < 0.95) {
+        return "~0%";
+    }
+    return (x < 0 ? "-" : "") + FormatNumber(std::nearbyint(a)) + "%";
+}
+
+int BarHeight(double probability) {
+    const long n = std::lround(std::nearbyint(std::abs(probability) * 100));
+    static constexpr std::array<std::pair<long, int>, 12> kSteps{{
+        {0, 0},
+        {4, 1},
+        {9, 2},
+        {15, 3},
+        {22, 4},
+        {30, 5},
+        {39, 6},
+        {49, 7},
+        {59, 8},
+        {70, 9},
+        {80, 10},
+        {90, 11},
+    }};
+    for (const auto& [upTo, height] : kSteps) {
+        if (n <= upTo) {
+            return height;
+        }
+    }
+    return 12;
+}
+
+std::string HistogramName(const TLevels<double>& vector) {
+    std::string name;
+    for (int level = kMinLevel; level <= kMaxLevel; ++level) {
+        name += "h" + std::to_string(BarHeight(vector[level]));
+    }
+    return name;
+}
+
+}  // namespace kavo

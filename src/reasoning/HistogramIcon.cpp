@@ -1,0 +1,42 @@
+#include "reasoning/HistogramIcon.h"
+
+#include <array>
+
+#include "diagram/TCanvas.h"
+#include "reasoning/Formats.h"
+
+namespace kavo {
+
+namespace {
+
+constexpr std::array<TColor, 7> kLevelColors{{
+    {0, 0, 128},
+    {0, 0, 255},
+    {80, 176, 255},
+    {192, 192, 192},
+    {255, 176, 80},
+    {255, 0, 0},
+    {128, 0, 0},
+}};
+
+}  // namespace
+
+void DrawHistogramIcon(TCanvas& canvas, const TLevels<double>& vector) {
+    canvas.FillRect({0, 0, kHistogramIconWidth, kHistogramIconHeight}, kWhite);
+    canvas.SetPen(kBlack);
+    canvas.SetBrush(kWhite, TBrushStyle::bsClear);
+    canvas.Line({0, 14}, {3, 14});
+    canvas.Ellipse({9, 13, 12, 16});
+    canvas.Line({18, 14}, {21, 14});
+    canvas.Line({19, 13}, {19, 16});
+    canvas.SetPen(kSilver);
+    canvas.Line({0, 12}, {21, 12});
+    for (int level = kMinLevel; level <= kMaxLevel; ++level) {
+        const int left = 3 * level + 9;
+        const int height = BarHeight(vector[level]);
+        canvas.FillRect({left, 12 - height, left + 3, 12},
+                        kLevelColors[static_cast<std::size_t>(level + 3)]);
+    }
+}
+
+}  // namespace kavo

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "model/TLevels.h"
+
+namespace kavo {
+
+class TCanvas;
+
+inline constexpr int kHistogramIconWidth = 21;
+inline constexpr int kHistogramIconHeight = 16;
+
+// Draws the 21 x 16 histogram icon of a probability vector: a bar per level -3..+3 over a silver
+// baseline, between a minus and a plus sign, on white (the transparent colour of the image).
+void DrawHistogramIcon(TCanvas& canvas, const TLevels<double>& vector);
+
+}  // namespace kavo

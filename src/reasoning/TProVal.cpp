@@ -1,0 +1,364 @@
+#include "reasoning/TProVal.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "model/TCase.h"
+#include "reasoning/Formats.h"
+#include "reasoning/TProValMonitor.h"
+
+namespace kavo {
+
+namespace {
+
+// Probability rows of each uncertainty degree 0..3 for nominal levels -3..+3.
+constexpr std::array<std::array<TProbVector, 7>, 4> kUncertaintyTable{{
+    {{
+        {{1, 0, 0, 0, 0, 0, 0}},
+        {{0, 1, 0, 0, 0, 0, 0}},
+        {{0, 0, 1, 0, 0, 0, 0}},
+        {{0, 0, 0, 1, 0, 0, 0}},
+        {{0, 0, 0, 0, 1, 0, 0}},
+        {{0, 0, 0, 0, 0, 1, 0}},
+        {{0, 0, 0, 0, 0, 0, 1}},
+    }},
+    {{
+        {{0.8, 0.2, 0, 0, 0, 0, 0}},
+        {{0.1, 0.8, 0.1, 0, 0, 0, 0}},
+        {{0, 0.1, 0.8, 0.1, 0, 0, 0}},
+        {{0, 0, 0.1, 0.8, 0.1, 0, 0}},
+        {{0, 0, 0, 0.1, 0.8, 0.1, 0}},
+        {{0, 0, 0, 0, 0.1, 0.8, 0.1}},
+        {{0, 0, 0, 0, 0, 0.2, 0.8}},
+    }},
+    {{
+        {{0.6, 0.3, 0.1, 0, 0, 0, 0}},
+        {{0.2, 0.6, 0.15, 0.05, 0, 0, 0}},
+        {{0.05, 0.15, 0.6, 0.15, 0.05, 0, 0}},
+        {{0, 0.05, 0.15, 0.6, 0.15, 0.05, 0}},
+        {{0, 0, 0.05, 0.15, 0.6, 0.15, 0.05}},
+        {{0, 0, 0, 0.05, 0.15, 0.6, 0.2}},
+        {{0, 0, 0, 0, 0.1, 0.3, 0.6}},
+    }},
+    {{
+        {{0.4, 0.3, 0.2, 0.1, 0, 0, 0}},
+        {{0.3, 0.4, 0.2, 0.1, 0, 0, 0}},
+        {{0.1, 0.2, 0.4, 0.2, 0.1, 0, 0}},
+        {{0, 0.1, 0.2, 0.4, 0.2, 0.1, 0}},
+        {{0, 0, 0.1, 0.2, 0.4, 0.2, 0.1}},
+        {{0, 0, 0, 0.1, 0.2, 0.4, 0.3}},
+        {{0, 0, 0, 0.1, 0.2, 0.3, 0.4}},
+    }},
+}};
+
+}  // namespace
+
+const TProbVector& UncertaintyProfile(int degree, int level) {
+    degree = std::clamp(degree, 0, 3);
+    level = std::clamp(level, kMinLevel, kMaxLevel);
+    return kUncertaintyTable[static_cast<std::size_t>(degree)][static_cast<std::size_t>(level + 3)];
+}
+
+void TProVal::Observe(const TCase& current, const char* operation) const {
+    const TContext& context = current.Context();
+    if (context.MonitorChanges && context.Monitor != nullptr) {
+        context.Monitor->Observe(operation, *this);
+    }
+}
+
+void TProVal::Clear() {
+    List.clear();
+    Cumulation = 0;
+}
+
+void TProVal::Add(const TCase& current, double prob, double value) {
+    if (!(prob > 0)) {
+        return;
+    }
+    const double tolerance = Count() > current.AutofocusThreshold
+                                 ? std::abs(current.AutofocusResolution * value / 100)
+                                 : 0.0;
+    // The list may run in either direction after Negate, so it is scanned rather than bisected.
+    auto place = std::find_if(List.begin(), List.end(),
+                              [&](const TPVPair& pair) { return pair.Value >= value - tolerance; });
+    if (place != List.end() && std::abs(value - place->Value) <= tolerance) {
+        place->Prob += prob;
+    } else {
+        List.insert(place, {prob, value});
+    }
+}
+
+void TProVal::SetZero() {
+    List.assign(1, {1, 0});
+    Cumulation = 1;
+}
+
+void TProVal::SetChange(const TCase& current, int level, int degree) {
+    Kind = TProValKind::pvChange;
+    SetFromVector(current, UncertaintyProfile(degree, level));
+}
+
+void TProVal::SetMultiplier(const TCase& current, int level, int degree) {
+    Kind = TProValKind::pvMultiplier;
+    SetFromVector(current, UncertaintyProfile(degree, level));
+}
+
+void TProVal::SetFromVector(const TCase& current, const TProbVector& vector) {
+    const TLevels<double>& scale =
+        Kind == TProValKind::pvChange ? current.ChangeLevels : current.LinkMultipliers;
+    List.clear();
+    for (int level = kMinLevel; level <= kMaxLevel; ++level) {
+        if (vector[level] > 0) {
+            List.push_back({vector[level], scale[level]});
+        }
+    }
+    Cumulation = 1;
+}
+
+double TProVal::RawMean(const TCase& current) const {
+    Observe(current, "RawMean");
+    double sum = 0;
+    for (const TPVPair& pair : List) {
+        sum += pair.Prob * pair.Value;
+    }
+    return sum;
+}
+
+double TProVal::RawStdDev(const TCase& current) const {
+    const double mean = RawMean(current);
+    double sum = 0;
+    for (const TPVPair& pair : List) {
+        sum += pair.Prob * (pair.Value - mean) * (pair.Value - mean);
+    }
+    return std::sqrt(sum);
+}
+
+TProVal TProVal::Normalized(const TCase& current) const {
+    TProVal result(Kind);
+    if (Cumulation == 0) {
+        return result;
+    }
+    result.List.reserve(List.size());
+    for (const TPVPair& pair : List) {
+        result.Add(current, pair.Prob / Cumulation, pair.Value);
+    }
+    result.Cumulation = 1;
+    return result;
+}
+
+double TProVal::Mean(const TCase& current) const {
+    return Normalized(current).RawMean(current);
+}
+
+double TProVal::StdDev(const TCase& current) const {
+    return Normalized(current).RawStdDev(current);
+}
+
+double TProVal::Worst() const {
+    const bool frustration = Kind == TProValKind::pvFrustration;
+    if (List.empty()) {
+        return frustration ? -std::numeric_limits<double>::infinity()
+                           : std::numeric_limits<double>::infinity();
+    }
+    const auto [lowest, highest] =
+        std::minmax_element(List.begin(), List.end(),
+                            [](const TPVPair& a, const TPVPair& b) { return a.Value < b.Value; });
+    return frustration ? highest->Value : lowest->Value;
+}
+
+bool TProVal::IsNonZero() const {
+    return std::any_of(List.begin(), List.end(),
+                       [](const TPVPair& pair) { return pair.Value != 0; });
+}
+
+TProbVector TProVal::ToVector(const TCase& current) const {
+    TProbVector vector;
+    for (const TPVPair& pair : List) {
+        int level = 0;
+        if (Kind == TProValKind::pvChange) {
+            level = current.ChangeLevelOf(pair.Value);
+        } else if (Kind == TProValKind::pvMultiplier) {
+            level = current.MultiplierLevelOf(pair.Value);
+        } else {
+            current.Messages().ShowError("Convert only changes and links to ProbVectors");
+        }
+        vector[level] += pair.Prob;
+    }
+    return vector;
+}
+
+double TProVal::LevelDistance(const TCase& current, const TProVal& other) const {
+    const TProbVector a = ToVector(current);
+    const TProbVector b = other.ToVector(current);
+    double sum = 0;
+    for (int i = kMinLevel; i <= kMaxLevel; ++i) {
+        for (int j = kMinLevel; j <= kMaxLevel; ++j) {
+            sum += a[i] * b[j] * std::abs(i - j);
+        }
+    }
+    return sum / 6;
+}
+
+double TProVal::JointIntensity(const TCase& current, const TProVal& other) const {
+    const TProbVector a = ToVector(current);
+    const TProbVector b = other.ToVector(current);
+    double sum = 0;
+    for (int i = kMinLevel; i <= kMaxLevel; ++i) {
+        for (int j = kMinLevel; j <= kMaxLevel; ++j) {
+            sum += std::abs(i * a[i] * j * b[j]);
+        }
+    }
+    return sum / 9;
+}
+
+void TProVal::SetToProduct(const TCase& current, const TProVal& a, const TProVal& b) {
+    if (this == &a || this == &b) {
+        const TProVal left = a;
+        const TProVal right = b;
+        SetToProduct(current, left, right);
+        return;
+    }
+    Observe(current, "SetToProduct");
+    Kind = a.Kind == TProValKind::pvMultiplier ? b.Kind : a.Kind;
+    List.clear();
+    Cumulation = std::max(a.Cumulation, b.Cumulation);
+    for (const TPVPair& left : a.List) {
+        for (const TPVPair& right : b.List) {
+            Add(current, left.Prob * right.Prob, left.Value * right.Value);
+        }
+    }
+}
+
+void TProVal::MultiplyBy(const TCase& current, const TProVal& b) {
+    const TProVal copy = *this;
+    SetToProduct(current, copy, b);
+}
+
+void TProVal::SetToSum(const TCase& current, const TProVal& a, const TProVal& b) {
+    if (this == &a || this == &b) {
+        const TProVal left = a;
+        const TProVal right = b;
+        SetToSum(current, left, right);
+        return;
+    }
+    Observe(current, "SetToSum");
+    if (a.Kind != b.Kind) {
+        current.Messages().ShowError("Should not combine different ProValTypes");
+    }
+    Kind = a.Kind;
+    List.clear();
+    Cumulation = std::max(a.Cumulation, b.Cumulation);
+    for (const TPVPair& left : a.List) {
+        for (const TPVPair& right : b.List) {
+            Add(current, left.Prob * right.Prob, left.Value + right.Value);
+        }
+    }
+}
+
+void TProVal::IncreaseBy(const TCase& current, const TProVal& b) {
+    const TProVal copy = *this;
+    SetToSum(current, copy, b);
+}
+
+void TProVal::Cumulate(const TCase& current, const TProVal& b) {
+    if (b.Kind != Kind) {
+        current.Messages().ShowError("Should not cumulate different ProVal types");
+        return;
+    }
+    if (&b == this) {
+        const TProVal copy = b;
+        Cumulate(current, copy);
+        return;
+    }
+    Cumulation += b.Cumulation;
+    for (const TPVPair& pair : b.List) {
+        Add(current, pair.Prob, pair.Value);
+    }
+    Observe(current, "Cumulate");
+}
+
+void TProVal::Negate() {
+    std::reverse(List.begin(), List.end());
+    for (TPVPair& pair : List) {
+        pair.Value = -pair.Value;
+    }
+}
+
+void TProVal::Focus(double percent) {
+    if (List.size() < 2) {
+        return;
+    }
+    const double fraction = percent / 100;
+    double total = 0;
+    double bestProb = -std::numeric_limits<double>::infinity();
+    double bestValue = 0;
+    for (std::size_t k = List.size(); k-- > 0;) {
+        const double value = List[k].Value;
+        const double lower = value - std::abs(value * fraction);
+        while (k > 0 && List[k - 1].Value >= lower) {
+            List[k - 1].Value = value;
+            List[k - 1].Prob += List[k].Prob;
+            List.erase(List.begin() + static_cast<std::ptrdiff_t>(k));
+            --k;
+        }
+        total += List[k].Prob;
+        if (List[k].Prob > bestProb) {
+            bestProb = List[k].Prob;
+            bestValue = List[k].Value;
+        }
+    }
+    if (total < 0.001) {
+        List.assign(1, {total, bestValue});
+    }
+}
+
+TProVal TProVal::Sample(const TCase& current) const {
+    TProVal result(Kind);
+    if (List.empty()) {
+        return result;
+    }
+    result.Cumulation = 1;
+    const double r = current.Context().Random.Next();
+    std::size_t index = 0;
+    double accumulated = List[0].Prob;
+    while (index + 1 < List.size() && r > accumulated) {
+        ++index;
+        accumulated += List[index].Prob;
+    }
+    result.Add(current, 1, List[index].Value);
+    return result;
+}
+
+std::string TProVal::AsText(const TCase& current) const {
+    const char separator = current.Context().DecimalSeparator;
+    std::string text = "[";
+    for (const TPVPair& pair : List) {
+        text += "(" + FormatProbability(pair.Prob, separator) + ", " +
+                FormatProbability(pair.Value, separator) + "), ";
+    }
+    if (text.ends_with(' ')) {
+        text.resize(text.size() - 2);
+    }
+    return text + "]";
+}
+
+std::string TProVal::NormalizedText(const TCase& current) const {
+    return Normalized(current).AsText(current);
+}
+
+std::string TProVal::AsVectorText(const TCase& current) const {
+    const char separator = current.Context().DecimalSeparator;
+    const TProbVector vector = ToVector(current);
+    std::string text = "(";
+    for (int level = kMinLevel; level <= kMaxLevel; ++level) {
+        text += (level > kMinLevel ? ", " : "") + FormatProbability(vector[level], separator);
+    }
+    return text + ")";
+}
+
+std::string TProVal::HistogramName(const TCase& current) const {
+    return kavo::HistogramName(ToVector(current));
+}
+
+}  // namespace kavo
