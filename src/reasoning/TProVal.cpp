@@ -279,7 +279,6 @@ void TProVal::Cumulate(const TCase& current, const TProVal& b) {
 }
 
 void TProVal::Negate() {
-    std::reverse(List.begin(), List.end());
     for (TPVPair& pair : List) {
         pair.Value = -pair.Value;
     }

@@ -85,6 +85,7 @@ class TProVal {
     void IncreaseBy(const TCase& current, const TProVal& b);
     // Adds the pairs of b as a mixture: the probabilities then sum to the new Cumulation.
     void Cumulate(const TCase& current, const TProVal& b);
+    // Negates every value in place, so ascending values come to descend.
     void Negate();
     // Merges neighbouring values within the percentage of each other into the highest of them.
     void Focus(double percent);

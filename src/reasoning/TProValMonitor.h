@@ -8,7 +8,7 @@ class TProVal;
 
 // Watches distribution operations while the program's MonitorChanges switch is on; it only reads.
 class TProValMonitor {
-public:
+  public:
     virtual ~TProValMonitor() = default;
     virtual void Observe(std::string_view operation, const TProVal& distribution) = 0;
 };
