@@ -17,7 +17,7 @@ enum class TBrushStyle { bsSolid, bsClear };
 // from (Left, Top) to (Right, Bottom) with the right column and the bottom row left out; text is
 // placed by the top-left corner of its box. Outlines use the pen, fills the brush.
 class TCanvas {
-public:
+  public:
     virtual ~TCanvas() = default;
 
     virtual void SetPen(TColor color, int width = 1, TPenStyle style = TPenStyle::psSolid) = 0;

@@ -12,7 +12,8 @@ struct TColor {
     std::uint8_t B = 0;
 
     static constexpr TColor FromStored(std::uint32_t stored) {
-        return {static_cast<std::uint8_t>(stored & 0xFF), static_cast<std::uint8_t>((stored >> 8) & 0xFF),
+        return {static_cast<std::uint8_t>(stored & 0xFF),
+                static_cast<std::uint8_t>((stored >> 8) & 0xFF),
                 static_cast<std::uint8_t>((stored >> 16) & 0xFF)};
     }
     constexpr std::uint32_t ToStored() const {
