@@ -1,5 +1,6 @@
 #include <benchmark/benchmark.h>
 
+#include "AllocationCounter.h"
 #include "reasoning/TProVal.h"
 #include "support/TestPlatform.h"
 
@@ -27,11 +28,15 @@ void BM_SetToProduct(benchmark::State& state) {
     const TProVal change = Spread(fixture.Case, TProValKind::pvChange, pairs);
     const TProVal multiplier = Spread(fixture.Case, TProValKind::pvMultiplier, pairs);
     TProVal product;
+    product.SetToProduct(fixture.Case, multiplier, change);
+    const std::uint64_t allocationsBefore = bench::AllocationCount();
     for (auto _ : state) {
         product.SetToProduct(fixture.Case, multiplier, change);
         benchmark::DoNotOptimize(product);
     }
     state.counters["pairs out"] = product.Count();
+    state.counters["allocations per call"] = benchmark::Counter(
+        static_cast<double>(bench::AllocationCount() - allocationsBefore) / state.iterations());
 }
 BENCHMARK(BM_SetToProduct)->Arg(7)->Arg(31);
 
@@ -41,11 +46,15 @@ void BM_SetToSum(benchmark::State& state) {
     const TProVal a = Spread(fixture.Case, TProValKind::pvChange, pairs);
     const TProVal b = Spread(fixture.Case, TProValKind::pvChange, pairs);
     TProVal sum;
+    sum.SetToSum(fixture.Case, a, b);
+    const std::uint64_t allocationsBefore = bench::AllocationCount();
     for (auto _ : state) {
         sum.SetToSum(fixture.Case, a, b);
         benchmark::DoNotOptimize(sum);
     }
     state.counters["pairs out"] = sum.Count();
+    state.counters["allocations per call"] = benchmark::Counter(
+        static_cast<double>(bench::AllocationCount() - allocationsBefore) / state.iterations());
 }
 BENCHMARK(BM_SetToSum)->Arg(7)->Arg(31);
 

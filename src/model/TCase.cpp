@@ -332,6 +332,43 @@ bool TCase::RenameActor(TActor& actor, std::string_view name, std::string_view s
     return renamed;
 }
 
+TAiA* TCase::AddActorToArena(TArena& arena, std::string_view name, std::string_view shortName) {
+    const std::string typedName = Trim(name);
+    std::string typedShort = Trim(shortName);
+    if (typedName.empty()) {
+        return nullptr;
+    }
+    if (typedShort.empty()) {
+        typedShort = typedName;
+    }
+    for (const auto& record : arena.Actors) {
+        const TActor* actor = record->Actor;
+        if (actor->Name != typedName && actor->ShortName != typedShort) {
+            continue;
+        }
+        if (actor->Name != typedName) {
+            Messages().ShowWarning("Short actor name already in use");
+            return nullptr;
+        }
+        if (actor->ShortName != typedShort) {
+            Messages().ShowWarning("Short actor name does not match full name");
+            return nullptr;
+        }
+        return record.get();
+    }
+    TActor* actor = FindOrCreateActor(typedName, typedShort);
+    if (actor == nullptr) {
+        return nullptr;
+    }
+    for (const auto& record : arena.Actors) {
+        if (record->Actor == actor) {
+            return record.get();
+        }
+    }
+    Modified = true;
+    return arena.AddActor(actor);
+}
+
 void TCase::ForEachPerception(const std::function<void(TPerception&)>& visit) const {
     for (const auto& arena : ArenaList) {
         visit(*arena->AnalystView);

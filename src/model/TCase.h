@@ -122,6 +122,11 @@ class TCase : public TConcept {
     std::optional<std::string> ForbiddenText(TConceptKind kind, std::string_view name,
                                              bool owned = false) const;
 
+    // Adds an actor, found or created by name, to the arena and returns its record there. An actor
+    // the arena already holds is not added again: its record is returned, or null after a warning
+    // when the typed short name belongs to another actor or does not match the typed name's actor.
+    TAiA* AddActorToArena(TArena& arena, std::string_view name, std::string_view shortName);
+
     void DeleteTag(TTag* tag);
     void DeleteFactor(TFactor* factor);
     void DeleteActor(TActor* actor);

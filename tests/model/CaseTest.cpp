@@ -393,3 +393,62 @@ TEST_F(CaseTest, SettingTheLinkMultiplierSetsBothEnds) {
 
 }  // namespace
 }  // namespace kavo
+
+namespace kavo {
+namespace {
+
+class AddActorToArenaTest : public test::TCaseFixture, public ::testing::Test {
+  protected:
+    AddActorToArenaTest() {
+        Arena = Case.FindOrCreateArena("Water");
+        Farmers = Case.AddActorToArena(*Arena, "Farmers", "F");
+    }
+    TArena* Arena;
+    TAiA* Farmers;
+};
+
+TEST_F(AddActorToArenaTest, NewActorGetsARecordWithAnEmptyPerception) {
+    ASSERT_NE(Farmers, nullptr);
+    EXPECT_EQ(Farmers->Actor->ShortName, "F");
+    EXPECT_TRUE(Farmers->Perception->FiPs.empty());
+    EXPECT_EQ(Farmers->Priority, 0);
+    EXPECT_TRUE(Case.Modified);
+}
+
+TEST_F(AddActorToArenaTest, ActorAlreadyInTheArenaIsNotAddedTwice) {
+    struct Case_ {
+        const char* Name;
+        const char* Short;
+        bool Selects;
+        const char* Warning;
+    };
+    const Case_ cases[] = {
+        {"Farmers", "F", true, nullptr},
+        {"farmers", "F2", true, nullptr},  // the same actor by name without regard to case
+        {"Fishers", "F", false, "Short actor name already in use"},
+        {"Farmers", "X", false, "Short actor name does not match full name"},
+    };
+    for (const Case_& c : cases) {
+        Messages.Log.clear();
+        TAiA* record = Case.AddActorToArena(*Arena, c.Name, c.Short);
+        EXPECT_EQ(record, c.Selects ? Farmers : nullptr) << c.Name << " " << c.Short;
+        if (c.Warning != nullptr) {
+            EXPECT_EQ(Messages.Log, (std::vector<TMessage>{{TMessage::Kind::Warning, c.Warning}}));
+        } else {
+            EXPECT_TRUE(Messages.Log.empty());
+        }
+        EXPECT_EQ(Arena->Actors.size(), 1u);
+    }
+    EXPECT_EQ(Case.ActorList.Size(), 1);
+}
+
+TEST_F(AddActorToArenaTest, ActorOfAnotherArenaKeepsItsShortName) {
+    TArena* land = Case.FindOrCreateArena("Land");
+    TAiA* record = Case.AddActorToArena(*land, "Farmers", "Other");
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->Actor, Farmers->Actor);
+    EXPECT_EQ(record->Actor->ShortName, "F");
+}
+
+}  // namespace
+}  // namespace kavo
