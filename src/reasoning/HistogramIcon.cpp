@@ -21,7 +21,7 @@ constexpr std::array<TColor, 7> kLevelColors{{
 
 }  // namespace
 
-void DrawHistogramIcon(TCanvas& canvas, const TLevels<double>& vector) {
+void DrawIconFrame(TCanvas& canvas) {
     canvas.FillRect({0, 0, kHistogramIconWidth, kHistogramIconHeight}, kWhite);
     canvas.SetPen(kBlack);
     canvas.SetBrush(kWhite, TBrushStyle::bsClear);
@@ -31,6 +31,10 @@ void DrawHistogramIcon(TCanvas& canvas, const TLevels<double>& vector) {
     canvas.Line({19, 13}, {19, 16});
     canvas.SetPen(kSilver);
     canvas.Line({0, 12}, {21, 12});
+}
+
+void DrawHistogramIcon(TCanvas& canvas, const TLevels<double>& vector) {
+    DrawIconFrame(canvas);
     for (int level = kMinLevel; level <= kMaxLevel; ++level) {
         const int left = 3 * level + 9;
         const int height = BarHeight(vector[level]);
