@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDialog>
+#include <QMessageBox>
+#include <QString>
+
+#include "model/TMessages.h"
+
+class QLabel;
+class QTextEdit;
+
+namespace kavo {
+
+// The one message dialog of the run: the core's errors, warnings and information are shown in it
+// modally, each with a beep. Caption, symbol and text stay readable after the dialog has closed.
+class TErrorDlg : public QDialog, public TMessages {
+    Q_OBJECT
+
+  public:
+    explicit TErrorDlg(QWidget* parent = nullptr);
+
+    void ShowError(const std::string& text) override;
+    void ShowWarning(const std::string& text) override;
+    void ShowInformation(const std::string& text) override;
+
+    // Puts the text into the text box, caret at its start, and fits the height of the dialog to
+    // the lines the text takes up.
+    void SetMessage(const QString& text);
+    QString Message() const;
+    QMessageBox::Icon Symbol() const { return CurrentSymbol; }
+
+  private:
+    void ShowMessage(const QString& caption, QMessageBox::Icon symbol, const std::string& text);
+    void SetSymbol(QMessageBox::Icon symbol);
+    int LineCount(const QString& text) const;
+
+    QLabel* SymbolLabel;
+    QTextEdit* TextBox;
+    QMessageBox::Icon CurrentSymbol = QMessageBox::NoIcon;
+};
+
+}  // namespace kavo

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QBrush>
+#include <QColor>
+#include <QFont>
+#include <QList>
+#include <QPainter>
+#include <QPen>
+#include <QPoint>
+#include <QRect>
+#include <optional>
+
+#include "diagram/TCanvas.h"
+
+namespace kavo {
+
+// The core's canvas on a QPainter, which must stay active while the canvas is used; the canvas
+// does not own it. Antialiasing is switched off so that every primitive paints exactly the pixels
+// of the raster conventions, also in the palette images made from drawings.
+class TQtCanvas : public TCanvas {
+  public:
+    explicit TQtCanvas(QPainter& painter);
+
+    void SetPen(TColor color, int width = 1, TPenStyle style = TPenStyle::psSolid) override;
+    void SetBrush(TColor color, TBrushStyle style = TBrushStyle::bsSolid) override;
+    void SetFont(const TFont& font, TColor color) override;
+
+    void Line(TPoint from, TPoint to) override;
+    void Polyline(const std::vector<TPoint>& points) override;
+    void Polygon(const std::vector<TPoint>& points) override;
+    void Rectangle(const TRect& box) override;
+    void Ellipse(const TRect& box) override;
+    void FillRect(const TRect& box, TColor color) override;
+    void TextOut(TPoint topLeft, const std::string& text) override;
+
+    int TextWidth(const std::string& text) override;
+    int TextHeight(const std::string& text) override;
+
+  private:
+    void UseShapeTools();
+    // The box to hand to QPainter, or null when the box is empty. Qt's one-pixel outline covers
+    // one more column and row than the box it is given, a fill alone exactly the box.
+    static std::optional<QRect> ShapeBox(const TRect& box, bool outlined);
+    // One-pixel lines are drawn point by point: Qt leaves out the end with the larger
+    // coordinate, whichever way the line runs, where the canvas leaves out the end point.
+    bool IsThin() const;
+    void StrokeThin(const std::vector<TPoint>& points, bool closed);
+    // Appends the pixels from `from` up to but without `to`; step counts along the dash pattern.
+    void AppendLinePixels(TPoint from, TPoint to, int& step, QList<QPoint>& pixels) const;
+    bool PatternIsOn(int step) const;
+
+    QPainter& Painter;
+    QPen Pen;
+    QBrush Brush;
+    QFont Font;
+    QColor FontColor;
+};
+
+}  // namespace kavo

@@ -1,0 +1,604 @@
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+
+#include "app/TCaseView.h"
+#include "app/TErrorDlg.h"
+#include "app/TKAVO.h"
+#include "app/TUserSettings.h"
+
+using kavo::TCaseView;
+using kavo::TErrorDlg;
+using kavo::TKAVO;
+using kavo::TUserSettings;
+
+Q_DECLARE_METATYPE(std::function<void(kavo::TMessages&, const std::string&)>)
+
+namespace {
+
+// Answers the modal windows that open while it lives, one reply each in turn, and remembers what
+// each showed. A window beyond the replies is rejected, so that a test fails instead of hanging.
+class TModalAnswers : public QObject {
+  public:
+    using TReply = std::function<void(QWidget*)>;
+    struct TSeen {
+        QString Caption;
+        QString Text;
+        QMessageBox::Icon Symbol = QMessageBox::NoIcon;
+    };
+
+    explicit TModalAnswers(QList<TReply> replies = {}) : Replies(std::move(replies)) {
+        connect(&Poll, &QTimer::timeout, this, &TModalAnswers::AnswerOpenModal);
+        Poll.start(5);
+    }
+
+    QList<TSeen> Seen;
+
+  private:
+    void AnswerOpenModal() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || !modal->isVisible()) {
+            return;
+        }
+        Seen << Describe(modal);
+        if (Seen.size() <= Replies.size()) {
+            Replies[Seen.size() - 1](modal);
+        } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+            dialog->reject();
+        }
+    }
+
+    static TSeen Describe(QWidget* modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            return {box->windowTitle(), box->text(), box->icon()};
+        }
+        if (auto* dialog = qobject_cast<TErrorDlg*>(modal)) {
+            return {dialog->windowTitle(), dialog->Message(), dialog->Symbol()};
+        }
+        return {modal->windowTitle(), {}, QMessageBox::NoIcon};
+    }
+
+    QList<TReply> Replies;
+    QTimer Poll;
+};
+
+TModalAnswers::TReply Press(QMessageBox::StandardButton button) {
+    return [button](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (box != nullptr && box->button(button) != nullptr) {
+            box->button(button)->click();
+        } else {
+            qobject_cast<QDialog*>(modal)->reject();
+        }
+    };
+}
+
+TModalAnswers::TReply ClickOk() {
+    return [](QWidget* modal) {
+        for (QPushButton* button : modal->findChildren<QPushButton*>()) {
+            if (button->text() == QStringLiteral("OK")) {
+                button->click();
+                return;
+            }
+        }
+        qobject_cast<QDialog*>(modal)->reject();
+    };
+}
+
+struct TMenuEntry {
+    const char* Menu;
+    const char* Action;
+    const char* Caption;
+    const char* Shortcut;
+    bool EnabledAtStart;
+    bool EnabledWithCase;
+};
+
+// The menus as the user sees them, in order; entries of a disabled menu count as disabled.
+constexpr TMenuEntry kMenuEntries[] = {
+    {"menuFile", "actionNew", "&New", "Ctrl+N", true, true},
+    {"menuFile", "actionOpen", "&Open", "Ctrl+O", true, true},
+    {"menuFile", "actionSave", "&Save", "Ctrl+S", false, true},
+    {"menuFile", "actionSaveAs", "Save &as", "", false, true},
+    {"menuFile", "actionClose", "&Close", "", false, true},
+    {"menuCase", "actionRenameConcept", "&Rename concept", "Ctrl+R", false, true},
+    {"menuCase", "actionTagConcept", "&Tag concept", "Ctrl+T", false, true},
+    {"menuCase", "actionDeleteConcept", "&Delete concept", "Ctrl+Del", false, true},
+    {"menuCase", "actionColorCodes", "Dra&w with color codes", "Ctrl+Alt+C", false, true},
+    {"menuCase", "actionSystemDiagram", "Show as &System diagram", "Ctrl+Alt+S", false, true},
+    {"menuCase", "actionActorRelations", "Define &actor relations", "Ctrl+Alt+R", false, true},
+    {"menuCase", "actionInitializeRound", "&Initialize round 0", "Ctrl+Alt+I", false, true},
+    {"menuCase", "actionNextRound", "&Next round", "F10", false, false},
+    {"menuCase", "actionOptions", "&Options", "", false, true},
+    {"menuCase", "actionSubmit", "Submit for &Publication", "", false, true},
+    {"menuEdit", "actionCut", "Cu&t", "Ctrl+X", false, true},
+    {"menuEdit", "actionCopy", "&Copy", "Ctrl+C", false, true},
+    {"menuEdit", "actionPaste", "&Paste", "Ctrl+V", false, true},
+    {"menuEdit", "actionSelectAll", "Select A&ll", "Ctrl+A", false, true},
+    {"menuEdit", "actionLookForCycles", "Look for C&ycles", "Ctrl+Alt+Y", false, true},
+    {"menuEdit", "actionSelectNextCycle", "&Select Next Cycle", "Ctrl+Y", false, true},
+    {"menuEdit", "actionDefineGoal", "Define &Goal", "Ctrl+G", false, true},
+    {"menuEdit", "actionDefineProspect", "Define P&rospect", "Ctrl+P", false, true},
+    {"menuEdit", "actionEraseGoals", "&Erase Goals and Prospects", "Ctrl+E", false, true},
+    {"menuEdit", "actionHigherPriority", "&Higher priority", "Ctrl+Alt+H", false, false},
+    {"menuEdit", "actionLowerPriority", "&Lower priority", "Ctrl+Alt+L", false, false},
+    {"menuEdit", "actionMergeAnalystView", "&Merge into analyst view", "Ctrl+M", false, false},
+    {"menuEdit", "actionCopyQuickAnalysis", "Copy &Quick Analysis", "Ins", false, false},
+    {"menuEdit", "actionCopyQuickAnalysisText", "Copy Quick &Analysis as Text", "Shift+Ins", false,
+     false},
+};
+
+struct TMenuState {
+    const char* Menu;
+    const char* Caption;
+    bool EnabledAtStart;
+};
+
+constexpr TMenuState kMenus[] = {
+    {"menuFile", "&File", true},
+    {"menuCase", "&Case", false},
+    {"menuEdit", "&Edit", false},
+};
+
+QMenu* Menu(const TKAVO& window, const char* name) {
+    return window.findChild<QMenu*>(QString::fromLatin1(name));
+}
+
+QAction* Action(const TKAVO& window, const char* name) {
+    return window.findChild<QAction*>(QString::fromLatin1(name));
+}
+
+// Whether the commands that need an open case are available, as the menus show it.
+bool CaseCommandsEnabled(const TKAVO& window) {
+    const bool save = Action(window, "actionSave")->isEnabled();
+    const bool saveAs = Action(window, "actionSaveAs")->isEnabled();
+    const bool close = Action(window, "actionClose")->isEnabled();
+    const bool caseMenu = Menu(window, "menuCase")->menuAction()->isEnabled();
+    const bool editMenu = Menu(window, "menuEdit")->menuAction()->isEnabled();
+    if (save != saveAs || save != close || save != caseMenu || save != editMenu) {
+        qWarning("case commands disagree: save %d, save as %d, close %d, case %d, edit %d", save,
+                 saveAs, close, caseMenu, editMenu);
+    }
+    return save && saveAs && close && caseMenu && editMenu;
+}
+
+bool CaseCommandsDisabled(const TKAVO& window) {
+    return !Action(window, "actionSave")->isEnabled() &&
+           !Action(window, "actionSaveAs")->isEnabled() &&
+           !Action(window, "actionClose")->isEnabled() &&
+           !Menu(window, "menuCase")->menuAction()->isEnabled() &&
+           !Menu(window, "menuEdit")->menuAction()->isEnabled();
+}
+
+TCaseView* NewModifiedCase(TKAVO& window) {
+    TCaseView* view = window.NewCase();
+    view->Case().Modified = true;
+    return view;
+}
+
+}  // namespace
+
+class TMainWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase();
+    void init();
+
+    void startsWithCaptionContextAndEmptyStatus();
+    void menuEntry_data();
+    void menuEntry();
+    void menusListTheirEntriesInOrder();
+    void colorCodesEntrySetsTheContext();
+    void statusTextShowsAndClears();
+
+    void newOpensACaseWindowAndEnablesCaseCommands();
+    void closingTheLastCaseWindowDisablesCaseCommands();
+    void closeAsksForAModifiedCase_data();
+    void closeAsksForAModifiedCase();
+    void closingTheMainWindowAsksEachModifiedCase_data();
+    void closingTheMainWindowAsksEachModifiedCase();
+
+    void settingsAreCompletedAndStored_data();
+    void settingsAreCompletedAndStored();
+    void settingsThatCannotBeStoredAreReported();
+
+    void messageDialogShowsEachKind_data();
+    void messageDialogShowsEachKind();
+    void messageTextBoxIsReadOnlyWithCaretAtStart();
+    void messageDialogHeightFollowsTheLines_data();
+    void messageDialogHeightFollowsTheLines();
+    void longMessageWrapsIntoMoreLines();
+
+  private:
+    QTemporaryDir SettingsFolder;
+};
+
+void TMainWindowTest::initTestCase() {
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication::setApplicationName(QStringLiteral("KAVO"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    QVERIFY(SettingsFolder.isValid());
+}
+
+void TMainWindowTest::init() {
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, SettingsFolder.path());
+    const auto store = TUserSettings::OpenStore();
+    store->clear();
+    store->sync();
+}
+
+void TMainWindowTest::startsWithCaptionContextAndEmptyStatus() {
+    TModalAnswers answers;
+    TKAVO window;
+    QCOMPARE(window.windowTitle(), QStringLiteral("KAVO  (KAVO version 1.3.3)"));
+    QVERIFY(window.CaseViews().isEmpty());
+    QCOMPARE(window.findChild<QLabel*>(QStringLiteral("statusPanel"))->text(), QString());
+    QCOMPARE(window.MessageDialog().windowTitle(), QStringLiteral("Message"));
+
+    const kavo::TContext& context = window.Context();
+    QCOMPARE(context.DefaultFont, (kavo::TFont{"MS Sans Serif", 8}));
+    QCOMPARE(context.ScreenWidth, QGuiApplication::primaryScreen()->size().width());
+    QCOMPARE(context.ScreenHeight, QGuiApplication::primaryScreen()->size().height());
+    QVERIFY(!context.MonitorChanges);
+    QVERIFY(!context.ShowColorCodes);
+    QVERIFY(answers.Seen.isEmpty());
+}
+
+void TMainWindowTest::menuEntry_data() {
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("shortcut");
+    QTest::addColumn<bool>("enabledAtStart");
+    QTest::addColumn<bool>("enabledWithCase");
+    for (const TMenuEntry& entry : kMenuEntries) {
+        QTest::newRow(entry.Action) << entry.Menu << entry.Action << entry.Caption << entry.Shortcut
+                                    << entry.EnabledAtStart << entry.EnabledWithCase;
+    }
+}
+
+void TMainWindowTest::menuEntry() {
+    QFETCH(QString, menu);
+    QFETCH(QString, action);
+    QFETCH(QString, caption);
+    QFETCH(QString, shortcut);
+    QFETCH(bool, enabledAtStart);
+    QFETCH(bool, enabledWithCase);
+
+    TModalAnswers answers;
+    TKAVO window;
+    window.show();
+    auto* entry = window.findChild<QAction*>(action);
+    QVERIFY(entry != nullptr);
+    QVERIFY(window.findChild<QMenu*>(menu)->actions().contains(entry));
+    QCOMPARE(entry->text(), caption);
+    QCOMPARE(entry->shortcut().toString(QKeySequence::PortableText), shortcut);
+    QCOMPARE(entry->isEnabled(), enabledAtStart);
+
+    window.NewCase();
+    QCOMPARE(entry->isEnabled(), enabledWithCase);
+}
+
+void TMainWindowTest::menusListTheirEntriesInOrder() {
+    TModalAnswers answers;
+    TKAVO window;
+    QStringList menuCaptions;
+    for (QAction* menuAction : window.menuBar()->actions()) {
+        menuCaptions << menuAction->text();
+    }
+    QStringList expectedMenus;
+    for (const TMenuState& state : kMenus) {
+        expectedMenus << state.Caption;
+        QMenu* menu = Menu(window, state.Menu);
+        QVERIFY2(menu != nullptr, state.Menu);
+        QCOMPARE(menu->menuAction()->isEnabled(), state.EnabledAtStart);
+
+        QStringList captions;
+        for (const QAction* action : menu->actions()) {
+            if (!action->isSeparator()) {
+                captions << action->text();
+            }
+        }
+        QStringList expected;
+        for (const TMenuEntry& entry : kMenuEntries) {
+            if (QString::fromLatin1(entry.Menu) == state.Menu) {
+                expected << entry.Caption;
+            }
+        }
+        QCOMPARE(captions, expected);
+    }
+    QCOMPARE(menuCaptions, expectedMenus);
+}
+
+void TMainWindowTest::colorCodesEntrySetsTheContext() {
+    TModalAnswers answers;
+    TKAVO window;
+    window.show();
+    window.NewCase();
+    QAction* colorCodes = Action(window, "actionColorCodes");
+    QVERIFY(colorCodes->isCheckable());
+    QVERIFY(!colorCodes->isChecked());
+
+    colorCodes->trigger();
+    QVERIFY(window.Context().ShowColorCodes);
+    colorCodes->trigger();
+    QVERIFY(!window.Context().ShowColorCodes);
+}
+
+void TMainWindowTest::statusTextShowsAndClears() {
+    TModalAnswers answers;
+    TKAVO window;
+    window.show();
+    const auto* panel = window.findChild<QLabel*>(QStringLiteral("statusPanel"));
+    kavo::TStatus& status = window.Context().Status;
+
+    status.SetStatusText("Reading the case");
+    QCOMPARE(panel->text(), QStringLiteral("Reading the case"));
+    status.PumpEvents();
+    status.SetStatusText("");
+    QCOMPARE(panel->text(), QString());
+}
+
+void TMainWindowTest::newOpensACaseWindowAndEnablesCaseCommands() {
+    TModalAnswers answers;
+    TKAVO window;
+    window.show();
+    QVERIFY(CaseCommandsDisabled(window));
+
+    Action(window, "actionNew")->trigger();
+    QCOMPARE(window.CaseViews().size(), 1);
+    TCaseView* view = window.CaseViews().front();
+    QCOMPARE(view->windowTitle(), QStringLiteral("New case"));
+    QCOMPARE(qobject_cast<QMdiSubWindow*>(view->parentWidget())->windowTitle(),
+             QStringLiteral("New case"));
+    QCOMPARE(view->DrawingArea()->size(), QSize(view->Case().MaxWidth, view->Case().MaxHeight));
+    QCOMPARE(view->DrawingArea()->width(), window.Context().ScreenWidth);
+    QVERIFY(CaseCommandsEnabled(window));
+    QVERIFY(answers.Seen.isEmpty());
+}
+
+void TMainWindowTest::closingTheLastCaseWindowDisablesCaseCommands() {
+    TModalAnswers answers;
+    TKAVO window;
+    window.show();
+    window.NewCase();
+    window.NewCase();
+    QAction* close = Action(window, "actionClose");
+
+    close->trigger();
+    QTRY_COMPARE(window.CaseViews().size(), 1);
+    QVERIFY(CaseCommandsEnabled(window));
+
+    close->trigger();
+    QTRY_COMPARE(window.CaseViews().size(), 0);
+    QVERIFY(CaseCommandsDisabled(window));
+    QVERIFY(answers.Seen.isEmpty());
+
+    Action(window, "actionNew")->trigger();
+    QVERIFY(CaseCommandsEnabled(window));
+}
+
+void TMainWindowTest::closeAsksForAModifiedCase_data() {
+    QTest::addColumn<int>("reply");
+    QTest::addColumn<bool>("savedMeanwhile");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("cancel keeps it") << int(QMessageBox::Cancel) << false << false;
+    QTest::newRow("no closes it") << int(QMessageBox::No) << false << true;
+    QTest::newRow("yes cannot save yet") << int(QMessageBox::Yes) << false << false;
+    QTest::newRow("yes after a save") << int(QMessageBox::Yes) << true << true;
+}
+
+void TMainWindowTest::closeAsksForAModifiedCase() {
+    QFETCH(int, reply);
+    QFETCH(bool, savedMeanwhile);
+    QFETCH(bool, closes);
+
+    TKAVO window;
+    window.show();
+    TCaseView* view = NewModifiedCase(window);
+    const auto button = static_cast<QMessageBox::StandardButton>(reply);
+    TModalAnswers answers({[&](QWidget* modal) {
+        if (savedMeanwhile) {
+            view->Case().Modified = false;
+        }
+        Press(button)(modal);
+    }});
+
+    Action(window, "actionClose")->trigger();
+    QCOMPARE(answers.Seen.size(), 1);
+    QCOMPARE(answers.Seen.front().Text,
+             QStringLiteral("Do you want to save the changes you made?"));
+    QCOMPARE(answers.Seen.front().Symbol, QMessageBox::Warning);
+    QTRY_COMPARE(window.CaseViews().size(), closes ? 0 : 1);
+    QCOMPARE(CaseCommandsEnabled(window), !closes);
+}
+
+void TMainWindowTest::closingTheMainWindowAsksEachModifiedCase_data() {
+    QTest::addColumn<QList<int>>("replies");
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("cancel on the first asks no further")
+        << QList<int>{QMessageBox::Cancel} << 1 << false;
+    QTest::newRow("cancel on the second keeps the first too")
+        << QList<int>{QMessageBox::No, QMessageBox::Cancel} << 2 << false;
+    QTest::newRow("no to both closes") << QList<int>{QMessageBox::No, QMessageBox::No} << 2 << true;
+}
+
+void TMainWindowTest::closingTheMainWindowAsksEachModifiedCase() {
+    QFETCH(QList<int>, replies);
+    QFETCH(int, questions);
+    QFETCH(bool, closes);
+
+    QList<TModalAnswers::TReply> answerList;
+    for (int reply : replies) {
+        answerList << Press(static_cast<QMessageBox::StandardButton>(reply));
+    }
+    TModalAnswers answers(answerList);
+    TKAVO window;
+    window.show();
+    window.NewCase();  // unmodified, never asked
+    NewModifiedCase(window);
+    NewModifiedCase(window);
+
+    QCOMPARE(window.close(), closes);
+    QCOMPARE(answers.Seen.size(), questions);
+    QCOMPARE(window.isVisible(), !closes);
+    if (!closes) {
+        QTest::qWait(20);
+        QCOMPARE(window.CaseViews().size(), 3);
+    }
+}
+
+void TMainWindowTest::settingsAreCompletedAndStored_data() {
+    QTest::addColumn<QVariant>("storedFolder");
+    QTest::addColumn<QVariant>("storedLocation");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("location");
+    const QString home = QDir::homePath() + "/";
+    const QString published = QString::fromLatin1(kavo::kPublishedCasesPage);
+    QTest::newRow("first run") << QVariant() << QVariant() << home << published;
+    QTest::newRow("empty values") << QVariant("") << QVariant("") << home << published;
+    QTest::newRow("old web page replaced")
+        << QVariant() << QVariant("http://www.example.org/cases/") << home << published;
+    QTest::newRow("local location kept")
+        << QVariant("/srv/cases/") << QVariant("/srv/cases/budget/") << "/srv/cases/"
+        << "/srv/cases/budget/";
+    QTest::newRow("secure web address kept") << QVariant() << QVariant("https://cases.example.org/")
+                                             << home << "https://cases.example.org/";
+}
+
+void TMainWindowTest::settingsAreCompletedAndStored() {
+    QFETCH(QVariant, storedFolder);
+    QFETCH(QVariant, storedLocation);
+    QFETCH(QString, folder);
+    QFETCH(QString, location);
+    {
+        const auto store = TUserSettings::OpenStore();
+        if (storedFolder.isValid()) {
+            store->setValue(TUserSettings::kDefaultFolderKey, storedFolder);
+        }
+        if (storedLocation.isValid()) {
+            store->setValue(TUserSettings::kLastLocationKey, storedLocation);
+        }
+    }
+
+    TModalAnswers answers;
+    TKAVO window;
+    QVERIFY(answers.Seen.isEmpty());
+    QCOMPARE(window.DefaultFolder(), folder);
+    QCOMPARE(window.LastLocation(), location);
+    const auto store = TUserSettings::OpenStore();
+    QCOMPARE(store->value(TUserSettings::kDefaultFolderKey).toString(), folder);
+    QCOMPARE(store->value(TUserSettings::kLastLocationKey).toString(), location);
+    QVERIFY(QFileInfo(store->fileName()).absoluteFilePath().startsWith(SettingsFolder.path()));
+
+    QVERIFY(window.ScratchFolder().endsWith(QStringLiteral("/KAVO/")));
+    QVERIFY(QDir(window.ScratchFolder()).exists());
+}
+
+void TMainWindowTest::settingsThatCannotBeStoredAreReported() {
+    // A plain file where the settings folder would have to be.
+    const QString blocker = SettingsFolder.filePath(QStringLiteral("blocker"));
+    QFile file(blocker);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, blocker);
+
+    TModalAnswers answers({ClickOk()});
+    TKAVO window;
+    QCOMPARE(answers.Seen.size(), 1);
+    QCOMPARE(answers.Seen.front().Caption, QStringLiteral("KAVO error"));
+    QCOMPARE(answers.Seen.front().Text, QStringLiteral("Failed to store the KAVO settings"));
+    QCOMPARE(answers.Seen.front().Symbol, QMessageBox::Critical);
+    QCOMPARE(window.DefaultFolder(), QString());
+    QCOMPARE(window.LastLocation(), QString());
+    QVERIFY(!window.MessageDialog().isVisible());
+}
+
+void TMainWindowTest::messageDialogShowsEachKind_data() {
+    using Show = std::function<void(kavo::TMessages&, const std::string&)>;
+    QTest::addColumn<Show>("show");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("symbol");
+    QTest::newRow("error") << Show([](kavo::TMessages& m, const std::string& t) { m.ShowError(t); })
+                           << "KAVO error" << int(QMessageBox::Critical);
+    QTest::newRow("warning") << Show([](kavo::TMessages& m, const std::string& t) {
+        m.ShowWarning(t);
+    }) << "KAVO warning" << int(QMessageBox::Warning);
+    QTest::newRow("information") << Show([](kavo::TMessages& m, const std::string& t) {
+        m.ShowInformation(t);
+    }) << "KAVO information" << int(QMessageBox::Information);
+}
+
+void TMainWindowTest::messageDialogShowsEachKind() {
+    QFETCH(std::function<void(kavo::TMessages&, const std::string&)>, show);
+    QFETCH(QString, caption);
+    QFETCH(int, symbol);
+
+    TModalAnswers answers({ClickOk()});
+    TKAVO window;
+    show(window.Context().Messages, "The factor \"Taxes\" already exists.");
+
+    QCOMPARE(answers.Seen.size(), 1);
+    QCOMPARE(answers.Seen.front().Caption, caption);
+    QCOMPARE(answers.Seen.front().Text, QStringLiteral("The factor \"Taxes\" already exists."));
+    QCOMPARE(int(answers.Seen.front().Symbol), symbol);
+    const TErrorDlg& dialog = window.MessageDialog();
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.windowTitle(), caption);
+    QCOMPARE(dialog.Message(), QStringLiteral("The factor \"Taxes\" already exists."));
+}
+
+void TMainWindowTest::messageTextBoxIsReadOnlyWithCaretAtStart() {
+    TErrorDlg dialog;
+    dialog.SetMessage(QStringLiteral("First line\nSecond line"));
+    const auto* box = dialog.findChild<QTextEdit*>();
+    QVERIFY(box->isReadOnly());
+    QCOMPARE(box->toPlainText(), QStringLiteral("First line\nSecond line"));
+    QCOMPARE(box->textCursor().position(), 0);
+    QVERIFY(!box->textCursor().hasSelection());
+    QVERIFY(box->document()->defaultTextOption().alignment() & Qt::AlignHCenter);
+}
+
+void TMainWindowTest::messageDialogHeightFollowsTheLines_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("lines");
+    QTest::newRow("one line") << "Short." << 1;
+    QTest::newRow("three lines") << "One\nTwo\nThree" << 3;
+    QTest::newRow("ten lines") << QStringList(10, QStringLiteral("line")).join('\n') << 10;
+    QTest::newRow("empty line counts") << "Above\n\nBelow" << 3;
+}
+
+void TMainWindowTest::messageDialogHeightFollowsTheLines() {
+    QFETCH(QString, text);
+    QFETCH(int, lines);
+    TErrorDlg dialog;
+    dialog.SetMessage(text);
+    const int lineHeight = QFontMetrics(dialog.findChild<QTextEdit*>()->font()).height() + 4;
+    QCOMPARE(dialog.height(), std::max(85, lines * lineHeight + 15));
+}
+
+void TMainWindowTest::longMessageWrapsIntoMoreLines() {
+    TErrorDlg dialog;
+    dialog.SetMessage(QStringList(80, QStringLiteral("word")).join(' '));
+    const int lineHeight = QFontMetrics(dialog.findChild<QTextEdit*>()->font()).height() + 4;
+    QVERIFY(dialog.height() >= 4 * lineHeight + 15);
+}
+
+QTEST_MAIN(TMainWindowTest)
+#include "tst_mainwindow.moc"
