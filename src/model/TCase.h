@@ -51,6 +51,9 @@ class TCase : public TConcept {
     std::uint8_t ArenaGrouping = 4;
     std::uint8_t ActorGrouping = 4;
     std::uint8_t FactorGrouping = 3;
+    // The analysis selection lines of the case file as read, written back unchanged: nothing of a
+    // file is lost on the next save while the analysis catalog does not keep the selections.
+    std::vector<std::string> AnalysisLines;
     std::string Version = kCaseVersion;
     // The case's folder, ending in "/"; empty for a case never saved or read.
     std::string Folder;

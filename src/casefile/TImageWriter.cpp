@@ -1,0 +1,11 @@
+#include "casefile/TImageWriter.h"
+
+namespace kavo {
+
+void TImageWriter::WriteImages(TCase&, const std::string&) {}
+
+void TImageWriter::WriteCombinedTagIcon(const std::vector<TTag*>&, const std::string&) {}
+
+void TImageWriter::WriteCustomGoalIcon(const TGoal&, const std::string&) {}
+
+}  // namespace kavo
