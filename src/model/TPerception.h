@@ -5,6 +5,8 @@
 #include <variant>
 #include <vector>
 
+#include "diagram/TGeometry.h"
+
 namespace kavo {
 
 class TAiA;
@@ -48,6 +50,9 @@ class TPerception {
     std::vector<TPerceptionItem> Selection;
     // Index of the cycle last selected, -1 for none.
     int CycleIndex = -1;
+    // The area of the last drawing of the diagram, from the origin; its right and bottom edges are
+    // negative when there was nothing to draw.
+    TRect Extent;
     // 0..8, as the case's DefaultRationality.
     std::uint8_t Rationality = 0;
     // Whether the cached results of inference and strategy search are up to date.

@@ -19,6 +19,8 @@ Qt::PenStyle ToQtPenStyle(TPenStyle style) {
             return Qt::DashLine;
         case TPenStyle::psDot:
             return Qt::DotLine;
+        case TPenStyle::psDashDot:
+            return Qt::DashDotLine;
         case TPenStyle::psClear:
             return Qt::NoPen;
     }
@@ -141,6 +143,8 @@ bool TQtCanvas::PatternIsOn(int step) const {
             return step % 6 < 4;
         case Qt::DotLine:
             return step % 3 == 0;
+        case Qt::DashDotLine:
+            return step % 9 < 4 || step % 9 == 6;
         default:
             return true;
     }
@@ -196,6 +200,13 @@ void TQtCanvas::Ellipse(const TRect& box) {
         return;
     }
     Painter.drawEllipse(*rect);
+}
+
+void TQtCanvas::RoundRect(const TRect& box, int ellipseWidth, int ellipseHeight) {
+    if (const auto rect = ShapeBox(box, Pen.style() != Qt::NoPen)) {
+        UseShapeTools();
+        Painter.drawRoundedRect(*rect, ellipseWidth / 2.0, ellipseHeight / 2.0, Qt::AbsoluteSize);
+    }
 }
 
 void TQtCanvas::FillRect(const TRect& box, TColor color) {

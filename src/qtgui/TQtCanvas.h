@@ -30,6 +30,7 @@ class TQtCanvas : public TCanvas {
     void Polygon(const std::vector<TPoint>& points) override;
     void Rectangle(const TRect& box) override;
     void Ellipse(const TRect& box) override;
+    void RoundRect(const TRect& box, int ellipseWidth, int ellipseHeight) override;
     void FillRect(const TRect& box, TColor color) override;
     void TextOut(TPoint topLeft, const std::string& text) override;
 

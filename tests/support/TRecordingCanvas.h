@@ -20,7 +20,8 @@ class TRecordingCanvas : public TCanvas {
     }
     void SetFont(const TFont& font, TColor color) override {
         Log.push_back("font " + font.Name + " " + std::to_string(font.Size) +
-                      (font.Bold ? " bold " : " ") + Color(color));
+                      (font.Bold ? " bold" : "") + (font.Italic ? " italic" : "") + " " +
+                      Color(color));
     }
     void Line(TPoint from, TPoint to) override {
         Log.push_back("line " + Point(from) + " " + Point(to));
@@ -33,6 +34,10 @@ class TRecordingCanvas : public TCanvas {
     }
     void Rectangle(const TRect& box) override { Log.push_back("rectangle " + Rect(box)); }
     void Ellipse(const TRect& box) override { Log.push_back("ellipse " + Rect(box)); }
+    void RoundRect(const TRect& box, int ellipseWidth, int ellipseHeight) override {
+        Log.push_back("roundrect " + Rect(box) + " " + std::to_string(ellipseWidth) + "x" +
+                      std::to_string(ellipseHeight));
+    }
     void FillRect(const TRect& box, TColor color) override {
         Log.push_back("fill " + Rect(box) + " " + Color(color));
     }
