@@ -40,8 +40,13 @@ class TFiP : public TCommentedObject {
     std::vector<TLink*> InLinks;
     std::vector<TLink*> OutLinks;
 
+    // Distribution of the change over every combination of uncertain values, as the last strategy
+    // evaluation found it; and the change expected when nobody acts.
     TProVal Change{TProValKind::pvChange};
     TProVal AutonomousChange{TProValKind::pvChange};
+    // The prospect's value and the factor's change in the last combination evaluated.
+    double ProspectValue = 0;
+    double CurrentChange = 0;
     int InfluencingProspects = 0;
     // For an action: what choosing each level brings to the perceiver's goals.
     TLevels<TProVal> LevelUtility;

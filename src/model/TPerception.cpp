@@ -11,6 +11,9 @@
 #include "model/TLink.h"
 #include "model/TProspect.h"
 #include "model/TPseudoGroup.h"
+#include "reasoning/TImpact.h"
+#include "reasoning/TPath.h"
+#include "reasoning/TStrategy.h"
 
 namespace kavo {
 
@@ -40,18 +43,22 @@ std::int32_t Scaled(std::int32_t coordinate, double scale) {
 
 TPerception::TPerception(TArena* analystViewOf) : Owner(analystViewOf) {
     Rationality = Case()->DefaultRationality;
+    CreateStrategies();
 }
 
 TPerception::TPerception(TAiA* perceiver) : Owner(perceiver) {
     Rationality = Case()->DefaultRationality;
+    CreateStrategies();
 }
 
 TPerception::TPerception(TPseudoGroup* assembledFor) : Owner(assembledFor) {
     Rationality = Case()->DefaultRationality;
+    CreateStrategies();
 }
 
 TPerception::~TPerception() {
-    // Goals, prospects and links refer to FiPs.
+    // Results refer to everything else; goals, prospects and links refer to FiPs.
+    ClearResults();
     Selection.clear();
     Goals.clear();
     Prospects.clear();
@@ -82,6 +89,39 @@ TCase* TPerception::Case() const {
         return record->Arena->Case;
     }
     return GroupOwner()->Case;
+}
+
+std::string TPerception::OwnerName() const {
+    if (const TPseudoGroup* group = GroupOwner()) {
+        return "group " + group->Caption;
+    }
+    if (const TAiA* record = AiAOwner()) {
+        return record->Actor->Name;
+    }
+    return "*Analyst view";
+}
+
+void TPerception::CreateStrategies() {
+    DefaultStrategy = std::make_unique<TStrategy>(this, Rationality);
+    BestStrategy = std::make_unique<TStrategy>(this, Rationality);
+    ChosenStrategy = std::make_unique<TStrategy>(this, Rationality);
+}
+
+void TPerception::ClearResults() {
+    InvalidateResults();
+    Impacts.clear();
+    Cycles.clear();
+    Paths.clear();
+    Order.clear();
+    DelayedLinks.clear();
+    UncertainItems.clear();
+    CycleIndex = -1;
+    for (TStrategy* strategy : {DefaultStrategy.get(), BestStrategy.get(), ChosenStrategy.get()}) {
+        if (strategy != nullptr) {
+            strategy->Tactics.clear();
+            strategy->Reset();
+        }
+    }
 }
 
 TFiP* TPerception::FindFiP(const TConcept* item) const {
@@ -223,6 +263,7 @@ void TPerception::Remove(TFiP* fip) {
         return;
     }
     Deselect(fip);
+    ClearResults();
     std::erase_if(Goals, [fip](const auto& goal) { return goal->FiP == fip; });
     std::erase_if(Prospects, [fip](const auto& prospect) { return prospect->FiP == fip; });
     while (!fip->InLinks.empty()) {
@@ -240,6 +281,7 @@ void TPerception::Remove(TLink* link) {
         return;
     }
     Deselect(link);
+    ClearResults();
     std::erase(link->FromFiP->OutLinks, link);
     std::erase(link->ToFiP->InLinks, link);
     EraseItem(Links, link);
@@ -250,6 +292,7 @@ void TPerception::Remove(TGoal* goal) {
     if (IndexIn(Goals, goal) < 0) {
         return;
     }
+    ClearResults();
     EraseItem(Goals, goal);
     Changed();
 }
@@ -258,6 +301,7 @@ void TPerception::Remove(TProspect* prospect) {
     if (IndexIn(Prospects, prospect) < 0) {
         return;
     }
+    ClearResults();
     EraseItem(Prospects, prospect);
     Changed();
 }

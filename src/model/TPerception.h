@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <memory>
+#include <string>
 #include <variant>
 #include <vector>
 
@@ -16,12 +18,17 @@ class TConcept;
 class TFactor;
 class TFiP;
 class TGoal;
+class TImpact;
 class TLink;
+class TPath;
 class TProspect;
 class TPseudoGroup;
+class TStrategy;
 
 // A selected item of a diagram.
 using TPerceptionItem = std::variant<TFiP*, TLink*>;
+// A prospect or link whose distribution has more than one pair.
+using TUncertainItem = std::variant<TProspect*, TLink*>;
 
 // The causal map of one actor in one arena, or the analyst's view of an arena: factors joined by
 // links, with goals and prospects on some factors. Holds at most one FiP per concept and one link
@@ -40,6 +47,8 @@ class TPerception {
     TAiA* AiAOwner() const;
     TPseudoGroup* GroupOwner() const;
     TCase* Case() const;
+    // "group " and the group's caption, "*Analyst view", or the actor's name.
+    std::string OwnerName() const;
 
     // In insertion order.
     std::vector<std::unique_ptr<TFiP>> FiPs;
@@ -55,8 +64,30 @@ class TPerception {
     TRect Extent;
     // 0..8, as the case's DefaultRationality.
     std::uint8_t Rationality = 0;
-    // Whether the cached results of inference and strategy search are up to date.
+    // Whether the cached results of inference and strategy search are up to date, indexed by
+    // Inferred, ChangesExpected, TacticsEvaluated and StrategiesFound.
     std::array<bool, 4> ResultsValid{};
+    static constexpr std::size_t Inferred = 0;
+    static constexpr std::size_t ChangesExpected = 1;
+    static constexpr std::size_t TacticsEvaluated = 2;
+    static constexpr std::size_t StrategiesFound = 3;
+
+    // Results of the inference (valid while ResultsValid[Inferred] holds). Paths refer to links,
+    // impacts to paths and the other lists to items of this perception, without owning them.
+    std::vector<std::unique_ptr<TPath>> Paths;
+    std::vector<TPath*> Cycles;
+    std::vector<TFiP*> Order;
+    std::vector<TLink*> DelayedLinks;
+    // One for every ordered pair of FiPs, the causes in FiP order and for each the effects.
+    std::vector<std::unique_ptr<TImpact>> Impacts;
+    // False when the last inference stopped before it had every path.
+    bool InferenceComplete = true;
+    // Prospects, then links, with more than one pair, as last collected.
+    std::vector<TUncertainItem> UncertainItems;
+    // The standing strategies: no action, the best found, the levels the user chose.
+    std::unique_ptr<TStrategy> DefaultStrategy;
+    std::unique_ptr<TStrategy> BestStrategy;
+    std::unique_ptr<TStrategy> ChosenStrategy;
 
     TFiP* FindFiP(const TConcept* item) const;
     // Reports "Link not found" when there is none and report is set.
@@ -84,8 +115,11 @@ class TPerception {
     // rebuild prospect and link distributions from their vectors, take the default rationality.
     void ApplyCaseSettings();
     void InvalidateResults() { ResultsValid.fill(false); }
+    // Frees the results of inference and search, which refer to items of this perception.
+    void ClearResults();
 
   private:
+    void CreateStrategies();
     void Changed(TPerceptionItem selected);
     void Changed();
     void Deselect(TPerceptionItem item);

@@ -113,4 +113,16 @@ std::string HistogramName(const TLevels<double>& vector) {
     return name;
 }
 
+std::string FactorDisplayName(const std::string& name) {
+    std::string text;
+    for (const char c : name) {
+        text += c == '_' ? std::string("&nbsp;") : std::string(1, c);
+    }
+    const std::size_t owner = text.find(" [");
+    if (owner != std::string::npos) {
+        text = text.substr(0, owner + 1) + "<span class=ac>" + text.substr(owner + 1) + "</span>";
+    }
+    return text;
+}
+
 }  // namespace kavo

@@ -16,6 +16,9 @@ std::string FormatProbability(double x, char separator = '.');
 std::string FormatPercent(double x);
 // Height 0..12 of a histogram bar for a probability.
 int BarHeight(double probability);
+// A factor's name as HTML: "_" becomes "&nbsp;" and an actor's short name from " [" on is wrapped
+// in <span class=ac>.
+std::string FactorDisplayName(const std::string& name);
 // "h" and the bar height of each level -3..+3 in turn, e.g. h0h0h0h12h0h0h0.
 std::string HistogramName(const TLevels<double>& vector);
 

@@ -1,0 +1,626 @@
+#include "reasoning/Inference.h"
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "model/TCase.h"
+#include "model/TFactor.h"
+#include "model/TFiP.h"
+#include "model/TLink.h"
+#include "model/TPerception.h"
+#include "model/TProspect.h"
+#include "reasoning/TImPath.h"
+#include "reasoning/TImPathSet.h"
+#include "reasoning/TImpact.h"
+#include "reasoning/TPath.h"
+
+namespace kavo {
+
+namespace {
+
+// How often the long loops let the user's events run.
+constexpr std::size_t kPathsPerPump = 4096;
+constexpr int kDistributionsPerPump = 256;
+
+std::string InferringText(const TPerception& perception) {
+    return "Inferring indirect influences: " + perception.OwnerName();
+}
+
+// Index of each FiP in its perception.
+std::unordered_map<const TFiP*, std::size_t> FiPIndex(const TPerception& perception) {
+    std::unordered_map<const TFiP*, std::size_t> index;
+    for (std::size_t i = 0; i < perception.FiPs.size(); ++i) {
+        index.emplace(perception.FiPs[i].get(), i);
+    }
+    return index;
+}
+
+// The depth-first walk of BuildPaths, with the FiPs on the current chain marked.
+class TPathWalk {
+  public:
+    explicit TPathWalk(TPerception& perception)
+        : Perception(perception),
+          Current(*perception.Case()),
+          Index(FiPIndex(perception)),
+          OnChain(perception.FiPs.size(), false) {}
+
+    // False when the walk stopped early.
+    bool Run() {
+        for (const auto& fip : Perception.FiPs) {
+            for (TLink* link : fip->OutLinks) {
+                auto path = std::make_unique<TPath>();
+                path->Append(Current, link);
+                TPath* kept = Keep(std::move(path));
+                if (kept == nullptr) {
+                    return false;
+                }
+                const bool going = kept->IsCycle() || Extend(*kept, fip.get(), link->ToFiP);
+                OnChain[Index.at(fip.get())] = false;
+                if (!going) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
+
+  private:
+    TPath* Keep(std::unique_ptr<TPath> path) {
+        if (!Admit()) {
+            return nullptr;
+        }
+        Perception.Paths.push_back(std::move(path));
+        return Perception.Paths.back().get();
+    }
+
+    // Lists the extensions of a chain from start to end, each followed by its own extensions; a
+    // chain back to its start is a cycle and goes no further.
+    bool Extend(const TPath& path, const TFiP* start, const TFiP* end) {
+        const std::size_t endIndex = Index.at(end);
+        OnChain[Index.at(start)] = true;
+        OnChain[endIndex] = true;
+        for (TLink* link : end->OutLinks) {
+            const TFiP* target = link->ToFiP;
+            if (OnChain[Index.at(target)] && target != start) {
+                continue;
+            }
+            auto next = path.Clone();
+            next->Append(Current, link);
+            TPath* kept = Keep(std::move(next));
+            if (kept == nullptr || (target != start && !Extend(*kept, start, target))) {
+                OnChain[endIndex] = false;
+                return false;
+            }
+        }
+        OnChain[endIndex] = false;
+        return true;
+    }
+
+    bool Admit() {
+        const std::size_t count = Perception.Paths.size();
+        if (count >= kMaxPaths) {
+            Current.Messages().ShowWarning(
+                "Inference stopped after " + std::to_string(kMaxPaths) +
+                " causal paths in the perception of " + Perception.OwnerName() +
+                ": too many paths to follow them all; influences and cycles are incomplete");
+            return false;
+        }
+        if (count > 0 && count % kPathsPerPump == 0) {
+            TContext& context = Current.Context();
+            context.Status.SetStatusText(InferringText(Perception) + " (" + std::to_string(count) +
+                                         " paths)");
+            context.Status.PumpEvents();
+            if (context.AnalysisCancelled) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    TPerception& Perception;
+    const TCase& Current;
+    std::unordered_map<const TFiP*, std::size_t> Index;
+    std::vector<bool> OnChain;
+};
+
+// The working state of FindOrder: membership of each FiP in Order, Pending and Dead.
+class TOrdering {
+  public:
+    explicit TOrdering(TPerception& perception)
+        : Perception(perception),
+          Index(FiPIndex(perception)),
+          InOrder(perception.FiPs.size(), false),
+          InPending(perception.FiPs.size(), false),
+          IsDead(perception.FiPs.size(), false) {}
+
+    void Run() {
+        Perception.Order.clear();
+        Perception.DelayedLinks.clear();
+        PlaceRoots();
+        CloseDead();
+        Fallback();
+        Drain();
+    }
+
+  private:
+    bool Ordered(const TFiP* fip) const { return InOrder[Index.at(fip)]; }
+    bool Waiting(const TFiP* fip) const { return InPending[Index.at(fip)]; }
+    bool Dead(const TFiP* fip) const { return IsDead[Index.at(fip)]; }
+    bool CanStart(const TFiP* fip) const {
+        return fip->Factor->IsAction || Perception.ProspectOf(fip) != nullptr;
+    }
+
+    void Append(TFiP* fip) {
+        Perception.Order.push_back(fip);
+        InOrder[Index.at(fip)] = true;
+        if (Waiting(fip)) {
+            InPending[Index.at(fip)] = false;
+            std::erase(Pending, fip);
+        }
+    }
+    void AddTargets(const TFiP* fip) {
+        for (TLink* link : fip->OutLinks) {
+            if (!Waiting(link->ToFiP) && !Ordered(link->ToFiP)) {
+                Pending.push_back(link->ToFiP);
+                InPending[Index.at(link->ToFiP)] = true;
+            }
+        }
+    }
+    // Cuts the links into a FiP that enters the order before its causes do.
+    void DelayOpenLinks(const TFiP* fip) {
+        for (TLink* link : fip->InLinks) {
+            if (!Waiting(link->FromFiP) && !Ordered(link->FromFiP)) {
+                Perception.DelayedLinks.push_back(link);
+            }
+        }
+    }
+    bool Ready(const TFiP* fip) const {
+        return std::all_of(fip->InLinks.begin(), fip->InLinks.end(), [this](const TLink* link) {
+            return Ordered(link->FromFiP) || Dead(link->FromFiP);
+        });
+    }
+
+    void PlaceRoots() {
+        for (const auto& fip : Perception.FiPs) {
+            if (!fip->InLinks.empty()) {
+                continue;
+            }
+            if (CanStart(fip.get())) {
+                Append(fip.get());
+                AddTargets(fip.get());
+            } else {
+                Kill(fip.get());
+            }
+        }
+    }
+    void Kill(TFiP* fip) {
+        DeadList.push_back(fip);
+        IsDead[Index.at(fip)] = true;
+    }
+    void CloseDead() {
+        bool added = true;
+        while (added) {
+            added = false;
+            for (std::size_t i = 0; i < DeadList.size(); ++i) {
+                for (TLink* link : DeadList[i]->OutLinks) {
+                    TFiP* target = link->ToFiP;
+                    const bool fedByDeadOnly =
+                        std::all_of(target->InLinks.begin(), target->InLinks.end(),
+                                    [this](const TLink* in) { return Dead(in->FromFiP); });
+                    if (!Dead(target) && fedByDeadOnly) {
+                        Kill(target);
+                        added = true;
+                    }
+                }
+            }
+        }
+    }
+    // With nothing to start from, every FiP that can change on its own enters the order; each
+    // enters once and leaves Pending when it does.
+    void Fallback() {
+        if (!Pending.empty() || Perception.Order.size() >= Perception.FiPs.size()) {
+            return;
+        }
+        for (const auto& fip : Perception.FiPs) {
+            if (Ordered(fip.get()) || !CanStart(fip.get())) {
+                continue;
+            }
+            Append(fip.get());
+            DelayOpenLinks(fip.get());
+            AddTargets(fip.get());
+        }
+    }
+    void Drain() {
+        while (!Pending.empty()) {
+            bool moved = false;
+            for (std::size_t k = Pending.size(); k-- > 0;) {
+                TFiP* fip = Pending[k];
+                if (Ready(fip)) {
+                    Append(fip);
+                    AddTargets(fip);
+                    moved = true;
+                }
+            }
+            if (moved || Pending.empty()) {
+                continue;
+            }
+            const auto blocked = std::find_if(Pending.begin(), Pending.end(), [this](TFiP* fip) {
+                return IsOnCycle(Perception, fip);
+            });
+            if (blocked == Pending.end()) {
+                Perception.Case()->Messages().ShowError(
+                    "KAVO check: Expected cycle but found none");
+                return;
+            }
+            TFiP* fip = *blocked;
+            Append(fip);
+            DelayOpenLinks(fip);
+            AddTargets(fip);
+        }
+    }
+
+    TPerception& Perception;
+    std::unordered_map<const TFiP*, std::size_t> Index;
+    std::vector<TFiP*> Pending;
+    std::vector<TFiP*> DeadList;
+    std::vector<bool> InOrder;
+    std::vector<bool> InPending;
+    std::vector<bool> IsDead;
+};
+
+bool HasUncertainLink(const TImPath& path) {
+    return std::any_of(path.Links.begin(), path.Links.end(),
+                       [](const TLink* link) { return link->Distribution.Count() >= 2; });
+}
+
+TProVal CertainOne(const TCase& current) {
+    TProVal one(TProValKind::pvMultiplier);
+    one.Add(current, 1, 1);
+    one.Cumulation = 1;
+    return one;
+}
+
+TProVal CertainZero() {
+    TProVal zero(TProValKind::pvMultiplier);
+    zero.SetZero();
+    return zero;
+}
+
+// Lets events run now and then while an impact is computed; the result of a cancelled computation
+// is not used.
+void PumpNowAndThen(const TCase& current) {
+    static int calls = 0;
+    if (++calls % kDistributionsPerPump == 0) {
+        current.Context().Status.PumpEvents();
+    }
+}
+
+// The links of U with the number of U's paths each occurs in, in order of first appearance.
+struct TLinkUse {
+    TLink* Link;
+    std::size_t UseCount;
+};
+
+std::vector<TLinkUse> CountUses(const TImPathSet& set) {
+    std::vector<TLinkUse> uses;
+    for (const auto& path : set.Paths) {
+        for (TLink* link : path->Links) {
+            const auto known = std::find_if(
+                uses.begin(), uses.end(), [link](const TLinkUse& use) { return use.Link == link; });
+            if (known == uses.end()) {
+                uses.push_back({link, 1});
+            } else {
+                ++known->UseCount;
+            }
+        }
+    }
+    return uses;
+}
+
+// The uncertain part of a set of paths that each hold an uncertain link.
+TProVal UncertainPart(const TCase& current, TImPathSet& uncertain) {
+    std::vector<TLinkUse> uses = CountUses(uncertain);
+    TProVal common = CertainOne(current);
+    for (std::size_t i = uses.size(); i-- > 0;) {
+        if (uses[i].UseCount != uncertain.Paths.size()) {
+            continue;
+        }
+        common.MultiplyBy(current, uses[i].Link->Distribution);
+        for (const auto& path : uncertain.Paths) {
+            std::erase(path->Links, uses[i].Link);
+        }
+        uses.erase(uses.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+    if (uses.empty()) {
+        return common;
+    }
+    const TLink* picked = uses.front().Link;
+    for (const TLinkUse& use : uses) {
+        if (use.Link->Distribution.Count() > picked->Distribution.Count()) {
+            picked = use.Link;
+        }
+    }
+    TImPathSet through;
+    TImPathSet around;
+    for (const auto& path : uncertain.Paths) {
+        auto clone = path->Clone();
+        if (clone->IndexOf(picked) >= 0) {
+            std::erase(clone->Links, picked);
+            through.Paths.push_back(std::move(clone));
+        } else {
+            around.Paths.push_back(std::move(clone));
+        }
+    }
+    TProVal a;
+    TProVal b;
+    const std::vector<TLink*> shared = SharedUncertainLinks(through, around);
+    if (!shared.empty()) {
+        for (const TLink* link : shared) {
+            through.SplitOn(link);
+            around.SplitOn(link);
+        }
+        a = through.Distribution(current);
+        b = around.Distribution(current);
+    } else {
+        a = PathSetDistribution(current, through);
+        b = PathSetDistribution(current, around);
+    }
+    if (a.Empty()) {
+        a = picked->Distribution;
+    } else {
+        a.MultiplyBy(current, picked->Distribution);
+    }
+    TProVal result;
+    if (b.Empty()) {
+        result = std::move(a);
+    } else {
+        result.SetToSum(current, a, b);
+    }
+    result.MultiplyBy(current, common);
+    return result;
+}
+
+}  // namespace
+
+bool BuildPaths(TPerception& perception) {
+    perception.Impacts.clear();
+    perception.Cycles.clear();
+    perception.Paths.clear();
+    const bool complete = TPathWalk(perception).Run();
+    // The links of a cycle fix its start and end, so equal link lists mean the same cycle.
+    const auto hashLinks = [](const std::vector<TLink*>& links) {
+        std::size_t hash = links.size();
+        for (const TLink* link : links) {
+            hash = hash * 1000003u ^ std::hash<const TLink*>{}(link);
+        }
+        return hash;
+    };
+    std::unordered_set<std::vector<TLink*>, decltype(hashLinks)> listed(16, hashLinks);
+    for (const auto& path : perception.Paths) {
+        if (path->IsCycle() && listed.insert(path->Links).second) {
+            perception.Cycles.push_back(path.get());
+        }
+    }
+    perception.CycleIndex = -1;
+    perception.InferenceComplete = complete;
+    return complete;
+}
+
+void FindOrder(TPerception& perception) {
+    TOrdering(perception).Run();
+}
+
+void InferInfluences(TPerception& perception) {
+    const TCase& current = *perception.Case();
+    TContext& context = current.Context();
+    const std::string text = InferringText(perception);
+    context.Status.SetStatusText(text);
+    context.Status.PumpEvents();
+
+    const bool complete = BuildPaths(perception);
+    if (context.AnalysisCancelled) {
+        perception.ResultsValid[TPerception::Inferred] = false;
+        context.Status.SetStatusText("");
+        return;
+    }
+    FindOrder(perception);
+
+    // The paths of every ordered pair of FiPs, gathered in one pass.
+    const std::size_t n = perception.FiPs.size();
+    std::unordered_map<const TFactor*, std::size_t> factorIndex;
+    for (std::size_t i = 0; i < n; ++i) {
+        factorIndex.emplace(perception.FiPs[i]->Factor, i);
+    }
+    perception.Impacts.clear();
+    perception.Impacts.reserve(n * n);
+    for (const auto& from : perception.FiPs) {
+        for (const auto& to : perception.FiPs) {
+            perception.Impacts.push_back(std::make_unique<TImpact>(from->Factor, to->Factor));
+        }
+    }
+    for (const auto& path : perception.Paths) {
+        const std::size_t from = factorIndex.at(path->StartFactor);
+        const std::size_t to = factorIndex.at(path->EndFactor);
+        perception.Impacts[from * n + to]->Paths.push_back(path.get());
+    }
+
+    TImPath::Created = TImPath::Destroyed = 0;
+    TImPathSet::Created = TImPathSet::Destroyed = 0;
+    for (std::size_t i = 0; i < perception.Impacts.size(); ++i) {
+        TImpact* impact = perception.Impacts[i].get();
+        if (impact->Paths.size() > 1 && i % n == 0) {
+            context.Status.SetStatusText(text + " (impacts of " + std::to_string(i / n + 1) +
+                                         " of " + std::to_string(n) + " factors)");
+        }
+        context.Status.PumpEvents();
+        if (context.AnalysisCancelled) {
+            perception.ResultsValid[TPerception::Inferred] = false;
+            context.Status.SetStatusText("");
+            return;
+        }
+        ComputeImpact(current, impact);
+    }
+    if (TImPath::Created != TImPath::Destroyed) {
+        current.Messages().ShowError(std::to_string(TImPath::Created) + " paths created, " +
+                                     std::to_string(TImPath::Destroyed) + " freed");
+    }
+    if (TImPathSet::Created != TImPathSet::Destroyed) {
+        current.Messages().ShowError(std::to_string(TImPathSet::Created) + " path sets created, " +
+                                     std::to_string(TImPathSet::Destroyed) + " freed");
+    }
+    perception.InferenceComplete = complete;
+    perception.ResultsValid = {true, false, false, false};
+    context.Status.SetStatusText("");
+}
+
+void ComputeImpact(const TCase& current, TImpact* impact) {
+    if (impact == nullptr) {
+        current.Messages().ShowError("Unexpectd NIL while calculating path impact");
+        return;
+    }
+    if (impact->Paths.empty()) {
+        impact->Multiplier = CertainZero();
+    } else if (impact->Paths.size() == 1) {
+        impact->Multiplier = impact->Paths.front()->Multiplier;
+    } else {
+        TProVal certainSum = CertainZero();
+        TImPathSet uncertain;
+        for (const TPath* path : impact->Paths) {
+            if (path->Multiplier.Count() >= 2) {
+                uncertain.Paths.push_back(std::make_unique<TImPath>(path->Links));
+            } else {
+                certainSum.IncreaseBy(current, path->Multiplier);
+            }
+        }
+        if (uncertain.Paths.empty()) {
+            impact->Multiplier = std::move(certainSum);
+        } else {
+            impact->Multiplier = PathSetDistribution(current, uncertain);
+            impact->Multiplier.IncreaseBy(current, certainSum);
+        }
+    }
+    impact->Vector = impact->Multiplier.ToVector(current);
+}
+
+TProVal PathSetDistribution(const TCase& current, const TImPathSet& set) {
+    PumpNowAndThen(current);
+    if (set.Paths.size() == 1 && !set.Paths.front()->Links.empty()) {
+        const std::vector<TLink*>& links = set.Paths.front()->Links;
+        TProVal product = links.front()->Distribution;
+        for (std::size_t i = 1; i < links.size(); ++i) {
+            product.MultiplyBy(current, links[i]->Distribution);
+        }
+        return product;
+    }
+    if (set.Paths.size() < 2) {
+        return TProVal(TProValKind::pvMultiplier);
+    }
+    TProVal certainSum = CertainZero();
+    TImPathSet uncertain;
+    for (std::size_t i = set.Paths.size(); i-- > 0;) {
+        const TImPath& path = *set.Paths[i];
+        if (HasUncertainLink(path)) {
+            uncertain.Paths.push_back(std::make_unique<TImPath>(path.Links));
+            continue;
+        }
+        TProVal product;
+        product.SetMultiplier(current, 2, 0);
+        for (const TLink* link : path.Links) {
+            product.MultiplyBy(current, link->Distribution);
+        }
+        certainSum.IncreaseBy(current, product);
+    }
+    if (uncertain.Paths.empty()) {
+        return certainSum;
+    }
+    TProVal result = UncertainPart(current, uncertain);
+    result.Focus(20);
+    result.IncreaseBy(current, certainSum);
+    return result;
+}
+
+std::vector<TLink*> SharedUncertainLinks(const TImPathSet& a, const TImPathSet& b) {
+    std::vector<TLink*> shared;
+    for (const auto& path : a.Paths) {
+        for (TLink* link : path->Links) {
+            if (link->Distribution.Count() < 2 ||
+                std::find(shared.begin(), shared.end(), link) != shared.end()) {
+                continue;
+            }
+            const bool inB = std::any_of(b.Paths.begin(), b.Paths.end(), [link](const auto& other) {
+                return other->IndexOf(link) >= 0;
+            });
+            if (inB) {
+                shared.push_back(link);
+            }
+        }
+    }
+    return shared;
+}
+
+TImpact* ImpactBetween(const TPerception& perception, const TFiP* from, const TFiP* to) {
+    const std::size_t n = perception.FiPs.size();
+    if (perception.Impacts.size() == n * n) {
+        // Impacts are laid out by FiP index as long as the FiPs are those inferred from.
+        const auto index = [&perception](const TFiP* fip) {
+            const auto& fips = perception.FiPs;
+            return static_cast<std::size_t>(
+                std::find_if(fips.begin(), fips.end(),
+                             [fip](const auto& entry) { return entry.get() == fip; }) -
+                fips.begin());
+        };
+        const std::size_t i = index(from);
+        const std::size_t j = index(to);
+        if (i < n && j < n) {
+            TImpact* impact = perception.Impacts[i * n + j].get();
+            if (impact->FromFactor == from->Factor && impact->ToFactor == to->Factor) {
+                return impact;
+            }
+        }
+    }
+    for (const auto& impact : perception.Impacts) {
+        if (impact->FromFactor == from->Factor && impact->ToFactor == to->Factor) {
+            return impact.get();
+        }
+    }
+    return nullptr;
+}
+
+bool IsOnCycle(const TPerception& perception, const TFiP* fip) {
+    return std::any_of(perception.Cycles.begin(), perception.Cycles.end(),
+                       [fip](const TPath* cycle) { return cycle->Visits(fip->Factor); });
+}
+
+void CollectUncertainItems(TPerception& perception) {
+    perception.UncertainItems.clear();
+    for (const auto& prospect : perception.Prospects) {
+        if (prospect->Distribution.Count() > 1) {
+            perception.UncertainItems.emplace_back(prospect.get());
+        }
+    }
+    for (const auto& link : perception.Links) {
+        if (link->Distribution.Count() > 1) {
+            perception.UncertainItems.emplace_back(link.get());
+        }
+    }
+}
+
+void SelectNextCycle(TPerception& perception) {
+    perception.Selection.clear();
+    if (perception.Cycles.empty()) {
+        return;
+    }
+    const int count = static_cast<int>(perception.Cycles.size());
+    perception.CycleIndex = perception.CycleIndex + 1 >= count ? 0 : perception.CycleIndex + 1;
+    const TPath* cycle = perception.Cycles[static_cast<std::size_t>(perception.CycleIndex)];
+    perception.Selection.emplace_back(cycle->Links.front()->FromFiP);
+    for (TLink* link : cycle->Links) {
+        perception.Selection.emplace_back(link->ToFiP);
+        perception.Selection.emplace_back(link);
+    }
+}
+
+}  // namespace kavo

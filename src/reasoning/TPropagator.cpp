@@ -1,0 +1,293 @@
+#include "reasoning/TPropagator.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "model/TCase.h"
+#include "model/TFactor.h"
+#include "model/TFiP.h"
+#include "model/TGoal.h"
+#include "model/TLink.h"
+#include "model/TPerception.h"
+#include "model/TProspect.h"
+#include "reasoning/GoalEvaluation.h"
+
+namespace kavo {
+
+namespace {
+
+double UtilityLevel(const TCase& current, int u) {
+    return current.UtilityLevels[std::clamp(u, kMinLevel, kMaxLevel)];
+}
+
+}  // namespace
+
+TPropagator::TPropagator(TPerception& perception, const std::vector<TTactic>& tactics)
+    : Current(*perception.Case()),
+      Perception(perception),
+      Tactics(tactics),
+      ChangeLevels(Current.ChangeLevels) {
+    const std::size_t fipCount = perception.FiPs.size();
+    std::unordered_map<const TFiP*, std::int32_t> fipIndex;
+    for (std::size_t i = 0; i < fipCount; ++i) {
+        fipIndex.emplace(perception.FiPs[i].get(), static_cast<std::int32_t>(i));
+    }
+    std::unordered_map<const TLink*, std::int32_t> linkIndex;
+    for (std::size_t i = 0; i < perception.Links.size(); ++i) {
+        linkIndex.emplace(perception.Links[i].get(), static_cast<std::int32_t>(i));
+    }
+    ProspectValue.assign(fipCount, 0);
+    CurrentChange.assign(fipCount, 0);
+    PendingChange.assign(fipCount, 0);
+    LinkValue.assign(perception.Links.size(), 0);
+
+    std::vector<bool> inOrder(fipCount, false);
+    for (const TFiP* fip : perception.Order) {
+        const std::int32_t index = fipIndex.at(fip);
+        inOrder[static_cast<std::size_t>(index)] = true;
+        TStep step{index, -1, static_cast<std::int32_t>(Inputs.size()), 0,
+                   static_cast<std::uint8_t>(fip->Operator)};
+        if (fip->Factor->IsAction) {
+            for (std::size_t t = 0; t < tactics.size(); ++t) {
+                if (tactics[t].FiP == fip) {
+                    step.Tactic = static_cast<std::int32_t>(t);
+                    break;
+                }
+            }
+        }
+        for (const TLink* link : fip->InLinks) {
+            Inputs.push_back({fipIndex.at(link->FromFiP), linkIndex.at(link)});
+        }
+        step.EndIn = static_cast<std::int32_t>(Inputs.size());
+        Steps.push_back(step);
+    }
+    for (const TLink* link : perception.DelayedLinks) {
+        Delayed.push_back(
+            {fipIndex.at(link->FromFiP), fipIndex.at(link->ToFiP), linkIndex.at(link)});
+    }
+
+    // Items with more than one pair vary from combination to combination; the others are fixed.
+    for (const auto& prospect : perception.Prospects) {
+        const std::int32_t index = fipIndex.at(prospect->FiP);
+        if (prospect->Distribution.Count() == 1) {
+            ProspectValue[static_cast<std::size_t>(index)] = prospect->Distribution[0].Value;
+        } else if (prospect->Distribution.Count() > 1) {
+            Uncertain.push_back({&prospect->Distribution, index, -1});
+        }
+    }
+    for (std::size_t i = 0; i < perception.Links.size(); ++i) {
+        const TProVal& distribution = perception.Links[i]->Distribution;
+        if (distribution.Count() == 1) {
+            LinkValue[i] = distribution[0].Value;
+        } else if (distribution.Count() > 1) {
+            Uncertain.push_back({&distribution, -1, static_cast<std::int32_t>(i)});
+        }
+    }
+
+    for (const auto& goal : perception.Goals) {
+        TGoalTable table{};
+        table.Goal = goal.get();
+        table.FiP = fipIndex.at(goal->FiP);
+        table.InOrder = inOrder[static_cast<std::size_t>(table.FiP)];
+        const int high = goal->HighUtility;
+        const int low = goal->LowUtility;
+        const double best = UtilityLevel(Current, high);
+        const double worst = UtilityLevel(Current, low);
+        for (int level = kMinLevel; level <= kMaxLevel; ++level) {
+            const int u = goal->Utilities[level];
+            const auto k = static_cast<std::size_t>(level + 3);
+            table.Utility[k] = UtilityValue(Current, u);
+            if (high == 0 && u == 0) {
+                table.Satisfaction[k] = 1;
+            } else if (high > 0 && u > 0 && best != 0) {
+                table.Satisfaction[k] = UtilityLevel(Current, u) / best;
+            }
+            if (low < 0 && u < 0 && worst != 0) {
+                table.Frustration[k] = UtilityLevel(Current, u) / worst;
+            }
+        }
+        Goals.push_back(table);
+    }
+}
+
+int TPropagator::LevelOf(double x) const {
+    const TLevels<double>& levels = ChangeLevels;
+    if (x >= levels[1]) {
+        return x >= levels[3] ? 3 : x >= levels[2] ? 2 : 1;
+    }
+    if (x > levels[-1]) {
+        return 0;
+    }
+    return x > levels[-2] ? -1 : x > levels[-3] ? -2 : -3;
+}
+
+void TPropagator::RunOrder() {
+    std::fill(CurrentChange.begin(), CurrentChange.end(), 0.0);
+    for (const TStep& step : Steps) {
+        const auto fip = static_cast<std::size_t>(step.FiP);
+        double x = ProspectValue[fip];
+        if (step.Tactic >= 0) {
+            x += ChangeLevels[Tactics[static_cast<std::size_t>(step.Tactic)].Level];
+        }
+        if (step.FirstIn < step.EndIn) {
+            const TInput* input = &Inputs[static_cast<std::size_t>(step.FirstIn)];
+            const TInput* end = &Inputs[0] + step.EndIn;
+            const auto contribution = [this](const TInput& in) {
+                return CurrentChange[static_cast<std::size_t>(in.Source)] *
+                       LinkValue[static_cast<std::size_t>(in.Link)];
+            };
+            switch (static_cast<TOperator>(step.Operator)) {
+                case TOperator::opAdd: {
+                    double sum = 0;
+                    for (; input != end; ++input) {
+                        sum += contribution(*input);
+                    }
+                    x += sum;
+                    break;
+                }
+                case TOperator::opMul: {
+                    double product = 1;
+                    for (; input != end; ++input) {
+                        product *= contribution(*input);
+                    }
+                    x *= product;
+                    break;
+                }
+                case TOperator::opMin:
+                    x = contribution(*input);
+                    for (++input; input != end; ++input) {
+                        x = std::min(x, contribution(*input));
+                    }
+                    break;
+                case TOperator::opMax:
+                    x = contribution(*input);
+                    for (++input; input != end; ++input) {
+                        x = std::max(x, contribution(*input));
+                    }
+                    break;
+            }
+        }
+        CurrentChange[fip] = x;
+    }
+}
+
+TGoalSums TPropagator::SumGoals() const {
+    TGoalSums sums;
+    for (const TGoalTable& goal : Goals) {
+        const auto k = static_cast<std::size_t>(
+            LevelOf(CurrentChange[static_cast<std::size_t>(goal.FiP)]) + 3);
+        sums.Utility += goal.Utility[k];
+        sums.Satisfaction += goal.Satisfaction[k];
+        sums.Frustration += goal.Frustration[k];
+    }
+    if (Goals.size() >= 2) {
+        sums.Satisfaction /= static_cast<double>(Goals.size());
+        sums.Frustration /= static_cast<double>(Goals.size());
+    }
+    return sums;
+}
+
+TGoalSums TPropagator::EvaluateCertain() {
+    RunOrder();
+    return SumGoals();
+}
+
+int TPropagator::GoalIndex(const TGoal* goal) const {
+    for (std::size_t g = 0; g < Goals.size(); ++g) {
+        if (Goals[g].Goal == goal) {
+            return static_cast<int>(g);
+        }
+    }
+    return -1;
+}
+
+double TPropagator::CertainGoalScore(int goal, int rationality) const {
+    const TGoalTable& table = Goals[static_cast<std::size_t>(goal)];
+    const auto k =
+        static_cast<std::size_t>(LevelOf(CurrentChange[static_cast<std::size_t>(table.FiP)]) + 3);
+    switch (rationality) {
+        case 0:
+        case 1:
+            return table.Utility[k];
+        case 3:
+        case 4:
+            return table.Satisfaction[k];
+        case 6:
+        case 7:
+            return -table.Frustration[k];
+        default:
+            return 0;
+    }
+}
+
+void TPropagator::Combine(std::size_t item, double weight) {
+    if (item < Uncertain.size()) {
+        const TUncertain& uncertain = Uncertain[item];
+        for (const TPVPair& pair : uncertain.Distribution->Pairs()) {
+            if (uncertain.Prospect >= 0) {
+                ProspectValue[static_cast<std::size_t>(uncertain.Prospect)] = pair.Value;
+            } else {
+                LinkValue[static_cast<std::size_t>(uncertain.Link)] = pair.Value;
+            }
+            Combine(item + 1, weight * pair.Prob);
+        }
+        return;
+    }
+    RunOrder();
+    for (const TStep& step : Steps) {
+        Perception.FiPs[static_cast<std::size_t>(step.FiP)]->Change.Add(
+            Current, weight, CurrentChange[static_cast<std::size_t>(step.FiP)]);
+    }
+    // The change that feedback brings in the next round, weighted like the combination.
+    for (const TDelayed& link : Delayed) {
+        PendingChange[static_cast<std::size_t>(link.Target)] +=
+            weight * CurrentChange[static_cast<std::size_t>(link.Source)] *
+            LinkValue[static_cast<std::size_t>(link.Link)];
+    }
+    const TGoalSums sums = SumGoals();
+    UtilityDist->Add(Current, weight, sums.Utility);
+    SatisfactionDist->Add(Current, weight, sums.Satisfaction);
+    FrustrationDist->Add(Current, weight, sums.Frustration);
+}
+
+void TPropagator::Evaluate(TProVal& utility, TProVal& satisfaction, TProVal& frustration,
+                           std::vector<TOutcome>& outcomes) {
+    for (TProVal* distribution : {&utility, &satisfaction, &frustration}) {
+        distribution->Clear();
+        distribution->Cumulation = 1;
+    }
+    utility.Kind = TProValKind::pvUtility;
+    satisfaction.Kind = TProValKind::pvSatisfaction;
+    frustration.Kind = TProValKind::pvFrustration;
+    for (const auto& fip : Perception.FiPs) {
+        fip->Change.Clear();
+    }
+    std::fill(PendingChange.begin(), PendingChange.end(), 0.0);
+    UtilityDist = &utility;
+    SatisfactionDist = &satisfaction;
+    FrustrationDist = &frustration;
+    Combine(0, 1);
+    UtilityDist = SatisfactionDist = FrustrationDist = nullptr;
+
+    for (std::size_t i = 0; i < Perception.FiPs.size(); ++i) {
+        TFiP& fip = *Perception.FiPs[i];
+        fip.Change.Cumulation = fip.Change.Empty() ? 0 : 1;
+        fip.CurrentChange = CurrentChange[i];
+        fip.ProspectValue = ProspectValue[i];
+        fip.PendingChange = PendingChange[i];
+    }
+    outcomes.resize(Goals.size());
+    for (std::size_t g = 0; g < Goals.size(); ++g) {
+        outcomes[g].Goal = Goals[g].Goal;
+        TProVal& change = outcomes[g].Change;
+        // A goal whose factor the propagation never reaches sees no change at all.
+        if (Goals[g].InOrder) {
+            change = Perception.FiPs[static_cast<std::size_t>(Goals[g].FiP)]->Change;
+        } else {
+            change.Kind = TProValKind::pvChange;
+            change.SetZero();
+        }
+    }
+}
+
+}  // namespace kavo

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "model/TLevels.h"
+#include "reasoning/TOutcome.h"
+#include "reasoning/TProVal.h"
+#include "reasoning/TTactic.h"
+
+namespace kavo {
+
+class TCase;
+class TFiP;
+class TGoal;
+class TPerception;
+
+// Goal totals of one evaluation: utility summed over the goals, satisfaction and frustration
+// averaged over them when there are two or more.
+struct TGoalSums {
+    double Utility = 0;
+    double Satisfaction = 0;
+    double Frustration = 0;
+};
+
+// The propagation of a strategy's tactics through one perception, compiled into flat arrays once
+// so that evaluating a strategy touches no model object and, for a perception without uncertain
+// items, allocates nothing. Changes flow along the perception's Order; each FiP combines its
+// incoming contributions by its operator; a cause later in the order (or outside it) contributes
+// the change it had when the combination started, that is 0. The compiled form is valid while the
+// perception, its Order and the tactics vector stay as they were.
+class TPropagator {
+  public:
+    TPropagator(TPerception& perception, const std::vector<TTactic>& tactics);
+
+    // No prospect or link with more than one pair: one combination of weight 1.
+    bool IsCertain() const { return Uncertain.empty(); }
+    // Certain perceptions: the goal totals of the tactics' current levels. Reads the levels at each
+    // call; writes nothing but its own arrays.
+    TGoalSums EvaluateCertain();
+    // The score of a goal under a rationality 0..8 after EvaluateCertain, as ScoreForGoal computes
+    // it from the goal's certain outcome.
+    double CertainGoalScore(int goal, int rationality) const;
+    // Every combination of uncertain values, weighted by its probability: fills the three
+    // distributions (cleared first) and one outcome per goal, and leaves every FiP's Change,
+    // CurrentChange, ProspectValue and PendingChange as the evaluation found them.
+    void Evaluate(TProVal& utility, TProVal& satisfaction, TProVal& frustration,
+                  std::vector<TOutcome>& outcomes);
+
+    // Index of the goal among the perception's goals, or -1.
+    int GoalIndex(const TGoal* goal) const;
+
+  private:
+    struct TStep {
+        std::int32_t FiP;
+        std::int32_t Tactic;  // -1 for none
+        std::int32_t FirstIn;
+        std::int32_t EndIn;
+        std::uint8_t Operator;
+    };
+    struct TInput {
+        std::int32_t Source;
+        std::int32_t Link;
+    };
+    struct TGoalTable {
+        TGoal* Goal;
+        std::int32_t FiP;
+        bool InOrder;
+        std::array<double, 7> Utility;
+        std::array<double, 7> Satisfaction;
+        std::array<double, 7> Frustration;
+    };
+    struct TUncertain {
+        const TProVal* Distribution;
+        std::int32_t Prospect;  // FiP index of a prospect, or -1
+        std::int32_t Link;      // link index, or -1
+    };
+    struct TDelayed {
+        std::int32_t Source;
+        std::int32_t Target;
+        std::int32_t Link;
+    };
+
+    int LevelOf(double change) const;
+    void RunOrder();
+    TGoalSums SumGoals() const;
+    void Combine(std::size_t item, double weight);
+
+    const TCase& Current;
+    TPerception& Perception;
+    const std::vector<TTactic>& Tactics;
+    TLevels<double> ChangeLevels;
+    std::vector<TStep> Steps;
+    std::vector<TInput> Inputs;
+    std::vector<TGoalTable> Goals;
+    std::vector<TUncertain> Uncertain;
+    std::vector<TDelayed> Delayed;
+    std::vector<double> ProspectValue;
+    std::vector<double> CurrentChange;
+    std::vector<double> LinkValue;
+    std::vector<double> PendingChange;
+    // Working targets of Evaluate.
+    TProVal* UtilityDist = nullptr;
+    TProVal* SatisfactionDist = nullptr;
+    TProVal* FrustrationDist = nullptr;
+};
+
+}  // namespace kavo

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "reasoning/TOutcome.h"
+#include "reasoning/TProVal.h"
+#include "reasoning/TTactic.h"
+
+namespace kavo {
+
+class TFiP;
+class TGoal;
+class TPerception;
+class TPropagator;
+
+// A set of tactics, one per action of the perception's owner, with what its last evaluation gave
+// and, after a search, the best and worst strategies found.
+//
+// Rationality 0..8 picks the score: utility (0 expected value, 1 MaxiMin, 2 least regret),
+// satisfaction (3, 4, 5 likewise) and frustration (6 expected value, 7 MiniMax, 8 least regret);
+// higher is better, and the least-regret rules score 0.
+class TStrategy {
+  public:
+    TStrategy(TPerception* perception, int rationality);
+
+    // Not owned.
+    TPerception* Perception;
+    std::uint8_t Rationality;
+    std::vector<TTactic> Tactics;
+    // Sum of the tactics' absolute levels, set by Clone.
+    int TotalAction = 0;
+    TProVal UtilityDist{TProValKind::pvUtility};
+    TProVal SatisfactionDist{TProValKind::pvSatisfaction};
+    TProVal FrustrationDist{TProValKind::pvFrustration};
+    // One per goal of the perception, in goal order.
+    std::vector<TOutcome> Outcomes;
+    double BestScore = -std::numeric_limits<double>::infinity();
+    double WorstScore = std::numeric_limits<double>::infinity();
+    // Every strategy that tied for the best (worst) score, by ascending TotalAction once complete.
+    std::vector<std::unique_ptr<TStrategy>> BestStrategies;
+    std::vector<std::unique_ptr<TStrategy>> WorstStrategies;
+    // A goal scored alone; not owned.
+    TGoal* SingleGoal = nullptr;
+    // The search ran to its end without being cancelled.
+    bool Complete = false;
+    // Strategies evaluated by the last search.
+    std::int64_t EvaluationCount = 0;
+
+    // Scores back to -infinity and +infinity, outcomes and both lists cleared, not complete.
+    void Reset();
+    TTactic* TacticOf(const TFiP* fip);
+    std::unique_ptr<TStrategy> Clone() const;
+    // Propagates the tactics through the perception (which must have been inferred) over every
+    // combination of uncertain values, and sets the outcomes, the three result distributions and
+    // every FiP's Change.
+    void Evaluate();
+    // The same with a propagator compiled for this strategy's tactics.
+    void EvaluateWith(TPropagator& propagator);
+    // The outcome change of the goal, or certain change 0 when the goal has none.
+    TProVal OutcomeOf(const TGoal* goal) const;
+    double Score() const;
+    double ScoreForGoal(const TGoal* goal) const;
+    // Evaluates every combination of the feasible levels of the varied tactics, or samples about
+    // the case's Evaluations of them when there are more; tactics on excluded FiPs keep their
+    // level. Shows progress in the status text, lets events run and stops when the user cancels
+    // (Complete stays false then). A varied tactic without a feasible level is held at level 0.
+    void Search(const std::vector<TFiP*>& exclude = {});
+
+    // Report fragments: the level of tactic t in the best (or worst) strategies as rating icons,
+    // and the outcome of every goal as a table with its utility. ShowGoals adds the goal columns
+    // and is reset afterwards.
+    std::string TacticCell(bool best, bool complete, int t) const;
+    std::string OutcomeTable(bool& showGoals) const;
+};
+
+}  // namespace kavo

@@ -1,0 +1,149 @@
+#include "reasoning/Tactics.h"
+
+#include <vector>
+
+#include "model/TCase.h"
+#include "model/TFactor.h"
+#include "model/TFiP.h"
+#include "model/TGoal.h"
+#include "model/TPerception.h"
+#include "model/TProspect.h"
+#include "reasoning/GoalEvaluation.h"
+#include "reasoning/Inference.h"
+#include "reasoning/TImpact.h"
+#include "reasoning/TStrategy.h"
+
+namespace kavo {
+
+namespace {
+
+bool Reaches(const TPerception& perception, const TFiP* from, const TFiP* to) {
+    const TImpact* impact = ImpactBetween(perception, from, to);
+    return impact != nullptr && impact->HasPaths();
+}
+
+void InferUnlessInferred(TPerception& perception) {
+    if (!perception.ResultsValid[TPerception::Inferred]) {
+        InferInfluences(perception);
+    }
+}
+
+}  // namespace
+
+void EvaluateTactics(TFiP& action) {
+    TPerception& perception = *action.Perception;
+    const TCase& current = *perception.Case();
+    std::vector<TGoal*> affected;
+    for (const auto& goal : perception.Goals) {
+        if (Reaches(perception, &action, goal->FiP)) {
+            affected.push_back(goal.get());
+        }
+    }
+    action.AffectedGoals = static_cast<int>(affected.size());
+    for (int level = kMinLevel; level <= kMaxLevel; ++level) {
+        action.LevelUtility[level].Clear();
+        action.LevelSatisfaction[level].Clear();
+        action.LevelFrustration[level].Clear();
+        if (affected.empty()) {
+            action.LevelUtility[level].SetZero();
+            action.LevelSatisfaction[level].SetZero();
+            action.LevelFrustration[level].SetZero();
+        }
+    }
+    if (affected.empty()) {
+        return;
+    }
+    TStrategy strategy(&perception, perception.Rationality);
+    strategy.Tactics.push_back({&action, 0, true});
+    for (int level = kMinLevel; level <= kMaxLevel; ++level) {
+        strategy.Tactics.front().Level = static_cast<std::int8_t>(level);
+        strategy.Evaluate();
+        for (const TGoal* goal : affected) {
+            const TProVal change = strategy.OutcomeOf(goal);
+            action.LevelUtility[level].Cumulate(current, Utility(*goal, change));
+            action.LevelSatisfaction[level].Cumulate(current, Satisfaction(*goal, change));
+            action.LevelFrustration[level].Cumulate(current, Frustration(*goal, change));
+        }
+    }
+}
+
+void ExpectChanges(TPerception& perception) {
+    CollectUncertainItems(perception);
+    InferUnlessInferred(perception);
+    TStrategy idle(&perception, perception.Rationality);
+    idle.Evaluate();
+    for (const auto& fip : perception.FiPs) {
+        fip->AutonomousChange = fip->Change;
+        fip->InfluencingProspects = 0;
+        for (const auto& prospect : perception.Prospects) {
+            if (Reaches(perception, prospect->FiP, fip.get())) {
+                ++fip->InfluencingProspects;
+            }
+        }
+    }
+    perception.ResultsValid[TPerception::ChangesExpected] = true;
+}
+
+void EvaluateAllTactics(TPerception& perception) {
+    CollectUncertainItems(perception);
+    InferUnlessInferred(perception);
+    for (const auto& fip : perception.FiPs) {
+        if (fip->Factor->IsAction) {
+            EvaluateTactics(*fip);
+        }
+    }
+    perception.ResultsValid[TPerception::TacticsEvaluated] = true;
+}
+
+void FindStrategies(TPerception& perception, bool search) {
+    TStrategy& standing = *perception.DefaultStrategy;
+    TStrategy& best = *perception.BestStrategy;
+    TStrategy& chosen = *perception.ChosenStrategy;
+    for (TStrategy* strategy : {&standing, &best, &chosen}) {
+        strategy->Tactics.clear();
+        strategy->Rationality = perception.Rationality;
+    }
+    // The tactics change, so whatever an earlier search found no longer holds.
+    best.Reset();
+    for (const auto& fip : perception.FiPs) {
+        if (!perception.IsFreeAction(fip.get()) || fip->FeasibleCount == 0) {
+            continue;
+        }
+        const std::int8_t least = fip->FeasibleLevels[0];
+        standing.Tactics.push_back({fip.get(), least, true});
+        best.Tactics.push_back({fip.get(), least, true});
+        const bool picked = IsLevel(fip->ChosenLevel);
+        chosen.Tactics.push_back(
+            {fip.get(), picked ? static_cast<std::int8_t>(fip->ChosenLevel) : least, true});
+    }
+    CollectUncertainItems(perception);
+    InferUnlessInferred(perception);
+    if (!perception.ResultsValid[TPerception::Inferred]) {
+        return;
+    }
+    standing.Evaluate();
+    chosen.Evaluate();
+    if (search) {
+        best.Search();
+    }
+    perception.ResultsValid[TPerception::StrategiesFound] = best.Complete;
+}
+
+std::unique_ptr<TStrategy> SingleGoalStrategy(TPerception& perception, TGoal* goal) {
+    auto strategy = std::make_unique<TStrategy>(&perception, perception.Rationality);
+    strategy->SingleGoal = goal;
+    InferUnlessInferred(perception);
+    for (const auto& fip : perception.FiPs) {
+        if (!perception.IsFreeAction(fip.get())) {
+            continue;
+        }
+        const TImpact* impact = ImpactBetween(perception, fip.get(), goal->FiP);
+        if (impact == nullptr || !impact->HasPaths()) {
+            continue;
+        }
+        strategy->Tactics.push_back({fip.get(), 0, impact->Vector[0] < 1});
+    }
+    return strategy;
+}
+
+}  // namespace kavo
