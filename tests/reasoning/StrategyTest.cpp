@@ -1,0 +1,443 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "model/TFactor.h"
+#include "reasoning/GoalEvaluation.h"
+#include "reasoning/Inference.h"
+#include "reasoning/TImpact.h"
+#include "reasoning/TStrategy.h"
+#include "reasoning/Tactics.h"
+#include "support/TPerceptionBuilder.h"
+#include "support/TestPlatform.h"
+
+namespace kavo {
+namespace {
+
+using Pairs = std::vector<TPVPair>;
+
+class StrategyTest : public test::TCaseFixture, public ::testing::Test {
+  protected:
+    void Range(TFiP* action, std::initializer_list<int> levels) {
+        action->ActionRange = TActionRange{};
+        for (int level : levels) {
+            action->ActionRange[level] = true;
+        }
+        action->UpdateFeasibleLevels();
+    }
+    // A strategy with a tactic on each action, searched after inference.
+    TStrategy& Searched(std::vector<TFiP*> actions, int rationality = 0) {
+        InferInfluences(*P);
+        Work = std::make_unique<TStrategy>(P, rationality);
+        for (TFiP* action : actions) {
+            Work->Tactics.push_back({action, 0, true});
+        }
+        Work->Search();
+        return *Work;
+    }
+    TStrategy& Evaluated(std::vector<TTactic> tactics, int rationality = 0) {
+        InferInfluences(*P);
+        Work = std::make_unique<TStrategy>(P, rationality);
+        Work->Tactics = std::move(tactics);
+        Work->Evaluate();
+        return *Work;
+    }
+    // The first status text of the search.
+    std::string SearchText() const {
+        for (const std::string& text : Status.Texts) {
+            if (text.starts_with("Evaluating") || text.starts_with("Sampling")) {
+                return text;
+            }
+        }
+        return {};
+    }
+    static std::vector<int> Levels(const TStrategy& strategy) {
+        std::vector<int> levels;
+        for (const TTactic& tactic : strategy.Tactics) {
+            levels.push_back(tactic.Level);
+        }
+        return levels;
+    }
+
+    test::TPerceptionBuilder Build{Case};
+    TPerception* P = Build.Perception;
+    std::unique_ptr<TStrategy> Work;
+};
+
+TEST_F(StrategyTest, WithoutGoalsTheDefaultIsBestAndWorst) {
+    TFiP* x = Build.Action("X");
+    Build.Link(x, Build.Factor("A"));
+    FindStrategies(*P, true);
+    const TStrategy& best = *P->BestStrategy;
+    ASSERT_EQ(best.BestStrategies.size(), 1u);
+    ASSERT_EQ(best.WorstStrategies.size(), 1u);
+    EXPECT_EQ(Levels(*best.BestStrategies[0]), std::vector<int>{0});
+    EXPECT_EQ(best.BestScore, 0);
+    EXPECT_EQ(best.WorstScore, 0);
+    EXPECT_TRUE(best.Complete);
+    EXPECT_TRUE(P->ResultsValid[TPerception::StrategiesFound]);
+}
+
+TEST_F(StrategyTest, EnumeratesEveryCombinationWithinTheLimit) {
+    TFiP* x = Build.Action("X");
+    TFiP* y = Build.Action("Y");
+    TFiP* a = Build.Factor("A");
+    Range(x, {-1, 0, 1});
+    Build.Link(x, a);
+    Build.Link(y, a);
+    Build.Goal(a, 3);
+    const TStrategy& s = Searched({x, y});
+    EXPECT_EQ(s.EvaluationCount, 21);
+    EXPECT_EQ(SearchText(), "Evaluating 1 of all 21 strategies for Farmer");
+    EXPECT_TRUE(s.Complete);
+    EXPECT_EQ(Status.Texts.back(), "");
+    EXPECT_DOUBLE_EQ(s.BestScore, 0.5);
+    EXPECT_DOUBLE_EQ(s.WorstScore, -1);
+}
+
+TEST_F(StrategyTest, SamplesAboveTheLimitInSeededStrides) {
+    TFiP* x = Build.Action("X");
+    TFiP* y = Build.Action("Y");
+    TFiP* a = Build.Factor("A");
+    Range(x, {-1, 0, 1});
+    Build.Link(x, a);
+    Build.Link(y, a);
+    Build.Goal(a, 3);
+    Case.Evaluations = 10;
+    Context.Random.Seed(7);
+    const TStrategy& s = Searched({x, y});
+    EXPECT_EQ(s.EvaluationCount, 10);
+    EXPECT_EQ(SearchText(), "Sampling up to 10 out of 21 strategies for Farmer");
+    EXPECT_EQ(Status.Texts.back(), "");
+    // The search seeds the generator from the case and draws once per evaluation.
+    TRandom expected;
+    expected.Seed(static_cast<std::uint32_t>(Case.RandomSeed));
+    for (int i = 0; i < 10; ++i) {
+        expected.Next();
+    }
+    EXPECT_EQ(Context.Random.State, expected.State);
+}
+
+TEST_F(StrategyTest, TiesAreAllKeptLeastActionFirst) {
+    TFiP* x = Build.Action("X");
+    TFiP* a = Build.Factor("A");
+    Range(x, {-3, 0, 3});
+    Build.Link(x, a);
+    Build.Goal(a, 0, 2, TGoalType::gtCustom);
+    P->Goals.back()->Utilities = TLevels<std::int8_t>{{2, 0, 0, -1, 0, 0, 2}};
+    P->Goals.back()->UpdateSummary();
+    const TStrategy& s = Searched({x});
+    ASSERT_EQ(s.BestStrategies.size(), 2u);
+    EXPECT_EQ(Levels(*s.BestStrategies[0]), std::vector<int>{3});
+    EXPECT_EQ(Levels(*s.BestStrategies[1]), std::vector<int>{-3});
+    EXPECT_EQ(s.BestStrategies[0]->TotalAction, 3);
+    ASSERT_EQ(s.WorstStrategies.size(), 1u);
+    EXPECT_EQ(Levels(*s.WorstStrategies[0]), std::vector<int>{0});
+}
+
+TEST_F(StrategyTest, SortingPutsLeastActionFirst) {
+    TFiP* x = Build.Action("X");
+    TFiP* y = Build.Action("Y");
+    TFiP* a = Build.Factor("A");
+    Range(x, {0, 2, 3});
+    Range(y, {0, -1});
+    Build.Link(x, a);
+    Build.Link(y, a, 0);  // no effect: every level of Y ties
+    Build.Goal(a, 3);
+    const TStrategy& s = Searched({x, y});
+    ASSERT_EQ(s.BestStrategies.size(), 2u);
+    EXPECT_EQ(Levels(*s.BestStrategies[0]), (std::vector<int>{3, 0}));
+    EXPECT_EQ(Levels(*s.BestStrategies[1]), (std::vector<int>{3, -1}));
+    EXPECT_EQ(s.BestStrategies[1]->TotalAction, 4);
+}
+
+TEST_F(StrategyTest, OperatorsCombineIncomingChanges) {
+    struct TCase {
+        TOperator Operator;
+        double Expected;
+    };
+    // Contributions 2 and -1 on a factor whose own prospect is +1.
+    const std::vector<TCase> cases{{TOperator::opAdd, 2},
+                                   {TOperator::opMul, -2},
+                                   {TOperator::opMin, -1},
+                                   {TOperator::opMax, 2}};
+    TFiP* x = Build.Action("X");
+    TFiP* y = Build.Action("Y");
+    TFiP* a = Build.Factor("A");
+    Build.Link(x, a, 2);
+    Build.Link(y, a, -2);
+    Build.Prospect(a, 1);
+    for (const TCase& c : cases) {
+        a->Operator = c.Operator;
+        Evaluated({{x, 2, true}, {y, 1, true}});
+        EXPECT_EQ(a->Change.Pairs(), (Pairs{{1, c.Expected}})) << static_cast<int>(c.Operator);
+    }
+}
+
+TEST_F(StrategyTest, GoalOutsideTheOrderSeesCertainZero) {
+    TFiP* idle = Build.Factor("Idle");
+    TFiP* a = Build.Factor("A");
+    Build.Link(idle, a);
+    TGoal* goal = Build.Goal(a, 0, 1);
+    const TStrategy& s = Evaluated({}, 1);
+    ASSERT_EQ(s.Outcomes.size(), 1u);
+    EXPECT_EQ(s.Outcomes[0].Change.Pairs(), (Pairs{{1, 0}}));
+    EXPECT_DOUBLE_EQ(s.ScoreForGoal(goal), UtilityValue(Case, 1));
+    EXPECT_EQ(s.OutcomeOf(nullptr).Pairs(), (Pairs{{1, 0}}));
+}
+
+TEST_F(StrategyTest, UncertainProspectSpreadsTheChange) {
+    TFiP* source = Build.Factor("Rain");
+    TFiP* a = Build.Factor("A");
+    Build.Prospect(source, Pairs{{0.5, 1}, {0.5, 2}});
+    Build.Link(source, a, 2);
+    Build.Goal(a, 1);
+    Evaluated({});
+    EXPECT_EQ(a->Change.Pairs(), (Pairs{{0.5, 1}, {0.5, 2}}));
+}
+
+TEST_F(StrategyTest, SatisfactionIsTheMeanOverGoals) {
+    TFiP* x = Build.Action("X");
+    TFiP* a = Build.Factor("A");
+    TFiP* b = Build.Factor("B");
+    Build.Link(x, a, Pairs{{0.25, 1}, {0.75, 0}});
+    Build.Link(x, b, 0);
+    Build.Goal(a, 1, 3);
+    Build.Goal(b, 0, 1);  // satisfied only by no change
+    const TStrategy& s = Evaluated({{x, 1, true}}, 3);
+    // With A at +1 both goals are satisfied; with A unchanged only B's is.
+    EXPECT_EQ(s.SatisfactionDist.Pairs(), (Pairs{{0.75, 0.5}, {0.25, 1}}));
+    EXPECT_DOUBLE_EQ(s.Score(), 0.625);
+}
+
+TEST_F(StrategyTest, MaxiMinTakesTheLowestPossibleUtility) {
+    TFiP* x = Build.Action("X");
+    TFiP* a = Build.Factor("A");
+    Build.Link(x, a, Pairs{{0.01, -1}, {0.99, 1}});
+    Build.Goal(a, 1);
+    EXPECT_DOUBLE_EQ(Evaluated({{x, 1, true}}, 1).Score(), UtilityValue(Case, -2));
+    EXPECT_NEAR(Evaluated({{x, 1, true}}, 0).Score(), 0.99 * 0.5 + 0.01 * -0.5, 1e-12);
+}
+
+// The first combination must not leave its changes to the second: A is reached back from B
+// through a delayed link, which contributes nothing in every combination alike.
+TEST_F(StrategyTest, EveryCombinationStartsFromTheSameState) {
+    TFiP* x = Build.Action("X");
+    TFiP* a = Build.Factor("A");
+    TFiP* b = Build.Factor("B");
+    Build.Link(x, a, Pairs{{0.5, 1}, {0.5, 2}});
+    Build.Link(a, b, 2);
+    Build.Link(b, a, 2);
+    Evaluated({{x, 1, true}});
+    EXPECT_EQ(a->Change.Pairs(), (Pairs{{0.5, 1}, {0.5, 2}}));
+    EXPECT_EQ(b->Change.Pairs(), (Pairs{{0.5, 1}, {0.5, 2}}));
+    EXPECT_DOUBLE_EQ(a->PendingChange, 1.5);
+}
+
+TEST_F(StrategyTest, TacticsRatedLevelByLevel) {
+    TFiP* x = Build.Action("X");
+    TFiP* idle = Build.Action("Idle");
+    TFiP* a = Build.Factor("A");
+    TFiP* b = Build.Factor("B");
+    Build.Link(x, a, 2);
+    Build.Link(x, b, -2);
+    Build.Goal(a, 1);
+    Build.Goal(b, 1);
+    EvaluateAllTactics(*P);
+    EXPECT_TRUE(P->ResultsValid[TPerception::TacticsEvaluated]);
+    EXPECT_EQ(x->AffectedGoals, 2);
+    EXPECT_EQ(x->LevelUtility[1].Cumulation, 2);
+    // A gains +1 (utility 0.5), B loses 1 (utility -0.5 for the goal +1, vector -3 -3 -2 -1 2 1 0).
+    EXPECT_EQ(x->LevelUtility[1].Pairs(), (Pairs{{1, -0.5}, {1, 0.5}}));
+    EXPECT_DOUBLE_EQ(x->LevelUtility[1].Mean(Case), 0);
+    EXPECT_EQ(idle->AffectedGoals, 0);
+    EXPECT_EQ(idle->LevelSatisfaction[-3].Pairs(), (Pairs{{1, 0}}));
+}
+
+TEST_F(StrategyTest, ExpectedChangesWithoutAction) {
+    TFiP* rain = Build.Factor("Rain");
+    TFiP* a = Build.Factor("A");
+    TFiP* x = Build.Action("X");
+    Build.Prospect(rain, 2);
+    Build.Link(rain, a, 1);
+    Build.Link(x, a, 2);
+    ExpectChanges(*P);
+    EXPECT_EQ(a->AutonomousChange.Pairs(), (Pairs{{1, 1}}));
+    EXPECT_EQ(a->InfluencingProspects, 1);
+    EXPECT_EQ(x->InfluencingProspects, 0);
+    EXPECT_TRUE(P->ResultsValid[TPerception::ChangesExpected]);
+}
+
+TEST_F(StrategyTest, StandingStrategies) {
+    TFiP* x = Build.Action("X");
+    TFiP* y = Build.Action("Y");
+    TFiP* fed = Build.Action("Fed");
+    TFiP* a = Build.Factor("A");
+    Range(x, {-1, 2});
+    y->ChosenLevel = -2;
+    Build.Link(x, a);
+    Build.Link(y, a);
+    Build.Link(a, fed);
+    Build.Goal(a, 2);
+    FindStrategies(*P, false);
+    EXPECT_EQ(Levels(*P->DefaultStrategy), (std::vector<int>{-1, 0}));
+    EXPECT_EQ(Levels(*P->ChosenStrategy), (std::vector<int>{-1, -2}));
+    EXPECT_FALSE(P->ResultsValid[TPerception::StrategiesFound]);
+    EXPECT_EQ(P->DefaultStrategy->Outcomes.size(), 1u);
+    FindStrategies(*P, true);
+    EXPECT_TRUE(P->ResultsValid[TPerception::StrategiesFound]);
+    EXPECT_DOUBLE_EQ(P->BestStrategy->BestScore, 0.5);
+    EXPECT_EQ(Levels(*P->BestStrategy->BestStrategies[0]), (std::vector<int>{2, 0}));
+}
+
+TEST_F(StrategyTest, SingleGoalStrategyHoldsActionsWithoutEffect) {
+    TFiP* x = Build.Action("X");
+    TFiP* y = Build.Action("Y");
+    TFiP* far = Build.Action("Far");
+    TFiP* a = Build.Factor("A");
+    Build.Link(x, a);
+    Build.Link(y, a, 0);
+    Build.Factor("B");
+    Build.Link(far, P->FiPs.back().get());
+    TGoal* goal = Build.Goal(a, 2);
+    const auto strategy = SingleGoalStrategy(*P, goal);
+    ASSERT_EQ(strategy->Tactics.size(), 2u);
+    EXPECT_TRUE(strategy->Tactics[0].IsVaried);
+    EXPECT_FALSE(strategy->Tactics[1].IsVaried);
+    strategy->Search();
+    EXPECT_EQ(strategy->EvaluationCount, 7);
+    EXPECT_DOUBLE_EQ(strategy->BestScore, 0.5);
+    EXPECT_FALSE(strategy->BestStrategies[0]->Tactics[1].IsVaried);
+}
+
+// The search scores certain perceptions from flat arrays; every rule must agree with scoring each
+// combination through the full evaluation.
+TEST_F(StrategyTest, QuickScoresAgreeWithFullEvaluation) {
+    TFiP* x = Build.Action("X");
+    TFiP* y = Build.Action("Y");
+    TFiP* a = Build.Factor("A");
+    TFiP* b = Build.Factor("B");
+    TFiP* c = Build.Factor("C");
+    Range(y, {0, 1, -2, 3});
+    Build.Link(x, a, 2);
+    Build.Link(y, a, -1);
+    Build.Link(a, b, 3);
+    Build.Link(y, c, 1);
+    Build.Link(b, c, -2);
+    Build.Prospect(b, -1);
+    c->Operator = TOperator::opMax;
+    Build.Goal(a, 1, 3);
+    Build.Goal(b, -2, 1, TGoalType::gtNegative);
+    Build.Goal(c, 0, 2);
+    InferInfluences(*P);
+    for (int rationality : {0, 1, 3, 4, 6, 7}) {
+        double best = -1e300;
+        double worst = 1e300;
+        TStrategy probe(P, rationality);
+        probe.Tactics = {{x, 0, true}, {y, 0, true}};
+        for (int i = 0; i < x->FeasibleCount; ++i) {
+            for (int j = 0; j < y->FeasibleCount; ++j) {
+                probe.Tactics[0].Level = x->FeasibleLevels[static_cast<std::size_t>(i)];
+                probe.Tactics[1].Level = y->FeasibleLevels[static_cast<std::size_t>(j)];
+                probe.Evaluate();
+                best = std::max(best, probe.Score());
+                worst = std::min(worst, probe.Score());
+            }
+        }
+        const TStrategy& s = Searched({x, y}, rationality);
+        EXPECT_DOUBLE_EQ(s.BestScore, best) << rationality;
+        EXPECT_DOUBLE_EQ(s.WorstScore, worst) << rationality;
+        for (const auto& kept : s.BestStrategies) {
+            EXPECT_DOUBLE_EQ(kept->Score(), best) << rationality;
+        }
+    }
+}
+
+// A status whose event pump lets the user cancel.
+class TCancelOnPump : public TStatus {
+  public:
+    void SetStatusText(const std::string&) override {}
+    void PumpEvents() override {
+        if (++Pumps == CancelAt) {
+            Context->AnalysisCancelled = true;
+        }
+    }
+    TContext* Context = nullptr;
+    int Pumps = 0;
+    int CancelAt = 3;
+};
+
+TEST(StrategySearchCancel, StoppedSearchIsNotComplete) {
+    test::TRecordingMessages messages;
+    TCancelOnPump status;
+    test::TFixedTextMeasure measure;
+    TContext context(messages, status, measure);
+    status.Context = &context;
+    TCase owningCase(context);
+    owningCase.Evaluations = 1000000;
+    test::TPerceptionBuilder build(owningCase);
+    TFiP* a = build.Factor("A");
+    std::vector<TTactic> tactics;
+    for (int i = 0; i < 8; ++i) {
+        TFiP* action = build.Action("X" + std::to_string(i));
+        build.Link(action, a);
+        tactics.push_back({action, 0, true});
+    }
+    build.Goal(a, 3);
+    InferInfluences(*build.Perception);
+    TStrategy strategy(build.Perception, 0);
+    strategy.Tactics = tactics;
+    strategy.Search();
+    EXPECT_FALSE(strategy.Complete);
+    EXPECT_LT(strategy.EvaluationCount, 5000);
+}
+
+TEST_F(StrategyTest, TacticCells) {
+    TFiP* x = Build.Action("X");
+    TFiP* y = Build.Action("Y");
+    TFiP* a = Build.Factor("A");
+    Range(x, {0, 2, 3});
+    Range(y, {0, -1});
+    Build.Link(x, a);
+    Build.Link(y, a, 0);
+    Build.Goal(a, 3);
+    const TStrategy& s = Searched({x, y});
+    EXPECT_EQ(s.TacticCell(true, true, 0), "all&nbsp;2&nbsp;<img src=\"gif/r3-1.gif\"> ");
+    EXPECT_EQ(s.TacticCell(true, true, 1),
+              "1<img src=\"gif/r0-1.gif\"> 2<img src=\"gif/r-1-1.gif\"> ");
+    EXPECT_EQ(s.TacticCell(true, false, 1), "1<img src=\"gif/r0-1.gif\"> (+1)");
+    EXPECT_EQ(s.TacticCell(false, true, 0), "all&nbsp;2&nbsp;<img src=\"gif/r0-1.gif\"> ");
+    TStrategy empty(P, 0);
+    EXPECT_EQ(empty.TacticCell(true, true, 0), "");
+}
+
+TEST_F(StrategyTest, OutcomeTableWithGoals) {
+    TFiP* x = Build.Action("X");
+    TFiP* a = Build.Factor("Water_level");
+    TFiP* b = Build.Factor("B");
+    Build.Link(x, a, 2);
+    Build.Link(x, b, -2);
+    Build.Goal(a, 1);
+    Build.Goal(b, 1);
+    TStrategy& s = Evaluated({{x, 1, true}});
+    bool showGoals = true;
+    EXPECT_EQ(
+        s.OutcomeTable(showGoals),
+        "<td valign=\"bottom\"><table width=\"100%\">"
+        "<tr><td width=16><img src=\"gif/factor.gif\"></td><td>Water&nbsp;level</td>"
+        "<td><img src=\"gif/u-3-3-2-1210.gif\"></td><td><img src=\"gif/h0h0h0h0h12h0h0.gif\"></td>"
+        "<td align=\"right\">0.50</td></tr>"
+        "<tr><td width=16><img src=\"gif/factor.gif\"></td><td>B</td>"
+        "<td><img src=\"gif/u-3-3-2-1210.gif\"></td><td><img src=\"gif/h0h0h12h0h0h0h0.gif\"></td>"
+        "<td align=\"right\"><nobr>-0.50</nobr></td></tr>"
+        "<tr><td colspan=\"5\" align=\"right\"><table border=\"0\" width=\"100%\"><tr>"
+        "<td align=\"right\" bgcolor=\"silver\"><b>Utility: 0</b></td>"
+        "<td bgcolor=\"yellow\" align=\"right\">+0.50&nbsp;<img src=\"gif/tozero.gif\" "
+        "align=\"absbottom\">&nbsp;-0.50</td></tr></table></td></tr></table></td>");
+    EXPECT_FALSE(showGoals);
+}
+
+}  // namespace
+}  // namespace kavo
