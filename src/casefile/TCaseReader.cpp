@@ -740,7 +740,13 @@ void TCaseReader::ReadConceptRow() {
     }
     TConcept* found = nullptr;
     if (IsRowOfKind(Line(first), "factor")) {
-        found = Case.FindOrCreateFactor(name, stock);
+        TFactor* factor = Case.FindOrCreateFactor(name, stock);
+        // An action whose actor was lost is listed among the factors; it stays an action.
+        if (factor != nullptr && factor->Owner == nullptr && Contains(Line(first + 2), "/action")) {
+            factor->IsAction = true;
+            factor->IsStock = false;
+        }
+        found = factor;
     } else {
         found = Case.FindOrCreateActor(name, shortName);
     }
