@@ -1,34 +1,732 @@
 #include "app/TCaseView.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QScrollArea>
+#include <QSplitter>
+#include <QTextBrowser>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/CaseEdits.h"
+#include "app/FolderLocation.h"
+#include "app/ShellIcons.h"
+#include "app/TCaseFiles.h"
+#include "app/TCaseStatusBar.h"
+#include "app/TDiagramView.h"
+#include "model/Names.h"
+#include "model/TActor.h"
+#include "model/TAiA.h"
+#include "model/TArena.h"
+#include "model/TFactor.h"
+#include "model/TFiP.h"
+#include "model/TLink.h"
+#include "model/TPerception.h"
 #include "qtgui/QtConversions.h"
+#include "reasoning/Inference.h"
 
 namespace kavo {
 
+namespace {
+
+constexpr int kStartWidth = 650;
+constexpr int kStartHeight = 550;
+constexpr int kUpperHeight = 168;
+constexpr int kCommentWidth = 231;
+constexpr int kReportWidth = 256;
+constexpr int kSplitterWidth = 4;
+const QString kEditingStyle = QStringLiteral("QTextEdit { background: #C0DCC0; }");
+
+QString JoinedComment(const TCommentedObject& item) {
+    QStringList lines;
+    for (const std::string& line : item.Comment) {
+        lines << ToQString(line);
+    }
+    return lines.join(QLatin1Char('\n')).trimmed();
+}
+
+QToolBar* VerticalBar(QWidget* parent, const char* name) {
+    auto* bar = new QToolBar(parent);
+    bar->setObjectName(QString::fromLatin1(name));
+    bar->setOrientation(Qt::Vertical);
+    bar->setIconSize(QSize(16, 16));
+    bar->setFixedWidth(25);
+    bar->setContentsMargins(0, 0, 0, 0);
+    return bar;
+}
+
+QSplitter* Splitter(Qt::Orientation orientation, QWidget* parent) {
+    auto* splitter = new QSplitter(orientation, parent);
+    splitter->setHandleWidth(kSplitterWidth);
+    splitter->setChildrenCollapsible(false);
+    return splitter;
+}
+
+QString PerceptionDescription(const TPerception& perception) {
+    if (const TAiA* record = perception.AiAOwner()) {
+        return QStringLiteral("perception of ") + ToQString(record->Actor->Name);
+    }
+    if (const TArena* arena = perception.ArenaOwner()) {
+        return QStringLiteral("analyst view on arena ") + ToQString(arena->Name);
+    }
+    return ToQString(perception.OwnerName());
+}
+
+}  // namespace
+
 TCaseView::TCaseView(TContext& context, QWidget* parent)
-    : QWidget(parent),
-      CaseModel(std::make_unique<TCase>(context)),
-      Scroller(new QScrollArea(this)),
-      Drawing(new QWidget) {
-    setWindowTitle(ToQString(CaseModel->Name));
-    Drawing->setObjectName(QStringLiteral("drawingArea"));
-    Drawing->setFixedSize(CaseModel->MaxWidth, CaseModel->MaxHeight);
-    Drawing->setAutoFillBackground(true);
-    Drawing->setBackgroundRole(QPalette::Base);
-    Scroller->setWidget(Drawing);
+    : QWidget(parent), Context(context), CaseModel(std::make_unique<TCase>(context)) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    resize(kStartWidth, kStartHeight);
+
+    auto* halves = Splitter(Qt::Vertical, this);
+    halves->setObjectName(QStringLiteral("halves"));
+    halves->addWidget(CreateUpperHalf());
+    halves->addWidget(CreateLowerHalf());
+    halves->setSizes({kUpperHeight, kStartHeight - kUpperHeight});
+    halves->setStretchFactor(1, 1);
+
+    Status = new TCaseStatusBar(this);
+    Status->setObjectName(QStringLiteral("caseStatusBar"));
+    connect(Status, &TCaseStatusBar::ZoomStepRequested, this, &TCaseView::StepZoom);
+    connect(Diagram, &TDiagramView::PointerMoved, Status, &TCaseStatusBar::SetCoordinates);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(Scroller);
+    layout->setSpacing(0);
+    layout->addWidget(halves, 1);
+    layout->addWidget(Status);
+
+    Diagram->SetAreaSize(CaseModel->MaxWidth, CaseModel->MaxHeight);
+    UpdateCaption();
+    BuildTree();
 }
 
 TCaseView::~TCaseView() = default;
 
+QToolButton* TCaseView::AddButton(QToolBar* bar, TShellIcon icon, const QString& hint,
+                                  const char* name) {
+    auto* button = new QToolButton(bar);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setIcon(ShellIcon(icon));
+    button->setToolTip(hint);
+    button->setFixedSize(25, 24);
+    button->setAutoRaise(true);
+    // Until the command behind it exists the button is shown but disabled.
+    button->setEnabled(false);
+    bar->addWidget(button);
+    return button;
+}
+
+QWidget* TCaseView::CreateUpperHalf() {
+    auto* upper = new QWidget(this);
+    auto* treeBar = VerticalBar(upper, "treeBar");
+    TreeTypeBtn =
+        AddButton(treeBar, TShellIcon::siTreeType, tr("Switch to dictionary view"), "TreeTypeBtn");
+    AddButton(treeBar, TShellIcon::siAddArena, tr("Add arena"), "ArenaBtn");
+    AddButton(treeBar, TShellIcon::siAddActor, tr("Add actor to arena"), "ActorBtn");
+    AddButton(treeBar, TShellIcon::siTag, tr("Tag item"), "TagBtn");
+    DeleteBtn = AddButton(treeBar, TShellIcon::siDelete, tr("Delete item"), "DeleteBtn");
+    AddButton(treeBar, TShellIcon::siInfo, tr("Show quick analysis"), "InfoBtn");
+    TreeTypeBtn->setEnabled(true);
+    connect(TreeTypeBtn, &QToolButton::clicked, this, &TCaseView::SwitchTreeMode);
+    connect(DeleteBtn, &QToolButton::clicked, this, &TCaseView::DeleteItem);
+
+    CaseTree = new TCaseTree(upper);
+    connect(CaseTree, &QTreeWidget::currentItemChanged, this, &TCaseView::NodeSelected);
+    connect(CaseTree, &TCaseTree::RenameRequested, this, &TCaseView::RenameNode);
+    CaseTree->viewport()->installEventFilter(this);
+
+    CommentEditor = new QTextEdit(upper);
+    CommentEditor->setObjectName(QStringLiteral("commentBox"));
+    CommentEditor->setReadOnly(true);
+    CommentEditor->setAcceptRichText(false);
+    CommentEditor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    auto* commentBar = VerticalBar(upper, "commentBar");
+    CommentBtn = AddButton(commentBar, TShellIcon::siEditComment, tr("Edit comment"), "CommentBtn");
+    CommentBtn->setCheckable(true);
+    SaveEditBtn = AddButton(commentBar, TShellIcon::siAccept, tr("Accept changes"), "SaveEditBtn");
+    CancelEditBtn =
+        AddButton(commentBar, TShellIcon::siCancel, tr("Cancel editing"), "CancelEditBtn");
+    connect(CommentBtn, &QToolButton::clicked, this, &TCaseView::StartCommentEdit);
+    connect(SaveEditBtn, &QToolButton::clicked, this, &TCaseView::AcceptCommentEdit);
+    connect(CancelEditBtn, &QToolButton::clicked, this, &TCaseView::CancelCommentEdit);
+
+    auto* treeAndComment = Splitter(Qt::Horizontal, upper);
+    treeAndComment->addWidget(CaseTree);
+    treeAndComment->addWidget(CommentEditor);
+    treeAndComment->setStretchFactor(0, 1);
+    treeAndComment->setSizes({kStartWidth - kCommentWidth - 50, kCommentWidth});
+
+    auto* layout = new QHBoxLayout(upper);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(treeBar);
+    layout->addWidget(treeAndComment, 1);
+    layout->addWidget(commentBar);
+    return upper;
+}
+
+QWidget* TCaseView::CreateLowerHalf() {
+    auto* lower = new QWidget(this);
+    // The diagram commands come with diagram editing; the bar shows what there will be.
+    auto* diagramBar = VerticalBar(lower, "diagramBar");
+    AddButton(diagramBar, TShellIcon::siCursor, tr("Select and move"), "CursorBtn");
+    AddButton(diagramBar, TShellIcon::siLink, tr("Draw links"), "LinkBtn");
+    AddButton(diagramBar, TShellIcon::siAddFactor, tr("Add factor"), "FiPBtn");
+    AddButton(diagramBar, TShellIcon::siAddAttribute, tr("Add attribute"), "AttributeBtn");
+    AddButton(diagramBar, TShellIcon::siAddAction, tr("Add action"), "ActionBtn");
+    AddButton(diagramBar, TShellIcon::siGoal, tr("Define goal"), "GoalBtn");
+    AddButton(diagramBar, TShellIcon::siProspect, tr("Define prospect"), "ProspectBtn");
+    AddButton(diagramBar, TShellIcon::siClearGoals, tr("Erase goals and prospects"), "ClearGPBtn");
+    AddButton(diagramBar, TShellIcon::siSelectTag, tr("Tag selected factors"), "SelTagBtn");
+    AddButton(diagramBar, TShellIcon::siCut, tr("Cut"), "CutBtn");
+    AddButton(diagramBar, TShellIcon::siCopy, tr("Copy"), "CopyBtn");
+    AddButton(diagramBar, TShellIcon::siPaste, tr("Paste"), "PasteBtn");
+    AddButton(diagramBar, TShellIcon::siLayout, tr("Automatic layout"), "LayoutBtn");
+
+    Diagram = new TDiagramView;
+    Diagram->setFocusPolicy(Qt::ClickFocus);
+    Diagram->installEventFilter(this);
+    Scroller = new QScrollArea(lower);
+    Scroller->setObjectName(QStringLiteral("diagramScroller"));
+    Scroller->setWidget(Diagram);
+    Scroller->setBackgroundRole(QPalette::Dark);
+
+    auto* report = new QWidget(lower);
+    Html = new QTextBrowser(report);
+    Html->setObjectName(QStringLiteral("htmlView"));
+    Html->setOpenLinks(true);
+    auto* reportBar = VerticalBar(report, "reportBar");
+    AddButton(reportBar, TShellIcon::siDefineGroups, tr("Define groups"), "TagSelectBtn");
+    AddButton(reportBar, TShellIcon::siConfigureAnalysis, tr("Configure analysis"),
+              "SetAnalysisBtn");
+    AddButton(reportBar, TShellIcon::siAnalyze, tr("Perform analysis"), "AnalyzeBtn");
+    QToolButton* save =
+        AddButton(reportBar, TShellIcon::siSaveReport, tr("Save report to file"), "SaveBtn");
+    QToolButton* print = AddButton(reportBar, TShellIcon::siPrint, tr("Print report"), "PrintBtn");
+    QToolButton* browser = AddButton(reportBar, TShellIcon::siBrowser,
+                                     tr("View report in the system browser"), "ExplorerBtn");
+    // Shown only while an analysis runs.
+    AddButton(reportBar, TShellIcon::siCancelAnalysis, tr("Cancel analysis"), "Cancelbtn");
+    reportBar->actions().constLast()->setVisible(false);
+    for (QToolButton* button : {save, print, browser}) {
+        button->setEnabled(true);
+    }
+    connect(save, &QToolButton::clicked, this, &TCaseView::SaveReport);
+    connect(print, &QToolButton::clicked, this, &TCaseView::PrintReport);
+    connect(browser, &QToolButton::clicked, this, &TCaseView::OpenReportInBrowser);
+    auto* reportLayout = new QHBoxLayout(report);
+    reportLayout->setContentsMargins(0, 0, 0, 0);
+    reportLayout->setSpacing(0);
+    reportLayout->addWidget(Html, 1);
+    reportLayout->addWidget(reportBar);
+
+    auto* diagramAndReport = Splitter(Qt::Horizontal, lower);
+    diagramAndReport->addWidget(Scroller);
+    diagramAndReport->addWidget(report);
+    diagramAndReport->setStretchFactor(0, 1);
+    diagramAndReport->setSizes({kStartWidth - kReportWidth - 25, kReportWidth});
+
+    auto* layout = new QHBoxLayout(lower);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(diagramBar);
+    layout->addWidget(diagramAndReport, 1);
+    return lower;
+}
+
+void TCaseView::UpdateCaption() {
+    setWindowTitle(ToQString(CaseModel->Name));
+}
+
+// --- Opening and saving ---
+
+bool TCaseView::Open(const QString& folder) {
+    const bool read = TCaseFiles::Read(*CaseModel, folder);
+    Diagram->SetAreaSize(CaseModel->MaxWidth, CaseModel->MaxHeight);
+    UpdateCaption();
+    BuildTree();
+    ShowDocument(WithTrailingSlash(folder) + QString::fromLatin1(kCaseDocumentName));
+    return read;
+}
+
+bool TCaseView::Save() {
+    FinishCommentEdit();
+    if (CaseModel->Folder.empty()) {
+        return SaveAs();
+    }
+    if (!TCaseFiles::Write(*CaseModel, ToQString(CaseModel->Folder))) {
+        return false;
+    }
+    ShowDocument(TCaseFiles::DocumentPath(*CaseModel));
+    return true;
+}
+
+bool TCaseView::SaveAs() {
+    FinishCommentEdit();
+    const QString folder = ChooseFolder ? ChooseFolder() : QString();
+    if (folder.isEmpty()) {
+        return false;
+    }
+    const bool otherFolder = WithTrailingSlash(folder) != ToQString(CaseModel->Folder);
+    if (otherFolder && FolderHoldsCase(folder)) {
+        QMessageBox question(QMessageBox::Warning, tr("KAVO warning"),
+                             tr("The folder \"%1\" already holds a case. Replace it?").arg(folder),
+                             QMessageBox::Yes | QMessageBox::No, this);
+        question.setDefaultButton(QMessageBox::No);
+        if (question.exec() != QMessageBox::Yes) {
+            return false;
+        }
+    }
+    if (!TCaseFiles::Write(*CaseModel, folder)) {
+        return false;
+    }
+    ShowDocument(TCaseFiles::DocumentPath(*CaseModel));
+    return true;
+}
+
+// --- The tree ---
+
+void TCaseView::BuildTree() {
+    FinishCommentEdit();
+    CaseTree->Build(*CaseModel, CaseTree->Mode());
+    NodeSelected();
+}
+
+void TCaseView::SwitchTreeMode() {
+    FinishCommentEdit();
+    CaseTree->setCurrentItem(nullptr);
+    const bool toDictionary = CaseTree->Mode() == TTreeMode::tmArenas;
+    TreeTypeBtn->setToolTip(toDictionary ? tr("Switch to arenas and actors view")
+                                         : tr("Switch to dictionary view"));
+    CaseTree->Build(*CaseModel, toDictionary ? TTreeMode::tmDictionary : TTreeMode::tmArenas);
+    NodeSelected();
+}
+
+void TCaseView::NodeSelected() {
+    FinishCommentEdit();
+    SelectFromNode(CaseTree->SelectedNode());
+}
+
+void TCaseView::SelectFromNode(QTreeWidgetItem* node) {
+    const bool arenasMode = CaseTree->Mode() == TTreeMode::tmArenas;
+    const TNodeKind kind = node != nullptr ? TCaseTree::KindOf(node) : TNodeKind::nkCase;
+    const bool belowRoot = node != nullptr && node->parent() != nullptr;
+    ArenaOfSelection = nullptr;
+    AiAOfSelection = nullptr;
+    bool editable = false;
+    if (arenasMode && belowRoot) {
+        QTreeWidgetItem* arenaNode = kind == TNodeKind::nkArena ? node : node->parent();
+        ArenaOfSelection = TCaseTree::ObjectAs<TArena>(arenaNode);
+        if (kind == TNodeKind::nkAiA) {
+            AiAOfSelection = TCaseTree::ObjectAs<TAiA>(node);
+        }
+        editable = kind != TNodeKind::nkArena;
+    }
+    DeleteBtn->setEnabled(belowRoot && kind != TNodeKind::nkAnalystView);
+    Diagram->Show(CurrentPerception(), editable);
+
+    States = {};
+    States.DeleteConcept = DeleteBtn->isEnabled();
+    States.RenameConcept = DeleteBtn->isEnabled() || (node != nullptr && !belowRoot);
+    const bool inRound = ArenaOfSelection != nullptr && ArenaOfSelection->Name.starts_with('*');
+    if (inRound && AiAOfSelection != nullptr) {
+        States.HigherPriority = AiAOfSelection->Priority > 1;
+        States.LowerPriority =
+            AiAOfSelection->Priority < static_cast<int>(ArenaOfSelection->Actors.size());
+    }
+    States.LookForCycles = editable;
+    const TPerception* perception = CurrentPerception();
+    States.SelectNextCycle = editable && perception != nullptr &&
+                             perception->ResultsValid[TPerception::Inferred] &&
+                             !perception->Cycles.empty();
+    UpdateCommentTarget();
+    emit CommandStatesChanged();
+}
+
+TPerception* TCaseView::CurrentPerception() const {
+    if (AiAOfSelection != nullptr) {
+        return AiAOfSelection->Perception.get();
+    }
+    return ArenaOfSelection != nullptr ? ArenaOfSelection->AnalystView.get() : nullptr;
+}
+
+void TCaseView::RenameNode(TNodeKind kind, void* object, const QString& typed) {
+    const std::string text = Trim(typed.toStdString());
+    // An empty text leaves the old name, without a word.
+    if (text.empty() || ComputationRunning) {
+        return;
+    }
+    TCase& c = *CaseModel;
+    switch (kind) {
+        case TNodeKind::nkCase:
+            RenameCase(c, text);
+            UpdateCaption();
+            break;
+        case TNodeKind::nkArena:
+            c.RenameArena(*static_cast<TArena*>(object), text);
+            break;
+        case TNodeKind::nkAiA:
+        case TNodeKind::nkActor: {
+            TActor* actor = kind == TNodeKind::nkAiA ? static_cast<TAiA*>(object)->Actor
+                                                     : static_cast<TActor*>(object);
+            if (text != actor->Name) {
+                c.RenameActor(*actor, text, actor->ShortName);
+            }
+            break;
+        }
+        case TNodeKind::nkFactor:
+            c.RenameFactor(*static_cast<TFactor*>(object), text);
+            break;
+        case TNodeKind::nkAttribute:
+        case TNodeKind::nkAction: {
+            // The tree shows an owned factor without its actor's short name, which stays.
+            auto* factor = static_cast<TFactor*>(object);
+            c.RenameFactor(*factor, text + " [" + factor->Owner->ShortName + "]");
+            break;
+        }
+        case TNodeKind::nkAnalystView:
+            return;
+    }
+    CaseTree->Build(c, CaseTree->Mode());
+    CaseTree->SelectNode(kind, object);
+}
+
+void TCaseView::RenameConcept() {
+    FinishCommentEdit();
+    if (Diagram->hasFocus()) {
+        const TPerception* perception = CurrentPerception();
+        if (perception != nullptr && perception->Selection.size() > 1) {
+            Context.Messages.ShowInformation("Rename concepts one by one");
+        }
+        return;
+    }
+    CaseTree->EditSelected();
+}
+
+bool TCaseView::ConfirmDelete(const QString& question) {
+    QMessageBox box(QMessageBox::Warning, tr("KAVO warning"), question,
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void TCaseView::DeleteItem() {
+    FinishCommentEdit();
+    QTreeWidgetItem* node = CaseTree->SelectedNode();
+    const TNodeKind kind = node != nullptr ? TCaseTree::KindOf(node) : TNodeKind::nkCase;
+    if (node == nullptr || node->parent() == nullptr || kind == TNodeKind::nkAnalystView ||
+        ComputationRunning) {
+        QApplication::beep();
+        return;
+    }
+    const QString name = QLatin1Char('"') + node->text(0) + QLatin1Char('"');
+    TCase& c = *CaseModel;
+    switch (kind) {
+        case TNodeKind::nkAiA:
+            if (!ConfirmDelete(tr("Really delete %1 from arena?").arg(name))) {
+                return;
+            }
+            c.DeleteActorFromArena(ArenaOfSelection, TCaseTree::ObjectAs<TAiA>(node));
+            break;
+        case TNodeKind::nkArena:
+            if (!ConfirmDelete(tr("Really delete arena %1 from case?").arg(name))) {
+                return;
+            }
+            c.DeleteArena(TCaseTree::ObjectAs<TArena>(node));
+            break;
+        case TNodeKind::nkFactor:
+            if (!ConfirmDelete(tr("Really delete %1 from case?").arg(name))) {
+                return;
+            }
+            c.DeleteFactor(TCaseTree::ObjectAs<TFactor>(node));
+            break;
+        case TNodeKind::nkActor: {
+            const auto* actor = TCaseTree::ObjectAs<TActor>(node);
+            // The beep warns that the actor's attributes and actions go along.
+            if (!actor->Attributes.empty() || !actor->Actions.empty()) {
+                QApplication::beep();
+            }
+            if (!ConfirmDelete(tr("Really delete %1 from case?").arg(name))) {
+                return;
+            }
+            c.DeleteActor(TCaseTree::ObjectAs<TActor>(node));
+            break;
+        }
+        case TNodeKind::nkAttribute:
+        case TNodeKind::nkAction:
+            if (!ConfirmDelete(tr("Really delete %1 from actor?").arg(name))) {
+                return;
+            }
+            c.DeleteFactor(TCaseTree::ObjectAs<TFactor>(node));
+            break;
+        case TNodeKind::nkCase:
+        case TNodeKind::nkAnalystView:
+            return;
+    }
+    BuildTree();
+}
+
+void TCaseView::ChangePriority(int step) {
+    FinishCommentEdit();
+    if (ArenaOfSelection == nullptr || AiAOfSelection == nullptr || ComputationRunning) {
+        return;
+    }
+    TAiA* record = AiAOfSelection;
+    if (MovePriority(*CaseModel, *ArenaOfSelection, *record, step)) {
+        CaseTree->Build(*CaseModel, CaseTree->Mode());
+        CaseTree->SelectNode(TNodeKind::nkAiA, record);
+    }
+}
+
+// --- The comment box ---
+
+void TCaseView::UpdateCommentTarget() {
+    Target = nullptr;
+    TargetConcept = nullptr;
+    const TPerception* perception = CurrentPerception();
+    if (Diagram->hasFocus() && perception != nullptr && !perception->Selection.empty()) {
+        Target = std::visit([](auto* item) -> TCommentedObject* { return item; },
+                            perception->Selection.back());
+    } else if (AiAOfSelection != nullptr) {
+        Target = AiAOfSelection;
+    } else if (ArenaOfSelection != nullptr) {
+        TargetConcept = ArenaOfSelection;
+    } else if (const QTreeWidgetItem* node = CaseTree->SelectedNode()) {
+        const TNodeKind kind = TCaseTree::KindOf(node);
+        if (kind == TNodeKind::nkCase) {
+            TargetConcept = CaseModel.get();
+        } else if (kind == TNodeKind::nkActor) {
+            TargetConcept = TCaseTree::ObjectAs<TActor>(node);
+        } else if (kind != TNodeKind::nkAnalystView && kind != TNodeKind::nkAiA) {
+            TargetConcept = TCaseTree::ObjectAs<TFactor>(node);
+        }
+    }
+    if (TargetConcept != nullptr) {
+        Target = TargetConcept;
+    }
+    CommentOriginal = Target != nullptr ? JoinedComment(*Target) : QString();
+    CommentEditor->setPlainText(CommentOriginal);
+    CommentBtn->setEnabled(Target != nullptr);
+}
+
+QString TCaseView::CommentDescription() const {
+    const TPerception* perception = CurrentPerception();
+    if (perception != nullptr && !perception->Selection.empty() && Diagram->hasFocus()) {
+        const TPerceptionItem item = perception->Selection.back();
+        const QString in = QStringLiteral(" in ") + PerceptionDescription(*perception);
+        if (const auto* fip = std::get_if<TFiP*>(&item)) {
+            return QStringLiteral("factor ") + ToQString((*fip)->Factor->Name) + in;
+        }
+        const TLink* link = std::get<TLink*>(item);
+        return QStringLiteral("link ") + ToQString(link->FromFiP->Factor->Name) +
+               QStringLiteral(" -> ") + ToQString(link->ToFiP->Factor->Name) + in;
+    }
+    if (Target == AiAOfSelection && AiAOfSelection != nullptr) {
+        return QStringLiteral("actor ") + ToQString(AiAOfSelection->Actor->Name) +
+               QStringLiteral(" in arena ") + ToQString(ArenaOfSelection->Name);
+    }
+    const TConcept* named = TargetConcept;
+    if (named == nullptr) {
+        return {};
+    }
+    const QString kind = named->Kind == TConceptKind::ckCase    ? QStringLiteral("case")
+                         : named->Kind == TConceptKind::ckArena ? QStringLiteral("arena")
+                         : named->Kind == TConceptKind::ckActor ? QStringLiteral("actor")
+                                                                : QStringLiteral("factor");
+    return kind + QLatin1Char(' ') + ToQString(named->Name);
+}
+
+void TCaseView::SetStatusText(const QString& text) {
+    Status->SetStatusText(text);
+}
+
+void TCaseView::StartCommentEdit() {
+    if (Target == nullptr || Editing) {
+        CommentBtn->setChecked(Editing);
+        return;
+    }
+    Editing = true;
+    CommentBtn->setChecked(true);
+    CommentBtn->setEnabled(false);
+    SaveEditBtn->setEnabled(true);
+    CancelEditBtn->setEnabled(true);
+    SetStatusText(tr("Editing comment for ") + CommentDescription());
+    Status->SetEditing(true);
+    CommentEditor->setStyleSheet(kEditingStyle);
+    CommentEditor->setReadOnly(false);
+    CommentEditor->moveCursor(QTextCursor::Start);
+    CommentEditor->setFocus();
+}
+
+void TCaseView::AcceptCommentEdit() {
+    if (!Editing) {
+        return;
+    }
+    SetComment(*CaseModel, *Target, CommentEditor->toPlainText().toStdString());
+    CommentOriginal = JoinedComment(*Target);
+    CancelCommentEdit();
+}
+
+void TCaseView::CancelCommentEdit() {
+    if (!Editing) {
+        return;
+    }
+    Editing = false;
+    CommentEditor->setPlainText(CommentOriginal);
+    CommentEditor->setReadOnly(true);
+    CommentEditor->setStyleSheet(QString());
+    CommentBtn->setChecked(false);
+    CommentBtn->setEnabled(Target != nullptr);
+    SaveEditBtn->setEnabled(false);
+    CancelEditBtn->setEnabled(false);
+    Status->SetEditing(false);
+    SetStatusText(QString());
+}
+
+void TCaseView::FinishCommentEdit() {
+    if (!Editing) {
+        return;
+    }
+    if (CommentEditor->toPlainText().trimmed() == CommentOriginal) {
+        CancelCommentEdit();
+        return;
+    }
+    QMessageBox question(QMessageBox::Question, windowTitle(), tr("Save comment?"),
+                         QMessageBox::Yes | QMessageBox::No, this);
+    if (question.exec() == QMessageBox::Yes) {
+        AcceptCommentEdit();
+    } else {
+        CancelCommentEdit();
+    }
+}
+
+// --- Zoom, cycles ---
+
+double TCaseView::Zoom() const {
+    return Diagram->Zoom();
+}
+
+void TCaseView::StepZoom(int step) {
+    const double zoom = TCaseStatusBar::SteppedZoom(Diagram->Zoom(), step);
+    if (zoom < TCaseStatusBar::kMinZoom - 0.01 || zoom > TCaseStatusBar::kMaxZoom + 0.01) {
+        return;
+    }
+    Diagram->SetZoom(zoom);
+    Status->SetZoom(zoom);
+}
+
+void TCaseView::SetComputing(bool running) {
+    ComputationRunning = running;
+    emit CommandStatesChanged();
+}
+
+void TCaseView::LookForCycles() {
+    FinishCommentEdit();
+    TPerception* perception = CurrentPerception();
+    if (perception == nullptr || !States.LookForCycles || ComputationRunning) {
+        return;
+    }
+    if (!perception->ResultsValid[TPerception::Inferred]) {
+        SetComputing(true);
+        InferInfluences(*perception);
+        SetComputing(false);
+    }
+    // The window may have changed its selection while the search let events through.
+    if (perception != CurrentPerception()) {
+        return;
+    }
+    States.SelectNextCycle =
+        perception->ResultsValid[TPerception::Inferred] && !perception->Cycles.empty();
+    emit CommandStatesChanged();
+    SelectNextCycle();
+}
+
+void TCaseView::SelectNextCycle() {
+    TPerception* perception = CurrentPerception();
+    if (perception == nullptr || !States.SelectNextCycle) {
+        return;
+    }
+    kavo::SelectNextCycle(*perception);
+    Diagram->Refresh();
+}
+
+// --- The HTML view ---
+
+void TCaseView::ShowDocument(const QString& path) {
+    if (path.isEmpty() || !QFileInfo(path).isFile()) {
+        Html->clear();
+        return;
+    }
+    Html->setSource(QUrl::fromLocalFile(path));
+}
+
+void TCaseView::SaveReport() {
+    const QUrl source = Html->source();
+    const QString target =
+        Html->document()->isEmpty()
+            ? QString()
+            : QFileDialog::getSaveFileName(this, tr("Save report to file"),
+                                           QFileInfo(source.toLocalFile()).fileName(),
+                                           tr("HTML documents (*.htm *.html)"));
+    if (!Html->document()->isEmpty() && target.isEmpty()) {
+        return;
+    }
+    bool saved = false;
+    if (!target.isEmpty()) {
+        QFile::remove(target);
+        saved = source.isLocalFile() ? QFile::copy(source.toLocalFile(), target) : false;
+        if (!saved) {
+            QFile file(target);
+            saved = file.open(QIODevice::WriteOnly) && file.write(Html->toHtml().toUtf8()) >= 0 &&
+                    file.flush();
+        }
+    }
+    if (!saved) {
+        Context.Messages.ShowWarning("Could not save report - possibly empty?");
+    }
+}
+
+void TCaseView::PrintReport() {
+    if (Html->document()->isEmpty()) {
+        Context.Messages.ShowWarning("Could not print report - possibly empty?");
+        return;
+    }
+    QPrinter printer;
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        Html->print(&printer);
+    }
+}
+
+void TCaseView::OpenReportInBrowser() {
+    const QUrl source = Html->source();
+    if (source.isEmpty() || !QDesktopServices::openUrl(source)) {
+        QApplication::beep();
+    }
+}
+
+// --- Closing ---
+
 bool TCaseView::CanClose() {
+    FinishCommentEdit();
+    if (ComputationRunning) {
+        QApplication::beep();
+        return false;
+    }
     if (!CaseModel->Modified) {
         return true;
     }
@@ -40,8 +738,8 @@ bool TCaseView::CanClose() {
         case QMessageBox::No:
             return true;
         case QMessageBox::Yes:
-            // Saving comes with the case file; until then only a case saved meanwhile may go.
-            return !CaseModel->Modified;
+            // Only a save that worked lets the window go; anything else counts as Cancel.
+            return Save() && !CaseModel->Modified;
         default:
             return false;
     }
@@ -54,6 +752,16 @@ void TCaseView::closeEvent(QCloseEvent* event) {
     }
     event->accept();
     emit Closed(this);
+}
+
+bool TCaseView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress && watched == CaseTree->viewport()) {
+        FinishCommentEdit();
+    } else if ((event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) &&
+               watched == Diagram && !Editing) {
+        UpdateCommentTarget();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace kavo

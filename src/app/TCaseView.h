@@ -1,17 +1,45 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
+#include "app/TCaseTree.h"
 #include "model/TCase.h"
 #include "model/TContext.h"
 
 class QScrollArea;
+class QTextBrowser;
+class QTextEdit;
+class QToolBar;
+class QToolButton;
 
 namespace kavo {
 
-// The window of one open case inside the main window. It owns the case; the drawing area has the
-// size of the case's diagrams.
+class TAiA;
+class TArena;
+class TCaseStatusBar;
+class TCommentedObject;
+class TConcept;
+class TDiagramView;
+class TPerception;
+enum class TShellIcon;
+
+// Which commands of the main window's menus apply to the window's current selection.
+struct TCaseCommandStates {
+    bool RenameConcept = false;
+    bool DeleteConcept = false;
+    bool HigherPriority = false;
+    bool LowerPriority = false;
+    bool LookForCycles = false;
+    bool SelectNextCycle = false;
+};
+
+// The window of one open case inside the main window. It owns the case and shows it as a tree of
+// arenas and actors or of the dictionary, the comment of the selected item, the diagram of the
+// selected perception, an HTML view of the case document or report and a status bar. Every other
+// action first finishes a comment edit.
 class TCaseView : public QWidget {
     Q_OBJECT
 
@@ -20,7 +48,62 @@ class TCaseView : public QWidget {
     ~TCaseView() override;
 
     TCase& Case() const { return *CaseModel; }
-    QWidget* DrawingArea() const { return Drawing; }
+    TDiagramView* DrawingArea() const { return Diagram; }
+    TCaseTree* Tree() const { return CaseTree; }
+    QTextEdit* CommentBox() const { return CommentEditor; }
+    QTextBrowser* HtmlView() const { return Html; }
+    TCaseStatusBar* StatusBar() const { return Status; }
+
+    // Asks for the folder of Save as: the chosen folder, or an empty text when cancelled.
+    void SetFolderChooser(std::function<QString()> chooser) { ChooseFolder = std::move(chooser); }
+
+    // Reads the case from its folder, then builds the tree and shows the case document. The window
+    // shows whatever was read also when reading failed.
+    bool Open(const QString& folder);
+    // Writes the case into its folder, or does Save as when it has none. True when the case is
+    // saved afterwards.
+    bool Save();
+    // Asks for a folder, and before replacing another case document there, whether to; then
+    // writes the case into it.
+    bool SaveAs();
+
+    // Rebuilds the tree in the current mode and selects the root.
+    void BuildTree();
+    void SwitchTreeMode();
+    TArena* SelectedArena() const { return ArenaOfSelection; }
+    TAiA* SelectedAiA() const { return AiAOfSelection; }
+    // The selected actor's perception, else the selected arena's analyst view, else null.
+    TPerception* CurrentPerception() const;
+
+    // The tree commands on the selected node.
+    void DeleteItem();
+    void RenameConcept();
+    void ChangePriority(int step);
+
+    TCommentedObject* CommentTarget() const { return Target; }
+    bool EditingComment() const { return Editing; }
+    void StartCommentEdit();
+    void AcceptCommentEdit();
+    void CancelCommentEdit();
+    // Ends an edit under way, asking whether to keep a changed text.
+    void FinishCommentEdit();
+
+    double Zoom() const;
+    // One zoom step out (-1) or in (+1), within 20 % to 100 %.
+    void StepZoom(int step);
+
+    void LookForCycles();
+    void SelectNextCycle();
+
+    // Shows an HTML document (a case document or a report) with its images.
+    void ShowDocument(const QString& path);
+    void SaveReport();
+    void PrintReport();
+    void OpenReportInBrowser();
+
+    TCaseCommandStates CommandStates() const { return States; }
+    // While a computation runs with events let through, the case may not be changed or closed.
+    bool Computing() const { return ComputationRunning; }
 
     // Asks whether the changes of a modified case are to be saved. False when the user cancels,
     // or when he wants to save and the case could not be saved.
@@ -29,14 +112,53 @@ class TCaseView : public QWidget {
   signals:
     // The window has agreed to close and is about to go.
     void Closed(kavo::TCaseView* view);
+    // The selection changed what the main window's commands can do.
+    void CommandStatesChanged();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    QWidget* CreateUpperHalf();
+    QWidget* CreateLowerHalf();
+    QToolButton* AddButton(QToolBar* bar, TShellIcon icon, const QString& hint, const char* name);
+    void NodeSelected();
+    void SelectFromNode(QTreeWidgetItem* node);
+    void UpdateCommentTarget();
+    QString CommentDescription() const;
+    void SetStatusText(const QString& text);
+    void RenameNode(TNodeKind kind, void* object, const QString& text);
+    bool ConfirmDelete(const QString& question);
+    void UpdateCaption();
+    void SetComputing(bool running);
+
+    TContext& Context;
     std::unique_ptr<TCase> CaseModel;
-    QScrollArea* Scroller;
-    QWidget* Drawing;
+    std::function<QString()> ChooseFolder;
+
+    TCaseTree* CaseTree = nullptr;
+    QTextEdit* CommentEditor = nullptr;
+    TDiagramView* Diagram = nullptr;
+    QScrollArea* Scroller = nullptr;
+    QTextBrowser* Html = nullptr;
+    TCaseStatusBar* Status = nullptr;
+
+    QToolButton* TreeTypeBtn = nullptr;
+    QToolButton* DeleteBtn = nullptr;
+    QToolButton* CommentBtn = nullptr;
+    QToolButton* SaveEditBtn = nullptr;
+    QToolButton* CancelEditBtn = nullptr;
+
+    TArena* ArenaOfSelection = nullptr;
+    TAiA* AiAOfSelection = nullptr;
+    TCommentedObject* Target = nullptr;
+    // The target again when it is a concept, which names its kind in the edit description.
+    TConcept* TargetConcept = nullptr;
+    QString CommentOriginal;
+    bool Editing = false;
+    bool ComputationRunning = false;
+    TCaseCommandStates States;
 };
 
 }  // namespace kavo

@@ -4,6 +4,8 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QLabel>
@@ -14,10 +16,13 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTextEdit>
 #include <algorithm>
 
 #include "app/TCaseView.h"
+#include "app/TDiagramView.h"
 #include "app/TErrorDlg.h"
+#include "app/TFindFolderDlg.h"
 #include "qtgui/QtConversions.h"
 
 namespace kavo {
@@ -33,6 +38,18 @@ QAction* AddAction(QMenu* menu, const QString& caption, const QKeySequence& shor
         group->addAction(action);
     }
     return action;
+}
+
+// Entries whose commands come with later parts of the program: shown, never enabled.
+void Unavailable(QAction* action) {
+    action->setEnabled(false);
+}
+
+// A folder as a comparable path, whether it exists or not.
+QString ComparableFolder(const QString& folder) {
+    const QFileInfo info(folder);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
 }
 
 QActionGroup* NonExclusiveGroup(QObject* parent) {
@@ -72,6 +89,8 @@ TKAVO::TKAVO(QWidget* parent)
     RunContext.DecimalSeparator = LocaleDecimalSeparator();
     RunContext.MonitorChanges = false;
     Settings = TUserSettings::Load(*Messages);
+    FolderChooser = new TFindFolderDlg(Settings, this);
+    connect(CaseArea, &QMdiArea::subWindowActivated, this, &TKAVO::UpdateCaseCommands);
 }
 
 TKAVO::~TKAVO() {
@@ -86,9 +105,13 @@ void TKAVO::CreateFileMenu() {
     QAction* newAction =
         AddAction(menu, tr("&New"), QKeySequence(Qt::CTRL | Qt::Key_N), "actionNew");
     connect(newAction, &QAction::triggered, this, &TKAVO::NewCase);
-    AddAction(menu, tr("&Open"), QKeySequence(Qt::CTRL | Qt::Key_O), "actionOpen");
+    QAction* openAction =
+        AddAction(menu, tr("&Open"), QKeySequence(Qt::CTRL | Qt::Key_O), "actionOpen");
+    connect(openAction, &QAction::triggered, this, &TKAVO::OpenCase);
     SaveAction = AddAction(menu, tr("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), "actionSave");
+    connect(SaveAction, &QAction::triggered, this, &TKAVO::SaveActiveCase);
     SaveAsAction = AddAction(menu, tr("Save &as"), QKeySequence(), "actionSaveAs");
+    connect(SaveAsAction, &QAction::triggered, this, &TKAVO::SaveActiveCaseAs);
     menu->addSeparator();
     CloseAction = AddAction(menu, tr("&Close"), QKeySequence(), "actionClose");
     connect(CloseAction, &QAction::triggered, this, &TKAVO::CloseActiveCase);
@@ -100,30 +123,37 @@ void TKAVO::CreateCaseMenu() {
     CaseCommands = NonExclusiveGroup(this);
     QMenu* m = CaseMenu;
     QActionGroup* g = CaseCommands;
-    AddAction(m, tr("&Rename concept"), QKeySequence(Qt::CTRL | Qt::Key_R), "actionRenameConcept",
-              g);
-    AddAction(m, tr("&Tag concept"), QKeySequence(Qt::CTRL | Qt::Key_T), "actionTagConcept", g);
-    AddAction(m, tr("&Delete concept"), QKeySequence(Qt::CTRL | Qt::Key_Delete),
-              "actionDeleteConcept", g);
+    RenameAction = AddAction(m, tr("&Rename concept"), QKeySequence(Qt::CTRL | Qt::Key_R),
+                             "actionRenameConcept", g);
+    RouteToCase(RenameAction, &TCaseView::RenameConcept);
+    Unavailable(AddAction(m, tr("&Tag concept"), QKeySequence(Qt::CTRL | Qt::Key_T),
+                          "actionTagConcept", g));
+    DeleteAction = AddAction(m, tr("&Delete concept"), QKeySequence(Qt::CTRL | Qt::Key_Delete),
+                             "actionDeleteConcept", g);
+    RouteToCase(DeleteAction, &TCaseView::DeleteItem);
     m->addSeparator();
     QAction* colorCodes =
         AddAction(m, tr("Dra&w with color codes"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C),
                   "actionColorCodes", g);
     colorCodes->setCheckable(true);
-    connect(colorCodes, &QAction::toggled, this,
-            [this](bool checked) { RunContext.ShowColorCodes = checked; });
-    AddAction(m, tr("Show as &System diagram"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S),
-              "actionSystemDiagram", g);
-    AddAction(m, tr("Define &actor relations"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_R),
-              "actionActorRelations", g);
+    connect(colorCodes, &QAction::toggled, this, [this](bool checked) {
+        RunContext.ShowColorCodes = checked;
+        for (TCaseView* view : CaseViews()) {
+            view->DrawingArea()->Refresh();
+        }
+    });
+    Unavailable(AddAction(m, tr("Show as &System diagram"),
+                          QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S), "actionSystemDiagram", g));
+    Unavailable(AddAction(m, tr("Define &actor relations"),
+                          QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_R), "actionActorRelations", g));
     m->addSeparator();
-    AddAction(m, tr("&Initialize round 0"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_I),
-              "actionInitializeRound", g);
-    AddAction(m, tr("&Next round"), QKeySequence(Qt::Key_F10), "actionNextRound", g)
-        ->setEnabled(false);
+    Unavailable(AddAction(m, tr("&Initialize round 0"),
+                          QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_I), "actionInitializeRound",
+                          g));
+    Unavailable(AddAction(m, tr("&Next round"), QKeySequence(Qt::Key_F10), "actionNextRound", g));
     m->addSeparator();
-    AddAction(m, tr("&Options"), QKeySequence(), "actionOptions", g);
-    AddAction(m, tr("Submit for &Publication"), QKeySequence(), "actionSubmit", g);
+    Unavailable(AddAction(m, tr("&Options"), QKeySequence(), "actionOptions", g));
+    Unavailable(AddAction(m, tr("Submit for &Publication"), QKeySequence(), "actionSubmit", g));
 }
 
 void TKAVO::CreateEditMenu() {
@@ -132,38 +162,103 @@ void TKAVO::CreateEditMenu() {
     EditCommands = NonExclusiveGroup(this);
     QMenu* m = EditMenu;
     QActionGroup* g = EditCommands;
-    AddAction(m, tr("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X), "actionCut", g);
-    AddAction(m, tr("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C), "actionCopy", g);
-    AddAction(m, tr("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V), "actionPaste", g);
-    AddAction(m, tr("Select A&ll"), QKeySequence(Qt::CTRL | Qt::Key_A), "actionSelectAll", g);
+    // The case window's own cut, copy, paste and select all come with diagram editing; until
+    // then these act on the comment being edited only.
+    connect(AddAction(m, tr("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X), "actionCut", g),
+            &QAction::triggered, this,
+            [this] { OnCommentText([](QTextEdit& box) { box.cut(); }); });
+    connect(AddAction(m, tr("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C), "actionCopy", g),
+            &QAction::triggered, this,
+            [this] { OnCommentText([](QTextEdit& box) { box.copy(); }); });
+    connect(AddAction(m, tr("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V), "actionPaste", g),
+            &QAction::triggered, this,
+            [this] { OnCommentText([](QTextEdit& box) { box.paste(); }); });
+    connect(
+        AddAction(m, tr("Select A&ll"), QKeySequence(Qt::CTRL | Qt::Key_A), "actionSelectAll", g),
+        &QAction::triggered, this,
+        [this] { OnCommentText([](QTextEdit& box) { box.selectAll(); }); });
     m->addSeparator();
-    AddAction(m, tr("Look for C&ycles"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Y),
-              "actionLookForCycles", g);
-    AddAction(m, tr("&Select Next Cycle"), QKeySequence(Qt::CTRL | Qt::Key_Y),
-              "actionSelectNextCycle", g);
+    LookForCyclesAction =
+        AddAction(m, tr("Look for C&ycles"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Y),
+                  "actionLookForCycles", g);
+    RouteToCase(LookForCyclesAction, &TCaseView::LookForCycles);
+    NextCycleAction = AddAction(m, tr("&Select Next Cycle"), QKeySequence(Qt::CTRL | Qt::Key_Y),
+                                "actionSelectNextCycle", g);
+    RouteToCase(NextCycleAction, &TCaseView::SelectNextCycle);
     m->addSeparator();
-    AddAction(m, tr("Define &Goal"), QKeySequence(Qt::CTRL | Qt::Key_G), "actionDefineGoal", g);
-    AddAction(m, tr("Define P&rospect"), QKeySequence(Qt::CTRL | Qt::Key_P), "actionDefineProspect",
-              g);
-    AddAction(m, tr("&Erase Goals and Prospects"), QKeySequence(Qt::CTRL | Qt::Key_E),
-              "actionEraseGoals", g);
+    Unavailable(AddAction(m, tr("Define &Goal"), QKeySequence(Qt::CTRL | Qt::Key_G),
+                          "actionDefineGoal", g));
+    Unavailable(AddAction(m, tr("Define P&rospect"), QKeySequence(Qt::CTRL | Qt::Key_P),
+                          "actionDefineProspect", g));
+    connect(AddAction(m, tr("&Erase Goals and Prospects"), QKeySequence(Qt::CTRL | Qt::Key_E),
+                      "actionEraseGoals", g),
+            &QAction::triggered, this, [this] {
+                OnCommentText([](QTextEdit& box) { box.textCursor().removeSelectedText(); });
+            });
     m->addSeparator();
-    AddAction(m, tr("&Higher priority"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_H),
-              "actionHigherPriority", g)
-        ->setEnabled(false);
-    AddAction(m, tr("&Lower priority"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_L),
-              "actionLowerPriority", g)
-        ->setEnabled(false);
-    AddAction(m, tr("&Merge into analyst view"), QKeySequence(Qt::CTRL | Qt::Key_M),
-              "actionMergeAnalystView", g)
-        ->setEnabled(false);
+    HigherPriorityAction =
+        AddAction(m, tr("&Higher priority"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_H),
+                  "actionHigherPriority", g);
+    connect(HigherPriorityAction, &QAction::triggered, this, [this] {
+        if (TCaseView* view = ActiveCase()) {
+            view->ChangePriority(-1);
+        }
+    });
+    LowerPriorityAction =
+        AddAction(m, tr("&Lower priority"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_L),
+                  "actionLowerPriority", g);
+    connect(LowerPriorityAction, &QAction::triggered, this, [this] {
+        if (TCaseView* view = ActiveCase()) {
+            view->ChangePriority(1);
+        }
+    });
+    Unavailable(AddAction(m, tr("&Merge into analyst view"), QKeySequence(Qt::CTRL | Qt::Key_M),
+                          "actionMergeAnalystView", g));
     m->addSeparator();
-    AddAction(m, tr("Copy &Quick Analysis"), QKeySequence(Qt::Key_Insert),
-              "actionCopyQuickAnalysis", g)
-        ->setEnabled(false);
-    AddAction(m, tr("Copy Quick &Analysis as Text"), QKeySequence(Qt::SHIFT | Qt::Key_Insert),
-              "actionCopyQuickAnalysisText", g)
-        ->setEnabled(false);
+    Unavailable(AddAction(m, tr("Copy &Quick Analysis"), QKeySequence(Qt::Key_Insert),
+                          "actionCopyQuickAnalysis", g));
+    Unavailable(AddAction(m, tr("Copy Quick &Analysis as Text"),
+                          QKeySequence(Qt::SHIFT | Qt::Key_Insert), "actionCopyQuickAnalysisText",
+                          g));
+    UpdateCaseCommands();
+}
+
+void TKAVO::RouteToCase(QAction* action, void (TCaseView::*command)()) {
+    connect(action, &QAction::triggered, this, [this, command] {
+        if (TCaseView* view = ActiveCase()) {
+            (view->*command)();
+        }
+    });
+}
+
+void TKAVO::OnCommentText(const std::function<void(QTextEdit&)>& command) {
+    TCaseView* view = ActiveCase();
+    if (view == nullptr) {
+        return;
+    }
+    QTextEdit* box = view->CommentBox();
+    if (box->hasFocus() && !box->isReadOnly()) {
+        command(*box);
+    }
+}
+
+void TKAVO::UpdateCaseCommands() {
+    const TCaseView* view = ActiveCase();
+    const TCaseCommandStates states =
+        view != nullptr ? view->CommandStates() : TCaseCommandStates{};
+    // While a computation runs in the window, nothing may change or close its case.
+    const bool idle = view == nullptr || !view->Computing();
+    RenameAction->setEnabled(idle && states.RenameConcept);
+    DeleteAction->setEnabled(idle && states.DeleteConcept);
+    HigherPriorityAction->setEnabled(idle && states.HigherPriority);
+    LowerPriorityAction->setEnabled(idle && states.LowerPriority);
+    LookForCyclesAction->setEnabled(idle && states.LookForCycles);
+    NextCycleAction->setEnabled(idle && states.SelectNextCycle);
+    if (view != nullptr) {
+        SaveAction->setEnabled(idle);
+        SaveAsAction->setEnabled(idle);
+        CloseAction->setEnabled(idle);
+    }
 }
 
 void TKAVO::EnableCaseCommands(bool enabled) {
@@ -195,12 +290,63 @@ QList<TCaseView*> TKAVO::CaseViews() const {
     return views;
 }
 
-TCaseView* TKAVO::NewCase() {
+TCaseView* TKAVO::ActiveCase() const {
+    // The current window stays current while the main window itself is not active.
+    QMdiSubWindow* window = CaseArea->currentSubWindow();
+    return window != nullptr ? qobject_cast<TCaseView*>(window->widget()) : nullptr;
+}
+
+TCaseView* TKAVO::AddCaseView() {
     auto* view = new TCaseView(RunContext);
+    view->SetFolderChooser([this] { return FolderChooser->ChooseFolder(); });
     connect(view, &TCaseView::Closed, this, &TKAVO::CaseClosed);
-    CaseArea->addSubWindow(view)->show();
+    connect(view, &TCaseView::CommandStatesChanged, this, &TKAVO::UpdateCaseCommands);
+    QMdiSubWindow* window = CaseArea->addSubWindow(view);
+    window->resize(view->size());
+    window->show();
+    CaseArea->setActiveSubWindow(window);
     EnableCaseCommands(true);
+    UpdateCaseCommands();
     return view;
+}
+
+TCaseView* TKAVO::NewCase() {
+    return AddCaseView();
+}
+
+TCaseView* TKAVO::OpenFolder(const QString& folder) {
+    const QString wanted = ComparableFolder(folder);
+    for (QMdiSubWindow* window : CaseArea->subWindowList()) {
+        auto* view = qobject_cast<TCaseView*>(window->widget());
+        const std::string& shown = view != nullptr ? view->Case().Folder : std::string();
+        if (!shown.empty() && ComparableFolder(ToQString(shown)) == wanted) {
+            CaseArea->setActiveSubWindow(window);
+            return view;
+        }
+    }
+    TCaseView* view = AddCaseView();
+    view->Open(folder);
+    UpdateCaseCommands();
+    return view;
+}
+
+void TKAVO::OpenCase() {
+    const QString folder = FolderChooser->ChooseFolder();
+    if (!folder.isEmpty()) {
+        OpenFolder(folder);
+    }
+}
+
+void TKAVO::SaveActiveCase() {
+    if (TCaseView* view = ActiveCase(); view != nullptr && !view->Computing()) {
+        view->Save();
+    }
+}
+
+void TKAVO::SaveActiveCaseAs() {
+    if (TCaseView* view = ActiveCase(); view != nullptr && !view->Computing()) {
+        view->SaveAs();
+    }
 }
 
 void TKAVO::CloseActiveCase() {

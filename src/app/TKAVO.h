@@ -3,6 +3,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <QString>
+#include <functional>
 
 #include "app/TUserSettings.h"
 #include "model/TContext.h"
@@ -14,11 +15,13 @@ class QActionGroup;
 class QLabel;
 class QMdiArea;
 class QMenu;
+class QTextEdit;
 
 namespace kavo {
 
 class TCaseView;
 class TErrorDlg;
+class TFindFolderDlg;
 
 inline constexpr const char* kProgramVersion = "1.3.3";
 
@@ -44,7 +47,12 @@ class TKAVO : public QMainWindow, public TStatus {
 
     // The open case windows in the order they were opened.
     QList<TCaseView*> CaseViews() const;
+    // The case window the commands act on; null when none is open.
+    TCaseView* ActiveCase() const;
     TCaseView* NewCase();
+    // Opens the case in the folder in a new window, or activates the window that shows it already.
+    TCaseView* OpenFolder(const QString& folder);
+    TFindFolderDlg& FolderDialog() const { return *FolderChooser; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -55,8 +63,18 @@ class TKAVO : public QMainWindow, public TStatus {
     void CreateEditMenu();
     // The case and edit commands are available only while a case is open.
     void EnableCaseCommands(bool enabled);
+    // Sets the entries that depend on the active case window's selection.
+    void UpdateCaseCommands();
+    void OpenCase();
+    void SaveActiveCase();
+    void SaveActiveCaseAs();
     void CloseActiveCase();
     void CaseClosed(TCaseView* view);
+    TCaseView* AddCaseView();
+    // Runs a text command on the comment box when it is being edited and has the focus.
+    void OnCommentText(const std::function<void(QTextEdit&)>& command);
+    // Connects the entry to a command of the active case window.
+    void RouteToCase(QAction* action, void (TCaseView::*command)());
 
     TErrorDlg* Messages;
     TQtTextMeasure Measure;
@@ -68,6 +86,13 @@ class TKAVO : public QMainWindow, public TStatus {
     QAction* SaveAction = nullptr;
     QAction* SaveAsAction = nullptr;
     QAction* CloseAction = nullptr;
+    TFindFolderDlg* FolderChooser = nullptr;
+    QAction* RenameAction = nullptr;
+    QAction* DeleteAction = nullptr;
+    QAction* HigherPriorityAction = nullptr;
+    QAction* LowerPriorityAction = nullptr;
+    QAction* LookForCyclesAction = nullptr;
+    QAction* NextCycleAction = nullptr;
     QMenu* CaseMenu = nullptr;
     QMenu* EditMenu = nullptr;
     // Disabling a group also stops its shortcuts, and entries disabled on their own stay so when

@@ -50,4 +50,14 @@ TUserSettings TUserSettings::Load(TMessages& messages) {
     return result;
 }
 
+void TUserSettings::StoreDefaultFolder(const QString& folder) {
+    DefaultFolder = folder;
+    OpenStore()->setValue(kDefaultFolderKey, folder);
+}
+
+void TUserSettings::StoreLastLocation(const QString& location) {
+    LastLocation = location;
+    OpenStore()->setValue(kLastLocationKey, location);
+}
+
 }  // namespace kavo

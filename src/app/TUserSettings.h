@@ -21,6 +21,11 @@ class TUserSettings {
     // The per-user store under the key "KAVO".
     static std::unique_ptr<QSettings> OpenStore();
 
+    // Change a setting and store it at once. A failure to store goes unreported: the value still
+    // holds for this run.
+    void StoreDefaultFolder(const QString& folder);
+    void StoreLastLocation(const QString& location);
+
     static constexpr const char* kDefaultFolderKey = "DEFAULTDIR";
     static constexpr const char* kLastLocationKey = "LAST_URL";
 

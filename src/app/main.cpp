@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QStringList>
 
 #include "app/TKAVO.h"
 
@@ -7,8 +8,12 @@ int main(int argc, char** argv) {
     // The display name stays unset so that window frames do not append it to every caption.
     QApplication::setApplicationName(QStringLiteral("KAVO"));
 
-    // A case folder given on the command line is accepted; opening it comes with the case file.
     kavo::TKAVO mainWindow;
     mainWindow.showMaximized();
+    // A case folder given on the command line is opened at once.
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1) {
+        mainWindow.OpenFolder(arguments.at(1));
+    }
     return QApplication::exec();
 }

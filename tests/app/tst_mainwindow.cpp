@@ -16,7 +16,9 @@
 #include <QtTest>
 #include <functional>
 
+#include "app/ModalAnswers.h"
 #include "app/TCaseView.h"
+#include "app/TDiagramView.h"
 #include "app/TErrorDlg.h"
 #include "app/TKAVO.h"
 #include "app/TUserSettings.h"
@@ -25,79 +27,13 @@ using kavo::TCaseView;
 using kavo::TErrorDlg;
 using kavo::TKAVO;
 using kavo::TUserSettings;
+using kavo::test::ClickOk;
+using kavo::test::Press;
+using kavo::test::TModalAnswers;
 
 Q_DECLARE_METATYPE(std::function<void(kavo::TMessages&, const std::string&)>)
 
 namespace {
-
-// Answers the modal windows that open while it lives, one reply each in turn, and remembers what
-// each showed. A window beyond the replies is rejected, so that a test fails instead of hanging.
-class TModalAnswers : public QObject {
-  public:
-    using TReply = std::function<void(QWidget*)>;
-    struct TSeen {
-        QString Caption;
-        QString Text;
-        QMessageBox::Icon Symbol = QMessageBox::NoIcon;
-    };
-
-    explicit TModalAnswers(QList<TReply> replies = {}) : Replies(std::move(replies)) {
-        connect(&Poll, &QTimer::timeout, this, &TModalAnswers::AnswerOpenModal);
-        Poll.start(5);
-    }
-
-    QList<TSeen> Seen;
-
-  private:
-    void AnswerOpenModal() {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr || !modal->isVisible()) {
-            return;
-        }
-        Seen << Describe(modal);
-        if (Seen.size() <= Replies.size()) {
-            Replies[Seen.size() - 1](modal);
-        } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
-            dialog->reject();
-        }
-    }
-
-    static TSeen Describe(QWidget* modal) {
-        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            return {box->windowTitle(), box->text(), box->icon()};
-        }
-        if (auto* dialog = qobject_cast<TErrorDlg*>(modal)) {
-            return {dialog->windowTitle(), dialog->Message(), dialog->Symbol()};
-        }
-        return {modal->windowTitle(), {}, QMessageBox::NoIcon};
-    }
-
-    QList<TReply> Replies;
-    QTimer Poll;
-};
-
-TModalAnswers::TReply Press(QMessageBox::StandardButton button) {
-    return [button](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        if (box != nullptr && box->button(button) != nullptr) {
-            box->button(button)->click();
-        } else {
-            qobject_cast<QDialog*>(modal)->reject();
-        }
-    };
-}
-
-TModalAnswers::TReply ClickOk() {
-    return [](QWidget* modal) {
-        for (QPushButton* button : modal->findChildren<QPushButton*>()) {
-            if (button->text() == QStringLiteral("OK")) {
-                button->click();
-                return;
-            }
-        }
-        qobject_cast<QDialog*>(modal)->reject();
-    };
-}
 
 struct TMenuEntry {
     const char* Menu;
@@ -108,7 +44,9 @@ struct TMenuEntry {
     bool EnabledWithCase;
 };
 
-// The menus as the user sees them, in order; entries of a disabled menu count as disabled.
+// The menus as the user sees them, in order; entries of a disabled menu count as disabled. With a
+// new case its root is selected, which can be renamed but not deleted; entries whose commands the
+// program does not have yet stay disabled.
 constexpr TMenuEntry kMenuEntries[] = {
     {"menuFile", "actionNew", "&New", "Ctrl+N", true, true},
     {"menuFile", "actionOpen", "&Open", "Ctrl+O", true, true},
@@ -116,23 +54,23 @@ constexpr TMenuEntry kMenuEntries[] = {
     {"menuFile", "actionSaveAs", "Save &as", "", false, true},
     {"menuFile", "actionClose", "&Close", "", false, true},
     {"menuCase", "actionRenameConcept", "&Rename concept", "Ctrl+R", false, true},
-    {"menuCase", "actionTagConcept", "&Tag concept", "Ctrl+T", false, true},
-    {"menuCase", "actionDeleteConcept", "&Delete concept", "Ctrl+Del", false, true},
+    {"menuCase", "actionTagConcept", "&Tag concept", "Ctrl+T", false, false},
+    {"menuCase", "actionDeleteConcept", "&Delete concept", "Ctrl+Del", false, false},
     {"menuCase", "actionColorCodes", "Dra&w with color codes", "Ctrl+Alt+C", false, true},
-    {"menuCase", "actionSystemDiagram", "Show as &System diagram", "Ctrl+Alt+S", false, true},
-    {"menuCase", "actionActorRelations", "Define &actor relations", "Ctrl+Alt+R", false, true},
-    {"menuCase", "actionInitializeRound", "&Initialize round 0", "Ctrl+Alt+I", false, true},
+    {"menuCase", "actionSystemDiagram", "Show as &System diagram", "Ctrl+Alt+S", false, false},
+    {"menuCase", "actionActorRelations", "Define &actor relations", "Ctrl+Alt+R", false, false},
+    {"menuCase", "actionInitializeRound", "&Initialize round 0", "Ctrl+Alt+I", false, false},
     {"menuCase", "actionNextRound", "&Next round", "F10", false, false},
-    {"menuCase", "actionOptions", "&Options", "", false, true},
-    {"menuCase", "actionSubmit", "Submit for &Publication", "", false, true},
+    {"menuCase", "actionOptions", "&Options", "", false, false},
+    {"menuCase", "actionSubmit", "Submit for &Publication", "", false, false},
     {"menuEdit", "actionCut", "Cu&t", "Ctrl+X", false, true},
     {"menuEdit", "actionCopy", "&Copy", "Ctrl+C", false, true},
     {"menuEdit", "actionPaste", "&Paste", "Ctrl+V", false, true},
     {"menuEdit", "actionSelectAll", "Select A&ll", "Ctrl+A", false, true},
-    {"menuEdit", "actionLookForCycles", "Look for C&ycles", "Ctrl+Alt+Y", false, true},
-    {"menuEdit", "actionSelectNextCycle", "&Select Next Cycle", "Ctrl+Y", false, true},
-    {"menuEdit", "actionDefineGoal", "Define &Goal", "Ctrl+G", false, true},
-    {"menuEdit", "actionDefineProspect", "Define P&rospect", "Ctrl+P", false, true},
+    {"menuEdit", "actionLookForCycles", "Look for C&ycles", "Ctrl+Alt+Y", false, false},
+    {"menuEdit", "actionSelectNextCycle", "&Select Next Cycle", "Ctrl+Y", false, false},
+    {"menuEdit", "actionDefineGoal", "Define &Goal", "Ctrl+G", false, false},
+    {"menuEdit", "actionDefineProspect", "Define P&rospect", "Ctrl+P", false, false},
     {"menuEdit", "actionEraseGoals", "&Erase Goals and Prospects", "Ctrl+E", false, true},
     {"menuEdit", "actionHigherPriority", "&Higher priority", "Ctrl+Alt+H", false, false},
     {"menuEdit", "actionLowerPriority", "&Lower priority", "Ctrl+Alt+L", false, false},
@@ -395,37 +333,44 @@ void TMainWindowTest::closingTheLastCaseWindowDisablesCaseCommands() {
 
 void TMainWindowTest::closeAsksForAModifiedCase_data() {
     QTest::addColumn<int>("reply");
-    QTest::addColumn<bool>("savedMeanwhile");
+    QTest::addColumn<bool>("chooseFolder");
     QTest::addColumn<bool>("closes");
     QTest::newRow("cancel keeps it") << int(QMessageBox::Cancel) << false << false;
     QTest::newRow("no closes it") << int(QMessageBox::No) << false << true;
-    QTest::newRow("yes cannot save yet") << int(QMessageBox::Yes) << false << false;
-    QTest::newRow("yes after a save") << int(QMessageBox::Yes) << true << true;
+    QTest::newRow("yes with the folder chooser cancelled keeps it")
+        << int(QMessageBox::Yes) << false << false;
+    QTest::newRow("yes saved into a folder closes it") << int(QMessageBox::Yes) << true << true;
 }
 
 void TMainWindowTest::closeAsksForAModifiedCase() {
     QFETCH(int, reply);
-    QFETCH(bool, savedMeanwhile);
+    QFETCH(bool, chooseFolder);
     QFETCH(bool, closes);
 
+    QTemporaryDir folders;
+    const QString folder = folders.filePath(QStringLiteral("Saved case"));
     TKAVO window;
     window.show();
     TCaseView* view = NewModifiedCase(window);
     const auto button = static_cast<QMessageBox::StandardButton>(reply);
-    TModalAnswers answers({[&](QWidget* modal) {
-        if (savedMeanwhile) {
-            view->Case().Modified = false;
-        }
-        Press(button)(modal);
-    }});
+    const bool asksForFolder = button == QMessageBox::Yes;
+    TModalAnswers answers(
+        {Press(button), chooseFolder ? kavo::test::ChooseFolder(folder) : kavo::test::Cancel()});
 
     Action(window, "actionClose")->trigger();
-    QCOMPARE(answers.Seen.size(), 1);
+    QCOMPARE(answers.Seen.size(), asksForFolder ? 2 : 1);
     QCOMPARE(answers.Seen.front().Text,
              QStringLiteral("Do you want to save the changes you made?"));
     QCOMPARE(answers.Seen.front().Symbol, QMessageBox::Warning);
+    if (asksForFolder) {
+        QCOMPARE(answers.Seen.back().Caption, QStringLiteral("Select folder"));
+    }
     QTRY_COMPARE(window.CaseViews().size(), closes ? 0 : 1);
     QCOMPARE(CaseCommandsEnabled(window), !closes);
+    if (!closes) {
+        QVERIFY(view->Case().Modified);
+    }
+    QCOMPARE(QFile::exists(folder + QStringLiteral("/KAVO case.htm")), chooseFolder);
 }
 
 void TMainWindowTest::closingTheMainWindowAsksEachModifiedCase_data() {

@@ -1,0 +1,48 @@
+#include "app/TCaseFiles.h"
+
+#include <QApplication>
+#include <QCursor>
+
+#include "app/FolderLocation.h"
+#include "casefile/TCaseReader.h"
+#include "casefile/TCaseWriter.h"
+#include "model/TCase.h"
+#include "qtgui/QtConversions.h"
+
+namespace kavo {
+
+namespace {
+
+class TBusyPointer {
+  public:
+    TBusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TBusyPointer() { QApplication::restoreOverrideCursor(); }
+    TBusyPointer(const TBusyPointer&) = delete;
+    TBusyPointer& operator=(const TBusyPointer&) = delete;
+};
+
+}  // namespace
+
+bool TCaseFiles::Read(TCase& emptyCase, const QString& folder) {
+    TBusyPointer busy;
+    const TReadOutcome outcome = ReadCase(emptyCase, WithTrailingSlash(folder).toStdString());
+    if (outcome != TReadOutcome::roRead) {
+        emptyCase.Folder.clear();
+    }
+    emptyCase.Modified = false;
+    return outcome == TReadOutcome::roRead;
+}
+
+bool TCaseFiles::Write(TCase& owningCase, const QString& folder) {
+    TBusyPointer busy;
+    return WriteCase(owningCase, WithTrailingSlash(folder).toStdString());
+}
+
+QString TCaseFiles::DocumentPath(const TCase& owningCase) {
+    if (owningCase.Folder.empty()) {
+        return {};
+    }
+    return ToQString(owningCase.Folder) + QString::fromLatin1(kCaseDocumentName);
+}
+
+}  // namespace kavo

@@ -1,0 +1,239 @@
+#include "app/TCaseTree.h"
+
+#include <QHeaderView>
+#include <QTimer>
+#include <algorithm>
+#include <vector>
+
+#include "app/ShellIcons.h"
+#include "model/Names.h"
+#include "model/TActor.h"
+#include "model/TAiA.h"
+#include "model/TArena.h"
+#include "model/TCase.h"
+#include "model/TFactor.h"
+#include "qtgui/QtConversions.h"
+
+namespace kavo {
+
+namespace {
+
+constexpr int kKindRole = Qt::UserRole;
+constexpr int kObjectRole = Qt::UserRole + 1;
+constexpr int kNameRole = Qt::UserRole + 2;
+
+const QString kAnalystViewText = QStringLiteral("*Analyst view");
+
+TShellIcon IconOf(TNodeKind kind, const void* object) {
+    switch (kind) {
+        case TNodeKind::nkCase:
+            return TShellIcon::siCase;
+        case TNodeKind::nkArena:
+            return TShellIcon::siArena;
+        case TNodeKind::nkAnalystView:
+            return TShellIcon::siAnalystView;
+        case TNodeKind::nkAiA:
+        case TNodeKind::nkActor:
+            return TShellIcon::siActor;
+        case TNodeKind::nkFactor:
+            return static_cast<const TFactor*>(object)->IsStock ? TShellIcon::siStockFactor
+                                                                : TShellIcon::siFactor;
+        case TNodeKind::nkAttribute:
+            return static_cast<const TFactor*>(object)->IsStock ? TShellIcon::siStockAttribute
+                                                                : TShellIcon::siAttribute;
+        case TNodeKind::nkAction:
+            return TShellIcon::siAction;
+    }
+    return TShellIcon::siFactor;
+}
+
+// The concept whose tags the node's marker shows; null for nodes without a marker.
+const TConcept* TaggedConcept(TNodeKind kind, void* object) {
+    switch (kind) {
+        case TNodeKind::nkCase:
+        case TNodeKind::nkAnalystView:
+            return nullptr;
+        case TNodeKind::nkAiA:
+            return static_cast<TAiA*>(object)->Actor;
+        case TNodeKind::nkArena:
+            return static_cast<TArena*>(object);
+        case TNodeKind::nkActor:
+            return static_cast<TActor*>(object);
+        case TNodeKind::nkFactor:
+        case TNodeKind::nkAttribute:
+        case TNodeKind::nkAction:
+            return static_cast<TFactor*>(object);
+    }
+    return nullptr;
+}
+
+std::vector<TFactor*> SortedByName(std::vector<TFactor*> factors) {
+    std::stable_sort(factors.begin(), factors.end(), [](const TFactor* a, const TFactor* b) {
+        return CompareNames(a->Name, b->Name) < 0;
+    });
+    return factors;
+}
+
+bool IsRoundArena(const TArena& arena) {
+    return arena.Name.starts_with("*Round");
+}
+
+}  // namespace
+
+TCaseTree::TCaseTree(QWidget* parent) : QTreeWidget(parent) {
+    setObjectName(QStringLiteral("caseTree"));
+    setHeaderHidden(true);
+    setColumnCount(1);
+    setIconSize(QSize(kTreeIconWidth, kTreeIconHeight));
+    setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(this, &QTreeWidget::itemChanged, this, &TCaseTree::NodeEdited);
+}
+
+QTreeWidgetItem* TCaseTree::AddNode(QTreeWidgetItem* parent, TNodeKind kind, void* object,
+                                    const QString& text) {
+    auto* item = parent != nullptr ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(this);
+    item->setText(0, text);
+    item->setData(0, kKindRole, static_cast<int>(kind));
+    item->setData(0, kObjectRole, QVariant::fromValue(reinterpret_cast<quintptr>(object)));
+    item->setData(0, kNameRole, text);
+    item->setIcon(0, QIcon(TreeNodePicture(IconOf(kind, object), TaggedConcept(kind, object))));
+    if (IsEditable(kind, object)) {
+        item->setFlags(item->flags() | Qt::ItemIsEditable);
+    }
+    return item;
+}
+
+void TCaseTree::Build(const TCase& owningCase, TTreeMode mode) {
+    Building = true;
+    CurrentMode = mode;
+    clear();
+    QTreeWidgetItem* root = AddNode(nullptr, TNodeKind::nkCase, const_cast<TCase*>(&owningCase),
+                                    ToQString(owningCase.Name));
+    if (mode == TTreeMode::tmArenas) {
+        BuildArenas(owningCase, root);
+    } else {
+        BuildDictionary(owningCase, root);
+    }
+    expandAll();
+    Building = false;
+    setCurrentItem(root);
+    scrollToTop();
+    setFocus();
+}
+
+void TCaseTree::BuildArenas(const TCase& owningCase, QTreeWidgetItem* root) {
+    for (const auto& arena : owningCase.ArenaList) {
+        QTreeWidgetItem* arenaNode =
+            AddNode(root, TNodeKind::nkArena, arena.get(), ToQString(arena->Name));
+        AddNode(arenaNode, TNodeKind::nkAnalystView, nullptr, kAnalystViewText);
+        std::vector<TAiA*> records;
+        for (const auto& record : arena->Actors) {
+            records.push_back(record.get());
+        }
+        // Round arenas list their actors in the order in which they act.
+        const bool byPriority = IsRoundArena(*arena);
+        std::stable_sort(records.begin(), records.end(), [byPriority](TAiA* a, TAiA* b) {
+            return byPriority ? a->Priority < b->Priority
+                              : CompareNames(a->Actor->Name, b->Actor->Name) < 0;
+        });
+        for (TAiA* record : records) {
+            AddNode(arenaNode, TNodeKind::nkAiA, record, ToQString(record->Actor->Name));
+        }
+    }
+}
+
+void TCaseTree::BuildDictionary(const TCase& owningCase, QTreeWidgetItem* root) {
+    for (const auto& factor : owningCase.FactorList) {
+        if (factor->Owner == nullptr) {
+            AddNode(root, TNodeKind::nkFactor, factor.get(), ToQString(factor->Name));
+        }
+    }
+    for (const auto& actor : owningCase.ActorList) {
+        QTreeWidgetItem* actorNode =
+            AddNode(root, TNodeKind::nkActor, actor.get(), ToQString(actor->Name));
+        for (TFactor* attribute : SortedByName(actor->Attributes)) {
+            AddNode(actorNode, TNodeKind::nkAttribute, attribute,
+                    ToQString(BareName(attribute->Name)));
+        }
+        for (TFactor* action : SortedByName(actor->Actions)) {
+            AddNode(actorNode, TNodeKind::nkAction, action, ToQString(BareName(action->Name)));
+        }
+    }
+}
+
+TNodeKind TCaseTree::KindOf(const QTreeWidgetItem* item) {
+    return static_cast<TNodeKind>(item->data(0, kKindRole).toInt());
+}
+
+void* TCaseTree::ObjectOf(const QTreeWidgetItem* item) {
+    return reinterpret_cast<void*>(item->data(0, kObjectRole).value<quintptr>());
+}
+
+QTreeWidgetItem* TCaseTree::FindNode(TNodeKind kind, const void* object) const {
+    for (QTreeWidgetItemIterator it(const_cast<TCaseTree*>(this)); *it != nullptr; ++it) {
+        QTreeWidgetItem* item = *it;
+        if (KindOf(item) != kind) {
+            continue;
+        }
+        const bool analystViewOf = kind == TNodeKind::nkAnalystView && item->parent() != nullptr &&
+                                   ObjectOf(item->parent()) == object;
+        if (ObjectOf(item) == object || analystViewOf) {
+            return item;
+        }
+    }
+    return nullptr;
+}
+
+bool TCaseTree::SelectNode(TNodeKind kind, const void* object) {
+    QTreeWidgetItem* item = FindNode(kind, object);
+    if (item == nullptr) {
+        return false;
+    }
+    setCurrentItem(item);
+    scrollToItem(item);
+    return true;
+}
+
+bool TCaseTree::IsEditable(TNodeKind kind, const void* object) {
+    switch (kind) {
+        case TNodeKind::nkAnalystView:
+            return false;
+        case TNodeKind::nkArena:
+            // Round arenas are named by the simulation, which finds them by their names.
+            return !IsRoundArena(*static_cast<const TArena*>(object));
+        default:
+            return true;
+    }
+}
+
+bool TCaseTree::EditSelected() {
+    QTreeWidgetItem* item = currentItem();
+    if (item == nullptr || !(item->flags() & Qt::ItemIsEditable)) {
+        return false;
+    }
+    editItem(item, 0);
+    return true;
+}
+
+void TCaseTree::NodeEdited(QTreeWidgetItem* item, int) {
+    if (Building) {
+        return;
+    }
+    const QString text = item->text(0);
+    const QString shown = item->data(0, kNameRole).toString();
+    if (text == shown) {
+        return;
+    }
+    Building = true;
+    item->setText(0, shown);
+    Building = false;
+    // The window rebuilds the tree on a rename, which must wait until the editor has let go of the
+    // node.
+    const TNodeKind kind = KindOf(item);
+    void* object = ObjectOf(item);
+    QTimer::singleShot(0, this,
+                       [this, kind, object, text] { emit RenameRequested(kind, object, text); });
+}
+
+}  // namespace kavo

@@ -1,0 +1,86 @@
+#include "app/TDiagramView.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <cmath>
+
+#include "diagram/PerceptionDrawing.h"
+#include "diagram/TDrawMode.h"
+#include "qtgui/TQtCanvas.h"
+
+namespace kavo {
+
+namespace {
+
+// Labels would be too small to read below this zoom.
+constexpr double kTextZoom = 0.8;
+
+TDrawMode ModeFor(double zoom, bool enabled) {
+    if (zoom < kTextZoom) {
+        return enabled ? TDrawMode::dmNoText : TDrawMode::dmGreyedNoText;
+    }
+    return enabled ? TDrawMode::dmNormal : TDrawMode::dmGreyed;
+}
+
+}  // namespace
+
+TDiagramView::TDiagramView(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("drawingArea"));
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TDiagramView::Show(TPerception* perception, bool enabled) {
+    Shown = perception;
+    Enabled = enabled;
+    setEnabled(enabled);
+    Refresh();
+}
+
+void TDiagramView::Refresh() {
+    Recorded = QPicture();
+    if (Shown != nullptr) {
+        QPainter painter(&Recorded);
+        TQtCanvas canvas(painter);
+        DrawPerception(*Shown, canvas, ModeFor(CurrentZoom, Enabled));
+    }
+    update();
+}
+
+void TDiagramView::SetAreaSize(int width, int height) {
+    AreaWidth = width;
+    AreaHeight = height;
+    Resize();
+}
+
+void TDiagramView::SetZoom(double zoom) {
+    const bool textChanges = (zoom < kTextZoom) != (CurrentZoom < kTextZoom);
+    CurrentZoom = zoom;
+    Resize();
+    if (textChanges) {
+        Refresh();
+    }
+    update();
+}
+
+void TDiagramView::Resize() {
+    setFixedSize(static_cast<int>(std::lround(AreaWidth * CurrentZoom)),
+                 static_cast<int>(std::lround(AreaHeight * CurrentZoom)));
+}
+
+void TDiagramView::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.fillRect(event->rect(), Qt::white);
+    if (Shown == nullptr) {
+        return;
+    }
+    painter.scale(CurrentZoom, CurrentZoom);
+    painter.drawPicture(0, 0, Recorded);
+}
+
+void TDiagramView::mouseMoveEvent(QMouseEvent* event) {
+    const QPointF at = event->position() / CurrentZoom;
+    emit PointerMoved(static_cast<int>(std::lround(at.x())), static_cast<int>(std::lround(at.y())));
+}
+
+}  // namespace kavo

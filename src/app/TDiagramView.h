@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QPicture>
+#include <QWidget>
+
+namespace kavo {
+
+class TPerception;
+
+// The drawing area of a case window: one perception's diagram, scaled by the zoom. The diagram is
+// recorded once per refresh and replayed on every paint, so scrolling does not draw the model
+// again.
+class TDiagramView : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit TDiagramView(QWidget* parent = nullptr);
+
+    // The perception to show, or null for none; a disabled diagram is drawn greyed. Records it at
+    // once.
+    void Show(TPerception* perception, bool enabled);
+    TPerception* Perception() const { return Shown; }
+    bool DiagramEnabled() const { return Enabled; }
+    // Draws the perception again after it changed.
+    void Refresh();
+
+    // The drawing area at zoom 1, pixels.
+    void SetAreaSize(int width, int height);
+    // 0.2..1.0; below 0.8 the labels are left out.
+    void SetZoom(double zoom);
+    double Zoom() const { return CurrentZoom; }
+
+    // The diagram as last recorded, unscaled.
+    const QPicture& Picture() const { return Recorded; }
+
+  signals:
+    // The pointer's position in diagram coordinates.
+    void PointerMoved(int x, int y);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+  private:
+    void Resize();
+
+    TPerception* Shown = nullptr;
+    bool Enabled = false;
+    double CurrentZoom = 1.0;
+    int AreaWidth = 0;
+    int AreaHeight = 0;
+    QPicture Recorded;
+};
+
+}  // namespace kavo
