@@ -55,6 +55,15 @@ inline std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
+// The text with the first occurrence of `from` replaced by `to`.
+inline std::string ReplaceFirst(std::string text, const std::string& from, const std::string& to) {
+    const std::size_t at = text.find(from);
+    if (at != std::string::npos) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
 inline std::string ReadFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
