@@ -191,13 +191,18 @@ TReadOutcome TCaseReader::Read(std::string_view folder) {
         return TReadOutcome::roNotOpened;
     }
     in.close();
-    return ReadDocument(bytes);
+    // A UTF-8 document is its own text: no copy of a large file.
+    return ReadText(IsValidUtf8(bytes) ? std::move(bytes) : DecodeCaseDocument(bytes));
 }
 
 TReadOutcome TCaseReader::ReadDocument(std::string_view bytes) {
+    return ReadText(DecodeCaseDocument(bytes));
+}
+
+TReadOutcome TCaseReader::ReadText(std::string text) {
     TStatus& status = Case.Context().Status;
     status.SetStatusText("Reading case data");
-    Text = DecodeCaseDocument(bytes);
+    Text = std::move(text);
     std::string_view rest = Text;
     while (!rest.empty()) {
         const std::size_t end = rest.find('\n');

@@ -46,6 +46,8 @@ class TCaseReader {
     void ReadLinkRow(TPerception& perception, const TLines& row);
 
   private:
+    // Reads the document's text, already decoded to UTF-8.
+    TReadOutcome ReadText(std::string text);
     bool ReadHead();
     void ReadHeadLine(std::string_view line);
     void ReadCaseComment();

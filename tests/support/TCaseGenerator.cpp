@@ -268,7 +268,10 @@ void TCaseGenerator::Perception(TCase& target, TPerception& perception, bool rou
         }
     }
     const int n = static_cast<int>(perception.FiPs.size());
-    for (int i = 0; i < Shape.LinksPerPerception && n > 1; ++i) {
+    // Drawn pairs that are taken already are drawn again, a bounded number of times.
+    const auto wanted = static_cast<std::size_t>(Shape.LinksPerPerception);
+    for (int i = 0; i < 10 * Shape.LinksPerPerception && n > 1 && perception.Links.size() < wanted;
+         ++i) {
         TFiP* from = perception.FiPs[static_cast<std::size_t>(Draw(0, n - 1))].get();
         TFiP* to = perception.FiPs[static_cast<std::size_t>(Draw(0, n - 1))].get();
         if (from == to || perception.FindLink(from->Factor, to->Factor) != nullptr) {
