@@ -36,11 +36,19 @@ TPropagator::TPropagator(TPerception& perception, const std::vector<TTactic>& ta
     for (std::size_t i = 0; i < perception.Links.size(); ++i) {
         linkIndex.emplace(perception.Links[i].get(), static_cast<std::int32_t>(i));
     }
+    RisingLevels = ChangeLevels[-3] <= ChangeLevels[-2] && ChangeLevels[-2] <= ChangeLevels[-1] &&
+                   ChangeLevels[-1] < ChangeLevels[1] && ChangeLevels[1] <= ChangeLevels[2] &&
+                   ChangeLevels[2] <= ChangeLevels[3];
     ProspectValue.assign(fipCount, 0);
     CurrentChange.assign(fipCount, 0);
     PendingChange.assign(fipCount, 0);
     LinkValue.assign(perception.Links.size(), 0);
 
+    // A cause not yet placed when its effect is computed contributes the change it has when the
+    // combination starts, 0: its input reads a slot past the FiPs that always holds 0, so the
+    // changes need no reset between combinations.
+    const auto zeroSlot = static_cast<std::int32_t>(fipCount);
+    CurrentChange.push_back(0);
     std::vector<bool> inOrder(fipCount, false);
     for (const TFiP* fip : perception.Order) {
         const std::int32_t index = fipIndex.at(fip);
@@ -56,7 +64,9 @@ TPropagator::TPropagator(TPerception& perception, const std::vector<TTactic>& ta
             }
         }
         for (const TLink* link : fip->InLinks) {
-            Inputs.push_back({fipIndex.at(link->FromFiP), linkIndex.at(link)});
+            const std::int32_t source = fipIndex.at(link->FromFiP);
+            const bool placed = inOrder[static_cast<std::size_t>(source)] && link->FromFiP != fip;
+            Inputs.push_back({placed ? source : zeroSlot, linkIndex.at(link)});
         }
         step.EndIn = static_cast<std::int32_t>(Inputs.size());
         Steps.push_back(step);
@@ -111,18 +121,17 @@ TPropagator::TPropagator(TPerception& perception, const std::vector<TTactic>& ta
 }
 
 int TPropagator::LevelOf(double x) const {
+    if (!RisingLevels) {
+        return Current.ChangeLevelOf(x);
+    }
+    // The case's rule without branches: each level value reached counts one step up (down).
     const TLevels<double>& levels = ChangeLevels;
-    if (x >= levels[1]) {
-        return x >= levels[3] ? 3 : x >= levels[2] ? 2 : 1;
-    }
-    if (x > levels[-1]) {
-        return 0;
-    }
-    return x > levels[-2] ? -1 : x > levels[-3] ? -2 : -3;
+    return static_cast<int>(x >= levels[1]) + static_cast<int>(x >= levels[2]) +
+           static_cast<int>(x >= levels[3]) - static_cast<int>(!(x > levels[-1])) -
+           static_cast<int>(!(x > levels[-2])) - static_cast<int>(!(x > levels[-3]));
 }
 
 void TPropagator::RunOrder() {
-    std::fill(CurrentChange.begin(), CurrentChange.end(), 0.0);
     for (const TStep& step : Steps) {
         const auto fip = static_cast<std::size_t>(step.FiP);
         double x = ProspectValue[fip];

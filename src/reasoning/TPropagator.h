@@ -91,12 +91,15 @@ class TPropagator {
     TPerception& Perception;
     const std::vector<TTactic>& Tactics;
     TLevels<double> ChangeLevels;
+    // Change levels that rise from -3 to +3, as any sensible options have them.
+    bool RisingLevels = true;
     std::vector<TStep> Steps;
     std::vector<TInput> Inputs;
     std::vector<TGoalTable> Goals;
     std::vector<TUncertain> Uncertain;
     std::vector<TDelayed> Delayed;
     std::vector<double> ProspectValue;
+    // One per FiP, and a last one that stays 0.
     std::vector<double> CurrentChange;
     std::vector<double> LinkValue;
     std::vector<double> PendingChange;
