@@ -23,10 +23,20 @@ bool RenameCase(TCase& owningCase, std::string_view name) {
 }
 
 void SetComment(TCase& owningCase, TCommentedObject& item, std::string_view text) {
-    std::string trimmed = Trim(text);
+    const std::string trimmed = Trim(text);
     item.Comment.clear();
-    if (!trimmed.empty()) {
-        item.Comment.push_back(std::move(trimmed));
+    std::size_t start = 0;
+    while (start < trimmed.size()) {
+        std::size_t end = trimmed.find('\n', start);
+        if (end == std::string::npos) {
+            end = trimmed.size();
+        }
+        std::string line = trimmed.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        item.Comment.push_back(std::move(line));
+        start = end + 1;
     }
     owningCase.Modified = true;
 }

@@ -15,7 +15,8 @@ class TCommentedObject;
 // Renames the case to the trimmed name; false, with nothing changed, for an empty name.
 bool RenameCase(TCase& owningCase, std::string_view name);
 
-// Makes the trimmed text the object's whole comment, one entry that keeps its line breaks.
+// Makes the trimmed text the object's whole comment, one entry per line: the case document ends
+// its lines with CR LF, so a line break kept inside an entry would be written bare.
 void SetComment(TCase& owningCase, TCommentedObject& item, std::string_view text);
 
 // Swaps the actor's place in the arena's action order with the actor one place before it

@@ -497,7 +497,7 @@ void TCaseWindowTest::commentEditAcceptAndCancel() {
     QVERIFY(!view.EditingComment());
     QVERIFY(box->isReadOnly());
     QCOMPARE(view.SelectedAiA()->Comment,
-             std::vector<std::string>({"They own the wells.\nAnd the pumps."}));
+             std::vector<std::string>({"They own the wells.", "And the pumps."}));
     QVERIFY(view.Case().Modified);
     QCOMPARE(view.StatusBar()->StatusText(), QString());
     QVERIFY(Button(view, "CommentBtn")->isEnabled());
@@ -506,7 +506,7 @@ void TCaseWindowTest::commentEditAcceptAndCancel() {
     box->setPlainText(QStringLiteral("Dropped"));
     Button(view, "CancelEditBtn")->click();
     QCOMPARE(box->toPlainText(), QStringLiteral("They own the wells.\nAnd the pumps."));
-    QCOMPARE(view.SelectedAiA()->Comment.size(), std::size_t(1));
+    QCOMPARE(view.SelectedAiA()->Comment.size(), std::size_t(2));
     QVERIFY(answers.Seen.isEmpty());
 }
 
