@@ -46,7 +46,8 @@ QString ShownLocation(const QString& folder) {
 }
 
 QString ParentFolder(const QString& folder) {
-    return WithTrailingSlash(QDir::cleanPath(folder + QStringLiteral("/..")));
+    const QString clean = QDir::cleanPath(folder);
+    return WithTrailingSlash(clean == QStringLiteral("/") ? clean : QFileInfo(clean).path());
 }
 
 }  // namespace kavo

@@ -23,7 +23,8 @@ struct TPlacedFactor {
     int Y;
 };
 
-// Adds the factors at their places and links each to the next one.
+// Adds the factors at their places (a factor shown already keeps its place) and links each to the
+// next one.
 inline std::vector<TFiP*> DrawChain(TCase& c, TPerception& perception,
                                     const std::vector<TPlacedFactor>& factors) {
     std::vector<TFiP*> fips;
@@ -31,8 +32,8 @@ inline std::vector<TFiP*> DrawChain(TCase& c, TPerception& perception,
         auto fip = std::make_unique<TFiP>(placed.Factor);
         fip->X = placed.X;
         fip->Y = placed.Y;
-        fips.push_back(fip.get());
         perception.Add(std::move(fip));
+        fips.push_back(perception.FindFiP(placed.Factor));
     }
     for (std::size_t i = 0; i + 1 < fips.size(); ++i) {
         perception.Add(std::make_unique<TLink>(c, fips[i], fips[i + 1]));

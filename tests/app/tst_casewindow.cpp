@@ -102,6 +102,7 @@ class TCaseWindowTest : public QObject {
     void zoomPressRanges_data();
     void zoomPressRanges();
     void priorityCommandsSwapActorsInARound();
+    void lookForCyclesSelectsTheFirstCycle();
     void reportCommandsWarnWhenNothingIsShown();
 
   private:
@@ -653,6 +654,34 @@ void TCaseWindowTest::priorityCommandsSwapActorsInARound() {
     Select("Irrigation/Farmers");
     QVERIFY(!higher->isEnabled());
     QVERIFY(!lower->isEnabled());
+}
+
+void TCaseWindowTest::lookForCyclesSelectsTheFirstCycle() {
+    TModalAnswers answers;
+    TCaseView& view = OpenFixture();
+    auto* look = Window->findChild<QAction*>(QStringLiteral("actionLookForCycles"));
+    auto* next = Window->findChild<QAction*>(QStringLiteral("actionSelectNextCycle"));
+    Select("Irrigation/Farmers");
+    kavo::TPerception& perception = *view.SelectedAiA()->Perception;
+    QVERIFY(look->isEnabled());
+    QVERIFY(!next->isEnabled());
+
+    look->trigger();
+    QVERIFY(!next->isEnabled());
+    QVERIFY(perception.Selection.empty());
+
+    // A link back from the income to the pumping closes a cycle.
+    kavo::TFiP* income = perception.FiPs[2].get();
+    kavo::TFiP* pumping = perception.FiPs[0].get();
+    perception.Add(std::make_unique<kavo::TLink>(view.Case(), income, pumping));
+    perception.Selection.clear();
+    look->trigger();
+    QVERIFY(next->isEnabled());
+    QCOMPARE(perception.Selection.size(), std::size_t(7));
+    QVERIFY(std::holds_alternative<kavo::TFiP*>(perception.Selection.front()));
+    next->trigger();
+    QCOMPARE(perception.Selection.size(), std::size_t(7));
+    QVERIFY(answers.Seen.isEmpty());
 }
 
 void TCaseWindowTest::reportCommandsWarnWhenNothingIsShown() {
