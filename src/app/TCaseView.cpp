@@ -14,6 +14,7 @@
 #include <QSplitter>
 #include <QTextBrowser>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -25,6 +26,7 @@
 #include "app/TCaseFiles.h"
 #include "app/TCaseStatusBar.h"
 #include "app/TDiagramView.h"
+#include "app/THtmlView.h"
 #include "model/Names.h"
 #include "model/TActor.h"
 #include "model/TAiA.h"
@@ -206,9 +208,7 @@ QWidget* TCaseView::CreateLowerHalf() {
     Scroller->setBackgroundRole(QPalette::Dark);
 
     auto* report = new QWidget(lower);
-    Html = new QTextBrowser(report);
-    Html->setObjectName(QStringLiteral("htmlView"));
-    Html->setOpenLinks(true);
+    Html = new THtmlView(report);
     auto* reportBar = VerticalBar(report, "reportBar");
     AddButton(reportBar, TShellIcon::siDefineGroups, tr("Define groups"), "TagSelectBtn");
     AddButton(reportBar, TShellIcon::siConfigureAnalysis, tr("Configure analysis"),
@@ -259,7 +259,14 @@ bool TCaseView::Open(const QString& folder) {
     Diagram->SetAreaSize(CaseModel->MaxWidth, CaseModel->MaxHeight);
     UpdateCaption();
     BuildTree();
-    ShowDocument(WithTrailingSlash(folder) + QString::fromLatin1(kCaseDocumentName));
+    // The document takes longer to lay out than the rest of the window: it follows once the tree
+    // and the diagram show.
+    const QString document = WithTrailingSlash(folder) + QString::fromLatin1(kCaseDocumentName);
+    QTimer::singleShot(0, this, [this, document] {
+        if (Html->source().isEmpty()) {
+            ShowDocument(document);
+        }
+    });
     return read;
 }
 

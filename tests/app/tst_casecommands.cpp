@@ -91,7 +91,7 @@ class TCaseCommandsTest : public QObject {
     void cleanup();
 
     void openShowsTheExampleCase();
-    void openingTheExampleShowsItsLargestPerceptionQuickly();
+    void openingTheExampleShowsItsLargestPerception();
     void openCancelledDoesNothing();
     void openingAFolderAlreadyOpenActivatesItsWindow();
     void openingAFolderWithoutACaseWarnsAndOpensAnEmptyWindow();
@@ -162,7 +162,7 @@ void TCaseCommandsTest::openShowsTheExampleCase() {
     QCOMPARE(QString::fromStdString(c.Folder), kExample);
     QVERIFY(!c.Modified);
     QVERIFY(Action(*Window, "actionSave")->isEnabled());
-    QCOMPARE(view->HtmlView()->source(), QUrl::fromLocalFile(kExample + "KAVO case.htm"));
+    QTRY_COMPARE(view->HtmlView()->source(), QUrl::fromLocalFile(kExample + "KAVO case.htm"));
 
     // An arena, then an actor in it.
     const kavo::TArena* arena = c.ArenaList[0];
@@ -184,9 +184,7 @@ void TCaseCommandsTest::openShowsTheExampleCase() {
     }
 }
 
-void TCaseCommandsTest::openingTheExampleShowsItsLargestPerceptionQuickly() {
-    QElapsedTimer clock;
-    clock.start();
+void TCaseCommandsTest::openingTheExampleShowsItsLargestPerception() {
     TCaseView* view = Window->OpenFolder(kExample);
     const auto [arena, record] = LargestPerception(view->Case());
     QVERIFY(arena != nullptr);
@@ -195,11 +193,10 @@ void TCaseCommandsTest::openingTheExampleShowsItsLargestPerceptionQuickly() {
     } else {
         view->Tree()->SelectNode(kavo::TNodeKind::nkAnalystView, arena);
     }
-    view->DrawingArea()->repaint();
-    const qint64 elapsed = clock.elapsed();
     QCOMPARE(view->DrawingArea()->Perception(),
              record != nullptr ? record->Perception.get() : arena->AnalystView.get());
-    qInfo("opening the example and showing its largest perception took %lld ms", elapsed);
+    QVERIFY(view->DrawingArea()->DiagramEnabled());
+    QVERIFY(!view->DrawingArea()->Picture().boundingRect().isEmpty());
 }
 
 void TCaseCommandsTest::openCancelledDoesNothing() {
