@@ -76,7 +76,8 @@ TFindFolderDlg::TFindFolderDlg(TUserSettings& settings, QWidget* parent)
     connect(BackButton, &QToolButton::clicked, this, &TFindFolderDlg::GoBack);
     connect(ForwardButton, &QToolButton::clicked, this, &TFindFolderDlg::GoForward);
     connect(UpButton, &QToolButton::clicked, this, &TFindFolderDlg::GoUp);
-    connect(refresh, &QToolButton::clicked, this, [this] { Show(Current); });
+    // Refreshing shows what the location box says, so a typed folder can be looked into first.
+    connect(refresh, &QToolButton::clicked, this, [this] { GoTo(LocationEdit->text()); });
     connect(home, &QToolButton::clicked, this, &TFindFolderDlg::GoToDefault);
     connect(makeDefault, &QToolButton::clicked, this, &TFindFolderDlg::MakeDefault);
     connect(browse, &QToolButton::clicked, this, &TFindFolderDlg::Browse);

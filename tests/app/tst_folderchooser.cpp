@@ -198,6 +198,13 @@ void TFolderChooserTest::backForwardAndUp() {
     QCOMPARE(chooser.CurrentFolder(), root + "cases/");
     QVERIFY(!button("forwardButton")->isEnabled());
 
+    // Refresh goes to a typed folder.
+    chooser.findChild<QLineEdit*>(QStringLiteral("locationEdit"))->setText(root + "cases/dam/");
+    button("refreshButton")->click();
+    QCOMPARE(chooser.CurrentFolder(), root + "cases/dam/");
+    button("backButton")->click();
+    QCOMPARE(chooser.CurrentFolder(), root + "cases/");
+
     // Going somewhere new drops the way forward.
     button("backButton")->click();
     QVERIFY(chooser.GoTo(root));
