@@ -1,7 +1,12 @@
 #include <iostream>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "cli/CaseCommands.h"
+#ifdef KAVO_CLI_DRAWS
+#include "cli/qt/RenderWithQt.h"
+#endif
 
 namespace {
 
@@ -10,7 +15,20 @@ constexpr std::string_view kUsage =
     "\n"
     "  check FOLDER              read the case in FOLDER, print the reader's messages and a\n"
     "                            summary; exit status 0 clean, 1 read with messages, 2 unreadable\n"
-    "  resave FOLDER OUTFOLDER   read the case in FOLDER and write it into OUTFOLDER\n";
+    "  resave FOLDER OUTFOLDER   read the case in FOLDER and write it into OUTFOLDER\n"
+    "  render FOLDER --arena NAME [--actor NAME] --out FILE.(png|svg|gif)\n"
+    "                            draw the actor's perception in the arena, or the arena's\n"
+    "                            analyst view, into a picture file\n";
+
+int Render(const std::vector<std::string>& arguments) {
+#ifdef KAVO_CLI_DRAWS
+    return kavo::RunRender(arguments);
+#else
+    static_cast<void>(arguments);
+    std::cerr << "kavo-cli render: this build cannot draw; configure with KAVO_BUILD_GUI=ON\n";
+    return 2;
+#endif
+}
 
 }  // namespace
 
@@ -21,6 +39,9 @@ int main(int argc, char** argv) {
     }
     if (command == "resave" && argc == 4) {
         return kavo::ResaveCase(argv[2], argv[3], std::cout);
+    }
+    if (command == "render") {
+        return Render(std::vector<std::string>(argv + 2, argv + argc));
     }
     if (command == "--help") {
         std::cout << kUsage;

@@ -440,13 +440,9 @@ void DrawLink(TLink& link, TCanvas& canvas, TDrawMode mode) {
     }
 }
 
-void DrawPerception(TPerception& perception, TCanvas& canvas, TDrawMode mode) {
+void PlacePerception(TPerception& perception) {
     const TCase* owningCase = perception.Case();
-    if (owningCase == nullptr) {
-        return;
-    }
-    canvas.SetFont(owningCase->Font, kBlack);
-    if (perception.FiPs.empty()) {
+    if (owningCase == nullptr || perception.FiPs.empty()) {
         perception.Extent = {0, 0, -1, -1};
         return;
     }
@@ -474,6 +470,15 @@ void DrawPerception(TPerception& perception, TCanvas& canvas, TDrawMode mode) {
         maxBottom += dy;
     }
     perception.Extent = {0, 0, maxRight + kMargin, maxBottom + kMargin};
+}
+
+void DrawPerception(TPerception& perception, TCanvas& canvas, TDrawMode mode) {
+    const TCase* owningCase = perception.Case();
+    if (owningCase == nullptr) {
+        return;
+    }
+    canvas.SetFont(owningCase->Font, kBlack);
+    PlacePerception(perception);
     for (const auto& link : perception.Links) {
         DrawLink(*link, canvas, mode);
     }

@@ -15,6 +15,9 @@ class TPerception;
 // Sets the perception's Extent to the drawing with a margin of 15 pixels; a perception without
 // FiPs draws nothing and gets an extent with negative right and bottom edges.
 void DrawPerception(TPerception& perception, TCanvas& canvas, TDrawMode mode);
+// The placement and the extent of DrawPerception without the drawing, to size a picture before it
+// is drawn.
+void PlacePerception(TPerception& perception);
 
 // One FiP's box with its label, range bar, operator tab, round value and the marks of the goal
 // and prospect that the perception holds for it.

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace kavo {
+
+class TCase;
+class TPerception;
+
+// What "kavo-cli render FOLDER --arena NAME [--actor NAME] --out FILE" asks for.
+struct TRenderRequest {
+    std::string Folder;
+    std::string Arena;
+    // Empty for the arena's analyst view.
+    std::string Actor;
+    std::string Out;
+};
+
+enum class TPictureFormat { pfPng, pfSvg, pfGif };
+
+// The request, or the text of what is wrong with the arguments (those after "render").
+std::variant<TRenderRequest, std::string> ParseRenderArguments(
+    const std::vector<std::string>& arguments);
+
+// The format that the file name's extension names (letter case ignored), if it is one of them.
+std::optional<TPictureFormat> PictureFormatOf(std::string_view path);
+
+// The perception to draw: the named actor's in the named arena, or the arena's analyst view when
+// no actor is named. Names compare as everywhere in a case; an actor may also be named by its
+// short name. Null with the reason in error when there is none.
+TPerception* PerceptionToRender(const TCase& owningCase, const TRenderRequest& request,
+                                std::string& error);
+
+}  // namespace kavo
