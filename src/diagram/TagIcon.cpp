@@ -1,8 +1,10 @@
 #include "diagram/TagIcon.h"
 
+#include <algorithm>
 #include <array>
 
 #include "diagram/TCanvas.h"
+#include "model/TConcept.h"
 #include "model/TTag.h"
 
 namespace kavo {
@@ -24,14 +26,20 @@ constexpr std::array<const char*, 9> kTemplate{{
     "....DDDDDDDDDDD",
 }};
 
-}  // namespace
+struct TTagColors {
+    TColor Light;
+    TColor Mid;
+    TColor Dark;
+};
 
-void DrawTagIcon(TCanvas& canvas, const TTag& tag) {
-    DrawTagIcon(canvas, TColor::FromStored(tag.LightColor), TColor::FromStored(tag.MidColor),
-                TColor::FromStored(tag.DarkColor));
+TTagColors ColorsOf(const TTag& tag) {
+    return {TColor::FromStored(tag.LightColor), TColor::FromStored(tag.MidColor),
+            TColor::FromStored(tag.DarkColor)};
 }
 
-void DrawTagIcon(TCanvas& canvas, TColor light, TColor mid, TColor dark) {
+// Paints the template on white, the colours of each column given by colorsOf(column).
+template <typename TColorsOf>
+void DrawTemplate(TCanvas& canvas, TColorsOf colorsOf) {
     canvas.FillRect({0, 0, kTagIconSize, kTagIconSize}, kWhite);
     for (int row = 0; row < static_cast<int>(kTemplate.size()); ++row) {
         const char* line = kTemplate[static_cast<std::size_t>(row)];
@@ -40,11 +48,53 @@ void DrawTagIcon(TCanvas& canvas, TColor light, TColor mid, TColor dark) {
             if (key == '.') {
                 continue;
             }
-            const TColor color = key == 'L' ? light : key == 'M' ? mid : dark;
+            const TTagColors colors = colorsOf(column);
+            const TColor color = key == 'L' ? colors.Light : key == 'M' ? colors.Mid : colors.Dark;
             const int y = kTemplateTop + row;
             canvas.FillRect({column, y, column + 1, y + 1}, color);
         }
     }
+}
+
+}  // namespace
+
+void DrawTagIcon(TCanvas& canvas, const TTag& tag) {
+    DrawTagIcon(canvas, TColor::FromStored(tag.LightColor), TColor::FromStored(tag.MidColor),
+                TColor::FromStored(tag.DarkColor));
+}
+
+void DrawTagIcon(TCanvas& canvas, TColor light, TColor mid, TColor dark) {
+    DrawTemplate(canvas, [&](int) { return TTagColors{light, mid, dark}; });
+}
+
+void DrawConceptTagIcon(TCanvas& canvas, const TConcept& item) {
+    if (item.Tags.empty()) {
+        return;
+    }
+    const std::vector<int> ends = TagStripeEnds(item.Tags.size());
+    DrawTemplate(canvas, [&](int column) {
+        const auto stripe = std::lower_bound(ends.begin(), ends.end(), column) - ends.begin();
+        return ColorsOf(*item.Tags[static_cast<std::size_t>(stripe)]);
+    });
+}
+
+std::vector<int> TagStripeEnds(std::size_t n) {
+    static const std::array<std::vector<int>, 7> kEnds{{{14},
+                                                        {6, 14},
+                                                        {4, 9, 14},
+                                                        {3, 6, 9, 14},
+                                                        {2, 5, 8, 11, 14},
+                                                        {2, 4, 6, 8, 10, 14},
+                                                        {1, 3, 5, 7, 9, 11, 14}}};
+    if (n >= 1 && n <= kEnds.size()) {
+        return kEnds[n - 1];
+    }
+    const int stripes = static_cast<int>(std::clamp<std::size_t>(n, 1, kTagIconSize - 1));
+    std::vector<int> ends;
+    for (int i = 1; i <= stripes; ++i) {
+        ends.push_back(i * (kTagIconSize - 1) / stripes - 1);
+    }
+    return ends;
 }
 
 }  // namespace kavo
