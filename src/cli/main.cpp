@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/CaseCommands.h"
+#include "cli/InferCommand.h"
 #ifdef KAVO_CLI_DRAWS
 #include "cli/qt/RenderWithQt.h"
 #endif
@@ -18,7 +19,11 @@ constexpr std::string_view kUsage =
     "  resave FOLDER OUTFOLDER   read the case in FOLDER and write it into OUTFOLDER\n"
     "  render FOLDER --arena NAME [--actor NAME] --out FILE.(png|svg|gif)\n"
     "                            draw the actor's perception in the arena, or the arena's\n"
-    "                            analyst view, into a picture file\n";
+    "                            analyst view, into a picture file\n"
+    "  infer FOLDER [--arena NAME] [--actor NAME | --analyst] [--no-search]\n"
+    "        [--time-limit SECONDS]\n"
+    "                            print the inference, tactic ratings and strategies of the\n"
+    "                            selected perceptions as JSON (docs/cli.md)\n";
 
 int Render(const std::vector<std::string>& arguments) {
 #ifdef KAVO_CLI_DRAWS
@@ -39,6 +44,9 @@ int main(int argc, char** argv) {
     }
     if (command == "resave" && argc == 4) {
         return kavo::ResaveCase(argv[2], argv[3], std::cout);
+    }
+    if (command == "infer") {
+        return kavo::RunInfer(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
     }
     if (command == "render") {
         return Render(std::vector<std::string>(argv + 2, argv + argc));

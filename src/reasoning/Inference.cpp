@@ -298,6 +298,28 @@ void PumpNowAndThen(const TCase& current) {
     }
 }
 
+// Beyond this many working paths, splitting on shared links gives way to treating the halves of
+// a path set as independent.
+constexpr double kMaxSplitPaths = 4096;
+// Splits given up since the inference began.
+int ApproximatedSplits = 0;
+
+// How many working paths splitting the set on the links would make.
+double SplitSize(const TImPathSet& set, const std::vector<TLink*>& links) {
+    const std::unordered_set<const TLink*> splitting(links.begin(), links.end());
+    double size = 0;
+    for (const auto& path : set.Paths) {
+        double alternatives = 1;
+        for (const TLink* link : path->Links) {
+            if (splitting.contains(link)) {
+                alternatives *= link->Distribution.Count();
+            }
+        }
+        size += alternatives;
+    }
+    return size;
+}
+
 // The links of U with the number of U's paths each occurs in, in order of first appearance.
 struct TLinkUse {
     TLink* Link;
@@ -306,14 +328,14 @@ struct TLinkUse {
 
 std::vector<TLinkUse> CountUses(const TImPathSet& set) {
     std::vector<TLinkUse> uses;
+    std::unordered_map<const TLink*, std::size_t> position;
     for (const auto& path : set.Paths) {
         for (TLink* link : path->Links) {
-            const auto known = std::find_if(
-                uses.begin(), uses.end(), [link](const TLinkUse& use) { return use.Link == link; });
-            if (known == uses.end()) {
+            const auto [place, added] = position.emplace(link, uses.size());
+            if (added) {
                 uses.push_back({link, 1});
             } else {
-                ++known->UseCount;
+                ++uses[place->second].UseCount;
             }
         }
     }
@@ -356,7 +378,14 @@ TProVal UncertainPart(const TCase& current, TImPathSet& uncertain) {
     }
     TProVal a;
     TProVal b;
-    const std::vector<TLink*> shared = SharedUncertainLinks(through, around);
+    std::vector<TLink*> shared = SharedUncertainLinks(through, around);
+    if (!shared.empty() &&
+        SplitSize(through, shared) + SplitSize(around, shared) > kMaxSplitPaths) {
+        // Conditioning on every shared value would multiply the working paths beyond reach; the
+        // halves are then combined as if independent.
+        shared.clear();
+        ++ApproximatedSplits;
+    }
     if (!shared.empty()) {
         for (const TLink* link : shared) {
             through.SplitOn(link);
@@ -449,6 +478,7 @@ void InferInfluences(TPerception& perception) {
 
     TImPath::Created = TImPath::Destroyed = 0;
     TImPathSet::Created = TImPathSet::Destroyed = 0;
+    ApproximatedSplits = 0;
     for (std::size_t i = 0; i < perception.Impacts.size(); ++i) {
         TImpact* impact = perception.Impacts[i].get();
         if (impact->Paths.size() > 1 && i % n == 0) {
@@ -470,6 +500,12 @@ void InferInfluences(TPerception& perception) {
     if (TImPathSet::Created != TImPathSet::Destroyed) {
         current.Messages().ShowError(std::to_string(TImPathSet::Created) + " path sets created, " +
                                      std::to_string(TImPathSet::Destroyed) + " freed");
+    }
+    if (ApproximatedSplits > 0) {
+        current.Messages().ShowWarning(
+            "Some influences in the perception of " + perception.OwnerName() +
+            " share too many uncertain links to follow every combination of their values; they "
+            "were combined as if independent");
     }
     perception.InferenceComplete = complete;
     perception.ResultsValid = {true, false, false, false};
@@ -543,17 +579,16 @@ TProVal PathSetDistribution(const TCase& current, const TImPathSet& set) {
 }
 
 std::vector<TLink*> SharedUncertainLinks(const TImPathSet& a, const TImPathSet& b) {
+    std::unordered_set<const TLink*> inB;
+    for (const auto& path : b.Paths) {
+        inB.insert(path->Links.begin(), path->Links.end());
+    }
     std::vector<TLink*> shared;
+    std::unordered_set<const TLink*> listed;
     for (const auto& path : a.Paths) {
         for (TLink* link : path->Links) {
-            if (link->Distribution.Count() < 2 ||
-                std::find(shared.begin(), shared.end(), link) != shared.end()) {
-                continue;
-            }
-            const bool inB = std::any_of(b.Paths.begin(), b.Paths.end(), [link](const auto& other) {
-                return other->IndexOf(link) >= 0;
-            });
-            if (inB) {
+            if (link->Distribution.Count() >= 2 && inB.contains(link) &&
+                listed.insert(link).second) {
                 shared.push_back(link);
             }
         }

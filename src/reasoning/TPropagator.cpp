@@ -16,6 +16,8 @@ namespace kavo {
 
 namespace {
 
+constexpr std::int64_t kCombinationsPerPump = 4096;
+
 double UtilityLevel(const TCase& current, int u) {
     return current.UtilityLevels[std::clamp(u, kMinLevel, kMaxLevel)];
 }
@@ -233,6 +235,9 @@ void TPropagator::Combine(std::size_t item, double weight) {
     if (item < Uncertain.size()) {
         const TUncertain& uncertain = Uncertain[item];
         for (const TPVPair& pair : uncertain.Distribution->Pairs()) {
+            if (Cancelled) {
+                return;
+            }
             if (uncertain.Prospect >= 0) {
                 ProspectValue[static_cast<std::size_t>(uncertain.Prospect)] = pair.Value;
             } else {
@@ -241,6 +246,12 @@ void TPropagator::Combine(std::size_t item, double weight) {
             Combine(item + 1, weight * pair.Prob);
         }
         return;
+    }
+    // The combinations multiply with every uncertain item: let the user's events run now and then.
+    if (++Combinations % kCombinationsPerPump == 0) {
+        TContext& context = Current.Context();
+        context.Status.PumpEvents();
+        Cancelled = context.AnalysisCancelled;
     }
     RunOrder();
     for (const TStep& step : Steps) {
@@ -275,6 +286,8 @@ void TPropagator::Evaluate(TProVal& utility, TProVal& satisfaction, TProVal& fru
     UtilityDist = &utility;
     SatisfactionDist = &satisfaction;
     FrustrationDist = &frustration;
+    Combinations = 0;
+    Cancelled = false;
     Combine(0, 1);
     UtilityDist = SatisfactionDist = FrustrationDist = nullptr;
 

@@ -44,7 +44,9 @@ class TPropagator {
     double CertainGoalScore(int goal, int rationality) const;
     // Every combination of uncertain values, weighted by its probability: fills the three
     // distributions (cleared first) and one outcome per goal, and leaves every FiP's Change,
-    // CurrentChange, ProspectValue and PendingChange as the evaluation found them.
+    // CurrentChange, ProspectValue and PendingChange as the evaluation found them. The number of
+    // combinations is the product of the items' pair counts; the evaluation lets events run and
+    // stops, incomplete, when the user cancels.
     void Evaluate(TProVal& utility, TProVal& satisfaction, TProVal& frustration,
                   std::vector<TOutcome>& outcomes);
 
@@ -103,6 +105,8 @@ class TPropagator {
     std::vector<double> CurrentChange;
     std::vector<double> LinkValue;
     std::vector<double> PendingChange;
+    std::int64_t Combinations = 0;
+    bool Cancelled = false;
     // Working targets of Evaluate.
     TProVal* UtilityDist = nullptr;
     TProVal* SatisfactionDist = nullptr;

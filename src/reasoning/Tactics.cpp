@@ -81,18 +81,20 @@ void ExpectChanges(TPerception& perception) {
             }
         }
     }
-    perception.ResultsValid[TPerception::ChangesExpected] = true;
+    perception.ResultsValid[TPerception::ChangesExpected] =
+        !perception.Case()->Context().AnalysisCancelled;
 }
 
 void EvaluateAllTactics(TPerception& perception) {
     CollectUncertainItems(perception);
     InferUnlessInferred(perception);
+    const TContext& context = perception.Case()->Context();
     for (const auto& fip : perception.FiPs) {
-        if (fip->Factor->IsAction) {
+        if (fip->Factor->IsAction && !context.AnalysisCancelled) {
             EvaluateTactics(*fip);
         }
     }
-    perception.ResultsValid[TPerception::TacticsEvaluated] = true;
+    perception.ResultsValid[TPerception::TacticsEvaluated] = !context.AnalysisCancelled;
 }
 
 void FindStrategies(TPerception& perception, bool search) {
@@ -123,7 +125,7 @@ void FindStrategies(TPerception& perception, bool search) {
     }
     standing.Evaluate();
     chosen.Evaluate();
-    if (search) {
+    if (search && !perception.Case()->Context().AnalysisCancelled) {
         best.Search();
     }
     perception.ResultsValid[TPerception::StrategiesFound] = best.Complete;

@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "casefile/CaseFileFixture.h"
+#include "support/TPerceptionBuilder.h"
+
+namespace kavo {
+namespace {
+
+struct TInferRun {
+    int Status = -1;
+    std::string Output;
+};
+
+// Runs the built kavo-cli infer with the arguments, each quoted for the shell; standard output
+// only.
+TInferRun Infer(const std::vector<std::string>& arguments) {
+    std::string command = std::string("'") + KAVO_CLI_PATH + "' infer";
+    for (const std::string& argument : arguments) {
+        command += " '" + argument + "'";
+    }
+    command += " 2>/dev/null";
+    TInferRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return run;
+    }
+    char buffer[4096];
+    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        run.Output.append(buffer, n);
+    }
+    const int status = pclose(pipe);
+    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+int Occurrences(const std::string& text, const std::string& part) {
+    int count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+class InferTest : public test::CaseFileTest {
+  protected:
+    const std::string Example = std::string(KAVO_EXAMPLES) + "/Water";
+};
+
+TEST_F(InferTest, EveryPerceptionOfTheExample) {
+    const TInferRun run = Infer({Example});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(Occurrences(run.Output, "\"owner\":"), 8);
+    EXPECT_EQ(run.Output.back(), '\n');
+    EXPECT_NE(run.Output.find("\"stoppedEarly\":false}\n"), std::string::npos);
+    EXPECT_NE(run.Output.find("\"bestStrategies\":[["), std::string::npos);
+}
+
+TEST_F(InferTest, SelectionOfPerceptions) {
+    const struct {
+        std::vector<std::string> Arguments;
+        int Status;
+        int Perceptions;
+    } cases[] = {
+        {{Example, "--arena", "Raising the dam", "--analyst"}, 0, 1},
+        {{Example, "--arena", "Raising the dam"}, 0, 4},
+        {{Example, "--actor", "River Trust", "--no-search"}, 0, 2},
+        {{Example, "--arena", "No such arena"}, 2, 0},
+        {{Example, "--actor", "River Trust", "--analyst"}, 2, 0},
+        {{Example, "--time-limit", "soon"}, 2, 0},
+        {{}, 2, 0},
+    };
+    for (const auto& c : cases) {
+        const TInferRun run = Infer(c.Arguments);
+        EXPECT_EQ(run.Status, c.Status) << c.Arguments.size();
+        EXPECT_EQ(Occurrences(run.Output, "\"owner\":"), c.Perceptions) << c.Arguments.size();
+    }
+}
+
+TEST_F(InferTest, NumbersCarryFullPrecision) {
+    const TInferRun run = Infer({Example, "--arena", "Raising the dam", "--analyst"});
+    EXPECT_NE(run.Output.find("0.20000000000000001"), std::string::npos);
+}
+
+// Sixteen factors each linked to every other: the time limit ends the work and the document says
+// so.
+TEST_F(InferTest, TimeLimitStopsAnExplodingPerception) {
+    test::TPerceptionBuilder build(Case);
+    std::vector<TFiP*> fips;
+    for (int i = 0; i < 16; ++i) {
+        fips.push_back(build.Factor("F" + std::to_string(i)));
+    }
+    for (TFiP* from : fips) {
+        for (TFiP* to : fips) {
+            if (from != to) {
+                build.Link(from, to, 2, 1);
+            }
+        }
+    }
+    build.Goal(fips.back(), 1);
+    ASSERT_TRUE(Save(Case, Scratch));
+    const TInferRun run = Infer({Scratch.string(), "--actor", "Farmer", "--time-limit", "0.2"});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Output.find("\"stoppedEarly\":true"), std::string::npos);
+    EXPECT_NE(run.Output.find("\"stoppedEarly\":true}\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kavo
