@@ -208,7 +208,7 @@ void Strategy(TJson& json, std::string_view key, const TStrategy& strategy, bool
         }
         json.Key("evaluations").Integer(strategy.EvaluationCount);
         json.Key("complete").Bool(strategy.Complete);
-    } else {
+    } else if (!strategy.Outcomes.empty()) {
         json.Key("score").Number(strategy.Score());
     }
     json.Close('}');
