@@ -52,15 +52,20 @@ TPropagator::TPropagator(TPerception& perception, const std::vector<TTactic>& ta
     const auto zeroSlot = static_cast<std::int32_t>(fipCount);
     CurrentChange.push_back(0);
     std::vector<bool> inOrder(fipCount, false);
+    std::vector<std::uint64_t> reach(fipCount + 1, 0);
+    Incremental = tactics.size() <= 64;
+    LastLevels.assign(tactics.size(), 0);
     for (const TFiP* fip : perception.Order) {
         const std::int32_t index = fipIndex.at(fip);
         inOrder[static_cast<std::size_t>(index)] = true;
-        TStep step{index, -1, static_cast<std::int32_t>(Inputs.size()), 0,
-                   static_cast<std::uint8_t>(fip->Operator)};
+        TStep step{0,  index,
+                   -1, static_cast<std::int32_t>(Inputs.size()),
+                   0,  static_cast<std::uint8_t>(fip->Operator)};
         if (fip->Factor->IsAction) {
             for (std::size_t t = 0; t < tactics.size(); ++t) {
                 if (tactics[t].FiP == fip) {
                     step.Tactic = static_cast<std::int32_t>(t);
+                    step.Reach = t < 64 ? std::uint64_t{1} << t : 0;
                     break;
                 }
             }
@@ -69,7 +74,9 @@ TPropagator::TPropagator(TPerception& perception, const std::vector<TTactic>& ta
             const std::int32_t source = fipIndex.at(link->FromFiP);
             const bool placed = inOrder[static_cast<std::size_t>(source)] && link->FromFiP != fip;
             Inputs.push_back({placed ? source : zeroSlot, linkIndex.at(link)});
+            step.Reach |= placed ? reach[static_cast<std::size_t>(source)] : 0;
         }
+        reach[static_cast<std::size_t>(index)] = step.Reach;
         step.EndIn = static_cast<std::int32_t>(Inputs.size());
         Steps.push_back(step);
     }
@@ -133,8 +140,12 @@ int TPropagator::LevelOf(double x) const {
            static_cast<int>(!(x > levels[-2])) - static_cast<int>(!(x > levels[-3]));
 }
 
-void TPropagator::RunOrder() {
+template <bool Masked>
+void TPropagator::RunSteps(std::uint64_t changed) {
     for (const TStep& step : Steps) {
+        if (Masked && (step.Reach & changed) == 0) {
+            continue;
+        }
         const auto fip = static_cast<std::size_t>(step.FiP);
         double x = ProspectValue[fip];
         if (step.Tactic >= 0) {
@@ -199,7 +210,24 @@ TGoalSums TPropagator::SumGoals() const {
 }
 
 TGoalSums TPropagator::EvaluateCertain() {
-    RunOrder();
+    if (!Incremental || !Fresh) {
+        RunOrder();
+        for (std::size_t t = 0; t < Tactics.size(); ++t) {
+            LastLevels[t] = Tactics[t].Level;
+        }
+        Fresh = Incremental;
+        return SumGoals();
+    }
+    std::uint64_t changed = 0;
+    for (std::size_t t = 0; t < Tactics.size(); ++t) {
+        if (Tactics[t].Level != LastLevels[t]) {
+            changed |= std::uint64_t{1} << t;
+            LastLevels[t] = Tactics[t].Level;
+        }
+    }
+    if (changed != 0) {
+        RunSteps<true>(changed);
+    }
     return SumGoals();
 }
 
@@ -288,6 +316,7 @@ void TPropagator::Evaluate(TProVal& utility, TProVal& satisfaction, TProVal& fru
     FrustrationDist = &frustration;
     Combinations = 0;
     Cancelled = false;
+    Fresh = false;
     Combine(0, 1);
     UtilityDist = SatisfactionDist = FrustrationDist = nullptr;
 

@@ -37,7 +37,8 @@ class TPropagator {
     // No prospect or link with more than one pair: one combination of weight 1.
     bool IsCertain() const { return Uncertain.empty(); }
     // Certain perceptions: the goal totals of the tactics' current levels. Reads the levels at each
-    // call; writes nothing but its own arrays.
+    // call and recomputes only the factors that a tactic changed since the last call reaches;
+    // writes nothing but its own arrays.
     TGoalSums EvaluateCertain();
     // The score of a goal under a rationality 0..8 after EvaluateCertain, as ScoreForGoal computes
     // it from the goal's certain outcome.
@@ -55,6 +56,8 @@ class TPropagator {
 
   private:
     struct TStep {
+        // The tactics whose action reaches this FiP, one bit each.
+        std::uint64_t Reach;
         std::int32_t FiP;
         std::int32_t Tactic;  // -1 for none
         std::int32_t FirstIn;
@@ -85,7 +88,10 @@ class TPropagator {
     };
 
     int LevelOf(double change) const;
-    void RunOrder();
+    // Every step, or (Masked) only the steps that a changed tactic reaches.
+    template <bool Masked>
+    void RunSteps(std::uint64_t changed);
+    void RunOrder() { RunSteps<false>(0); }
     TGoalSums SumGoals() const;
     void Combine(std::size_t item, double weight);
 
@@ -105,6 +111,11 @@ class TPropagator {
     std::vector<double> CurrentChange;
     std::vector<double> LinkValue;
     std::vector<double> PendingChange;
+    // EvaluateCertain recomputes only what the tactics changed since its last call reach, while
+    // no full evaluation came between and there are at most 64 tactics.
+    bool Incremental = true;
+    bool Fresh = false;
+    std::vector<std::int8_t> LastLevels;
     std::int64_t Combinations = 0;
     bool Cancelled = false;
     // Working targets of Evaluate.

@@ -8,6 +8,7 @@
 #include "reasoning/GoalEvaluation.h"
 #include "reasoning/Inference.h"
 #include "reasoning/TImpact.h"
+#include "reasoning/TPropagator.h"
 #include "reasoning/TStrategy.h"
 #include "reasoning/Tactics.h"
 #include "support/TPerceptionBuilder.h"
@@ -352,6 +353,42 @@ TEST_F(StrategyTest, QuickScoresAgreeWithFullEvaluation) {
         for (const auto& kept : s.BestStrategies) {
             EXPECT_DOUBLE_EQ(kept->Score(), best) << rationality;
         }
+    }
+}
+
+// Between two certain evaluations only what the changed tactics reach is computed again; any
+// sequence of level changes must give what a fresh evaluation gives.
+TEST_F(StrategyTest, IncrementalEvaluationAgreesWithAFreshOne) {
+    TFiP* x = Build.Action("X");
+    TFiP* y = Build.Action("Y");
+    TFiP* z = Build.Action("Z");
+    TFiP* a = Build.Factor("A");
+    TFiP* b = Build.Factor("B");
+    TFiP* c = Build.Factor("C");
+    Build.Link(x, a, 2);
+    Build.Link(y, b, -1);
+    Build.Link(a, c, 3);
+    Build.Link(b, c, 1);
+    Build.Link(c, a, 2);  // feedback, delayed
+    Build.Link(z, c, -3);
+    c->Operator = TOperator::opMin;
+    Build.Prospect(b, 1);
+    Build.Goal(a, 1, 3);
+    Build.Goal(c, -1, 2);
+    InferInfluences(*P);
+    std::vector<TTactic> tactics{{x, 0, true}, {y, 0, true}, {z, 0, true}};
+    TPropagator incremental(*P, tactics);
+    const std::vector<std::array<int, 3>> levels{{0, 0, 0},   {1, 0, 0},  {1, -2, 0}, {1, -2, 0},
+                                                 {-3, -2, 3}, {-3, 2, 3}, {0, 0, -1}, {2, 2, 2}};
+    for (const auto& step : levels) {
+        for (std::size_t t = 0; t < tactics.size(); ++t) {
+            tactics[t].Level = static_cast<std::int8_t>(step[t]);
+        }
+        const TGoalSums quick = incremental.EvaluateCertain();
+        const TGoalSums fresh = TPropagator(*P, tactics).EvaluateCertain();
+        EXPECT_EQ(quick.Utility, fresh.Utility) << step[0] << step[1] << step[2];
+        EXPECT_EQ(quick.Satisfaction, fresh.Satisfaction);
+        EXPECT_EQ(quick.Frustration, fresh.Frustration);
     }
 }
 
