@@ -8,6 +8,7 @@
 #include "casefile/TCaseWriter.h"
 #include "model/TCase.h"
 #include "qtgui/QtConversions.h"
+#include "qtgui/TQtImageWriter.h"
 
 namespace kavo {
 
@@ -35,7 +36,8 @@ bool TCaseFiles::Read(TCase& emptyCase, const QString& folder) {
 
 bool TCaseFiles::Write(TCase& owningCase, const QString& folder) {
     TBusyPointer busy;
-    return WriteCase(owningCase, WithTrailingSlash(folder).toStdString());
+    TQtImageWriter images(owningCase.Messages());
+    return TCaseWriter(owningCase, images).Save(WithTrailingSlash(folder).toStdString());
 }
 
 QString TCaseFiles::DocumentPath(const TCase& owningCase) {

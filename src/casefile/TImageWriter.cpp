@@ -8,4 +8,9 @@ void TImageWriter::WriteCombinedTagIcon(const std::vector<TTag*>&, const std::st
 
 void TImageWriter::WriteCustomGoalIcon(const TGoal&, const std::string&) {}
 
+void TImageWriter::WriteHistogramIcon(TContext&, const std::string&, const std::string&,
+                                      const TLevels<double>&) {}
+
+void TImageWriter::WriteUtilityIcon(TContext&, const std::string&, const TGoal&) {}
+
 }  // namespace kavo

@@ -3,9 +3,12 @@
 #include <string>
 #include <vector>
 
+#include "model/TLevels.h"
+
 namespace kavo {
 
 class TCase;
+class TContext;
 class TGoal;
 class TTag;
 
@@ -24,6 +27,13 @@ class TImageWriter {
     virtual void WriteCombinedTagIcon(const std::vector<TTag*>& tags, const std::string& path);
     // The icon of a custom goal.
     virtual void WriteCustomGoalIcon(const TGoal& goal, const std::string& path);
+    // The icons of analysis reports, named as the report refers to them, into imageFolder (the
+    // "gif/" folder of a case, ending in "/"). Each folder and name is written once per run: the
+    // context's WrittenImages remembers them.
+    virtual void WriteHistogramIcon(TContext& context, const std::string& imageFolder,
+                                    const std::string& name, const TLevels<double>& vector);
+    virtual void WriteUtilityIcon(TContext& context, const std::string& imageFolder,
+                                  const TGoal& goal);
 };
 
 }  // namespace kavo

@@ -2,6 +2,7 @@
 
 #include "casefile/TCaseReader.h"
 #include "casefile/TCaseWriter.h"
+#include "casefile/TImageWriter.h"
 #include "cli/TApproximateTextMeasure.h"
 #include "cli/TConsole.h"
 #include "model/TAiA.h"
@@ -13,12 +14,14 @@ namespace kavo {
 
 namespace {
 
-// A context for one command, with its case.
+// A context for one command, with its case; text is measured by the given measure or estimated.
 struct TCommandCase {
     explicit TCommandCase(std::ostream& out) : Console(out) {}
+    TCommandCase(std::ostream& out, const TTextMeasure& measure) : Console(out), Measure(measure) {}
 
     TConsole Console;
-    TApproximateTextMeasure Measure;
+    TApproximateTextMeasure Estimate;
+    const TTextMeasure& Measure = Estimate;
     TContext Context{Console, Console, Measure};
     TCase Case{Context};
 };
@@ -48,12 +51,20 @@ int CheckCase(const std::string& folder, std::ostream& out) {
 }
 
 int ResaveCase(const std::string& folder, const std::string& outFolder, std::ostream& out) {
-    TCommandCase command(out);
+    TApproximateTextMeasure measure;
+    return ResaveCase(folder, outFolder, out, measure,
+                      [](TMessages&) { return std::make_unique<TImageWriter>(); });
+}
+
+int ResaveCase(const std::string& folder, const std::string& outFolder, std::ostream& out,
+               const TTextMeasure& measure, const TImageWriterFactory& makeImageWriter) {
+    TCommandCase command(out, measure);
     if (ReadCase(command.Case, folder) != TReadOutcome::roRead) {
         return 2;
     }
     const int readMessages = command.Console.Count();
-    if (!WriteCase(command.Case, outFolder)) {
+    const std::unique_ptr<TImageWriter> images = makeImageWriter(command.Console);
+    if (!TCaseWriter(command.Case, *images).Save(outFolder)) {
         return 2;
     }
     out << Summary(command.Case) << "\n";

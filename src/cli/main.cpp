@@ -7,6 +7,7 @@
 #include "cli/InferCommand.h"
 #ifdef KAVO_CLI_DRAWS
 #include "cli/qt/RenderWithQt.h"
+#include "cli/qt/ResaveWithQt.h"
 #endif
 
 namespace {
@@ -16,7 +17,8 @@ constexpr std::string_view kUsage =
     "\n"
     "  check FOLDER              read the case in FOLDER, print the reader's messages and a\n"
     "                            summary; exit status 0 clean, 1 read with messages, 2 unreadable\n"
-    "  resave FOLDER OUTFOLDER   read the case in FOLDER and write it into OUTFOLDER\n"
+    "  resave FOLDER OUTFOLDER   read the case in FOLDER and write it into OUTFOLDER, with its\n"
+    "                            images in OUTFOLDER/gif when this build draws\n"
     "  render FOLDER --arena NAME [--actor NAME] --out FILE.(png|svg|gif)\n"
     "                            draw the actor's perception in the arena, or the arena's\n"
     "                            analyst view, into a picture file\n"
@@ -24,6 +26,14 @@ constexpr std::string_view kUsage =
     "        [--time-limit SECONDS]\n"
     "                            print the inference, tactic ratings and strategies of the\n"
     "                            selected perceptions as JSON (docs/cli.md)\n";
+
+int Resave(const std::string& folder, const std::string& outFolder) {
+#ifdef KAVO_CLI_DRAWS
+    return kavo::ResaveWithImages(folder, outFolder, std::cout);
+#else
+    return kavo::ResaveCase(folder, outFolder, std::cout);
+#endif
+}
 
 int Render(const std::vector<std::string>& arguments) {
 #ifdef KAVO_CLI_DRAWS
@@ -43,10 +53,11 @@ int main(int argc, char** argv) {
         return kavo::CheckCase(argv[2], std::cout);
     }
     if (command == "resave" && argc == 4) {
-        return kavo::ResaveCase(argv[2], argv[3], std::cout);
+        return Resave(argv[2], argv[3]);
     }
     if (command == "infer") {
-        return kavo::RunInfer(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
+        return kavo::RunInfer(std::vector<std::string>(argv + 2, argv + argc), std::cout,
+                              std::cerr);
     }
     if (command == "render") {
         return Render(std::vector<std::string>(argv + 2, argv + argc));

@@ -37,10 +37,10 @@ TTagColors ColorsOf(const TTag& tag) {
             TColor::FromStored(tag.DarkColor)};
 }
 
-// Paints the template on white, the colours of each column given by colorsOf(column).
+// Paints the template on the ground colour, the colours of each column given by colorsOf(column).
 template <typename TColorsOf>
-void DrawTemplate(TCanvas& canvas, TColorsOf colorsOf) {
-    canvas.FillRect({0, 0, kTagIconSize, kTagIconSize}, kWhite);
+void DrawTemplate(TCanvas& canvas, TColor ground, TColorsOf colorsOf) {
+    canvas.FillRect({0, 0, kTagIconSize, kTagIconSize}, ground);
     for (int row = 0; row < static_cast<int>(kTemplate.size()); ++row) {
         const char* line = kTemplate[static_cast<std::size_t>(row)];
         for (int column = 0; line[column] != '\0'; ++column) {
@@ -58,23 +58,27 @@ void DrawTemplate(TCanvas& canvas, TColorsOf colorsOf) {
 
 }  // namespace
 
-void DrawTagIcon(TCanvas& canvas, const TTag& tag) {
-    DrawTagIcon(canvas, TColor::FromStored(tag.LightColor), TColor::FromStored(tag.MidColor),
-                TColor::FromStored(tag.DarkColor));
+void DrawTagIcon(TCanvas& canvas, const TTag& tag, TColor ground) {
+    const TTagColors colors = ColorsOf(tag);
+    DrawTemplate(canvas, ground, [&](int) { return colors; });
 }
 
 void DrawTagIcon(TCanvas& canvas, TColor light, TColor mid, TColor dark) {
-    DrawTemplate(canvas, [&](int) { return TTagColors{light, mid, dark}; });
+    DrawTemplate(canvas, kWhite, [&](int) { return TTagColors{light, mid, dark}; });
 }
 
 void DrawConceptTagIcon(TCanvas& canvas, const TConcept& item) {
-    if (item.Tags.empty()) {
+    DrawConceptTagIcon(canvas, item.Tags);
+}
+
+void DrawConceptTagIcon(TCanvas& canvas, const std::vector<TTag*>& tags) {
+    if (tags.empty()) {
         return;
     }
-    const std::vector<int> ends = TagStripeEnds(item.Tags.size());
-    DrawTemplate(canvas, [&](int column) {
+    const std::vector<int> ends = TagStripeEnds(tags.size());
+    DrawTemplate(canvas, kWhite, [&](int column) {
         const auto stripe = std::lower_bound(ends.begin(), ends.end(), column) - ends.begin();
-        return ColorsOf(*item.Tags[static_cast<std::size_t>(stripe)]);
+        return ColorsOf(*tags[static_cast<std::size_t>(stripe)]);
     });
 }
 

@@ -3,6 +3,8 @@
 #include <sys/wait.h>
 #include <cstdio>
 #include <filesystem>
+#include <regex>
+#include <set>
 #include <string>
 
 #include "casefile/CaseFileFixture.h"
@@ -87,6 +89,72 @@ TEST_F(CliTest, ResaveWritesTheSameDocumentApartFromItsDate) {
         }
     }
 }
+
+#ifdef KAVO_CLI_DRAWS
+// The size that the case document's image of this name must have; 0 x 0 for a perception
+// picture, which is as large as its drawing.
+std::pair<int, int> ExpectedImageSize(const std::string& name) {
+    static const std::vector<std::pair<std::regex, std::pair<int, int>>> kSizes{
+        {std::regex("(notag|case|arena|analyst|actor|(stock)?factor|(stock)?attribute|action|"
+                    "tag[0-9]+|tag(_[0-9]+)+)"),
+         {16, 16}},
+        {std::regex("(gc|gnc)-?[0-3]p[0-3]|gu(-?[0-9]+){7}|p-?[0-3]u[0-3]"), {24, 24}},
+        {std::regex("l-?[0-3]u[0-3]"), {32, 16}},
+        {std::regex("r-?[0-3]-[0-2]"), {11, 11}},
+        {std::regex("art0s-?[1-5]|art[1-3]s1|fipag[0-3]"), {24, 16}},
+        {std::regex("aview[0-9]+|ar[0-9]+ac[0-9]+"), {0, 0}},
+    };
+    for (const auto& [pattern, size] : kSizes) {
+        if (std::regex_match(name, pattern)) {
+            return size;
+        }
+    }
+    return {-1, -1};
+}
+
+// Whether the GIF's graphic control block makes a colour transparent.
+bool HasTransparentColour(const std::string& gif) {
+    const std::size_t control = gif.find("\x21\xF9\x04");
+    return control != std::string::npos && control + 3 < gif.size() && (gif[control + 3] & 1);
+}
+
+TEST_F(CliTest, ResaveWritesEveryImageOfTheDocumentInItsSize) {
+    const std::filesystem::path copy = Scratch / "copy";
+    const TRun run = RunCli({"resave", Example, copy.string()});
+    ASSERT_EQ(run.Status, 0) << run.Output;
+    const std::string document = test::ReadFile(copy / "KAVO case.htm");
+    const std::regex source("src=\"gif/([^\"]+)\\.gif\"");
+    std::set<std::string> names;
+    for (auto match = std::sregex_iterator(document.begin(), document.end(), source);
+         match != std::sregex_iterator(); ++match) {
+        names.insert((*match)[1].str());
+    }
+    ASSERT_GT(names.size(), 20u);
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        const std::filesystem::path path = copy / "gif" / (name + ".gif");
+        const std::string gif = test::ReadFile(path);
+        ASSERT_GE(gif.size(), 13u);
+        EXPECT_EQ(gif.substr(0, 6), "GIF89a");
+        const int width = static_cast<unsigned char>(gif[6]) | static_cast<unsigned char>(gif[7])
+                                                                   << 8;
+        const int height = static_cast<unsigned char>(gif[8]) | static_cast<unsigned char>(gif[9])
+                                                                    << 8;
+        const auto [expectedWidth, expectedHeight] = ExpectedImageSize(name);
+        if (expectedWidth == 0) {
+            EXPECT_GT(width, 1);
+            EXPECT_GT(height, 1);
+        } else {
+            EXPECT_EQ(width, expectedWidth);
+            EXPECT_EQ(height, expectedHeight);
+        }
+        EXPECT_EQ(HasTransparentColour(gif), name.starts_with("fipag") || name.starts_with("tag_"));
+        EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all,
+                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                      std::filesystem::perms::group_read | std::filesystem::perms::others_read);
+    }
+}
+#endif
 
 TEST_F(CliTest, WrongArgumentsShowTheUsage) {
     for (const auto& arguments : std::vector<std::vector<std::string>>{

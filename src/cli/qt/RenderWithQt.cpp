@@ -1,12 +1,11 @@
 #include "cli/qt/RenderWithQt.h"
 
-#include <QGuiApplication>
-#include <cstdlib>
 #include <iostream>
 
 #include "casefile/TCaseReader.h"
 #include "cli/RenderCommand.h"
 #include "cli/TConsole.h"
+#include "cli/qt/TOffscreenApplication.h"
 #include "model/TCase.h"
 #include "model/TContext.h"
 #include "model/TPerception.h"
@@ -42,14 +41,7 @@ int RunRender(const std::vector<std::string>& arguments) {
         return 2;
     }
     const TRenderRequest& request = std::get<TRenderRequest>(parsed);
-    // Fonts need a GUI application but no screen.
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    }
-    int argc = 1;
-    char name[] = "kavo-cli";
-    char* argv[] = {name, nullptr};
-    QGuiApplication application(argc, argv);
+    TOffscreenApplication application;
 
     TConsole console(std::cerr);
     TQtTextMeasure measure;

@@ -1,0 +1,18 @@
+#include "cli/qt/ResaveWithQt.h"
+
+#include "cli/CaseCommands.h"
+#include "cli/qt/TOffscreenApplication.h"
+#include "qtgui/TQtImageWriter.h"
+#include "qtgui/TQtTextMeasure.h"
+
+namespace kavo {
+
+int ResaveWithImages(const std::string& folder, const std::string& outFolder, std::ostream& out) {
+    TOffscreenApplication application;
+    TQtTextMeasure measure;
+    return ResaveCase(folder, outFolder, out, measure, [](TMessages& messages) {
+        return std::make_unique<TQtImageWriter>(messages);
+    });
+}
+
+}  // namespace kavo

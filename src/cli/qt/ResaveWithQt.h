@@ -1,0 +1,12 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+
+namespace kavo {
+
+// kavo-cli resave in a build that draws: as ResaveCase, with text measured in Qt's fonts as the
+// desktop program measures it, and with the case's images written into OUTFOLDER/gif.
+int ResaveWithImages(const std::string& folder, const std::string& outFolder, std::ostream& out);
+
+}  // namespace kavo
