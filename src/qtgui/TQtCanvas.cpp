@@ -49,7 +49,7 @@ TRect Normalized(const TRect& box) {
 }  // namespace
 
 TQtCanvas::TQtCanvas(QPainter& painter)
-    : Painter(painter), Font(ToQFont(TFont{})), FontColor(Qt::black) {
+    : Painter(painter), Font(ToQFont(CurrentFont)), FontColor(Qt::black) {
     Painter.setRenderHint(QPainter::Antialiasing, false);
     Painter.setRenderHint(QPainter::TextAntialiasing, false);
     SetPen(kBlack);
@@ -69,8 +69,20 @@ void TQtCanvas::SetBrush(TColor color, TBrushStyle style) {
 }
 
 void TQtCanvas::SetFont(const TFont& font, TColor color) {
-    Font = ToQFont(font);
     FontColor = ToQColor(color);
+    if (font == CurrentFont) {
+        return;
+    }
+    CurrentFont = font;
+    Font = ToQFont(font);
+    FontMetrics.reset();
+}
+
+const QFontMetrics& TQtCanvas::Metrics() {
+    if (!FontMetrics) {
+        FontMetrics.emplace(Font, Painter.device());
+    }
+    return *FontMetrics;
 }
 
 void TQtCanvas::UseShapeTools() {
@@ -217,18 +229,19 @@ void TQtCanvas::FillRect(const TRect& box, TColor color) {
 }
 
 void TQtCanvas::TextOut(TPoint topLeft, const std::string& text) {
-    Painter.setFont(Font);
+    if (Painter.font() != Font) {
+        Painter.setFont(Font);
+    }
     Painter.setPen(FontColor);
-    const QFontMetrics metrics(Font, Painter.device());
-    Painter.drawText(QPoint(topLeft.X, topLeft.Y + metrics.ascent()), ToQString(text));
+    Painter.drawText(QPoint(topLeft.X, topLeft.Y + Metrics().ascent()), ToQString(text));
 }
 
 int TQtCanvas::TextWidth(const std::string& text) {
-    return QFontMetrics(Font, Painter.device()).horizontalAdvance(ToQString(text));
+    return Metrics().horizontalAdvance(ToQString(text));
 }
 
 int TQtCanvas::TextHeight(const std::string& /*text*/) {
-    return QFontMetrics(Font, Painter.device()).height();
+    return Metrics().height();
 }
 
 }  // namespace kavo

@@ -3,6 +3,7 @@
 #include <QBrush>
 #include <QColor>
 #include <QFont>
+#include <QFontMetrics>
 #include <QList>
 #include <QPainter>
 #include <QPen>
@@ -49,11 +50,16 @@ class TQtCanvas : public TCanvas {
     // Appends the pixels from `from` up to but without `to`; step counts along the dash pattern.
     void AppendLinePixels(TPoint from, TPoint to, int& step, QList<QPoint>& pixels) const;
     bool PatternIsOn(int step) const;
+    // Metrics of the current font, made when first needed after the font changed: making them
+    // costs more than most drawing calls, and a diagram sets the same font again and again.
+    const QFontMetrics& Metrics();
 
     QPainter& Painter;
     QPen Pen;
     QBrush Brush;
+    TFont CurrentFont;
     QFont Font;
+    std::optional<QFontMetrics> FontMetrics;
     QColor FontColor;
 };
 
