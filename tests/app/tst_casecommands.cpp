@@ -288,6 +288,10 @@ void TCaseCommandsTest::editedCaseSavedAsAndReadBackUnchanged() {
     QVERIFY(!c.Modified);
     QCOMPARE(QString::fromStdString(c.Folder), firstFolder + "/");
     QCOMPARE(view->HtmlView()->source(), QUrl::fromLocalFile(firstFolder + "/KAVO case.htm"));
+    // The pictures the document shows are saved beside it.
+    for (const char* image : {"notag.gif", "case.gif", "aview0.gif", "ar0ac0.gif"}) {
+        QVERIFY2(QFile::exists(firstFolder + "/gif/" + image), image);
+    }
 
     // The folder is the window's own now; reading it again needs a window of its own.
     QCOMPARE(Window->OpenFolder(firstFolder), view);
