@@ -171,26 +171,14 @@ QImage Draw(TShellIcon kind) {
     return image;
 }
 
-// The last column of each tag's stripe in a marker shared by n tags.
-std::vector<int> StripeEnds(std::size_t n) {
-    static const std::array<std::vector<int>, 7> ends{{{14},
-                                                       {6, 14},
-                                                       {4, 9, 14},
-                                                       {3, 6, 9, 14},
-                                                       {2, 5, 8, 11, 14},
-                                                       {2, 4, 6, 8, 10, 14},
-                                                       {1, 3, 5, 7, 9, 11, 14}}};
-    return ends[std::min<std::size_t>(n, ends.size()) - 1];
-}
-
-QImage TagPicture(const TTag& tag) {
+// The tag icon of a concept, one stripe per tag, with white transparent as in the icon files.
+QImage TagPicture(const TConcept& item) {
     QImage image(kTagIconSize, kTagIconSize, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     TQtCanvas canvas(painter);
-    DrawTagIcon(canvas, tag);
+    DrawConceptTagIcon(canvas, item);
     painter.end();
-    // White is the transparent colour of tag icons.
     QImage transparent = image.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < transparent.height(); ++y) {
         for (int x = 0; x < transparent.width(); ++x) {
@@ -210,14 +198,7 @@ void DrawTagMarker(QPainter& painter, const TConcept& item) {
         painter.drawPolygon(outline, 5);
         return;
     }
-    const std::vector<int> ends = StripeEnds(item.Tags.size());
-    int first = 0;
-    for (std::size_t i = 0; i < ends.size(); ++i) {
-        const QImage picture = TagPicture(*item.Tags[i]);
-        const int last = i + 1 == ends.size() ? kTagIconSize - 1 : ends[i];
-        painter.drawImage(QPoint(first, 0), picture, QRect(first, 0, last - first + 1, 16));
-        first = last + 1;
-    }
+    painter.drawImage(QPoint(0, 0), TagPicture(item));
 }
 
 }  // namespace
