@@ -52,7 +52,7 @@ void AddKindIcons(TImages& images) {
     }};
     for (const auto& [name, icon] : kIcons) {
         images.push_back({name, kKindIconSize, kKindIconSize, false,
-                          [icon](TCanvas& canvas) { DrawCaseIcon(canvas, icon); }});
+                          [icon = icon](TCanvas& canvas) { DrawCaseIcon(canvas, icon); }});
     }
 }
 
