@@ -19,6 +19,7 @@ namespace kavo::test {
 
 namespace {
 
+// The images by name; the map points into the set, which must stay alive while the map is used.
 std::map<std::string, const TCaseImage*> ByName(const std::vector<TCaseImage>& images) {
     std::map<std::string, const TCaseImage*> names;
     for (const TCaseImage& image : images) {
@@ -26,6 +27,7 @@ std::map<std::string, const TCaseImage*> ByName(const std::vector<TCaseImage>& i
     }
     return names;
 }
+std::map<std::string, const TCaseImage*> ByName(std::vector<TCaseImage>&& images) = delete;
 
 // The canvas's drawing with every point it touched, to check that a picture stays in its image.
 class TBoundsCanvas : public TRecordingCanvas {
@@ -75,7 +77,8 @@ TEST_F(CaseImageSetTest, FixedImagesHaveTheirSizesAndTransparency) {
         {"r3-2", 11, 11, false},    {"art0s5", 24, 16, false}, {"art0s-5", 24, 16, false},
         {"art3s1", 24, 16, false},  {"fipag0", 24, 16, true},  {"fipag3", 24, 16, true},
     };
-    const auto names = ByName(CaseImageSet(Case));
+    const auto images = CaseImageSet(Case);
+    const auto names = ByName(images);
     for (const TExpected& expected : table) {
         SCOPED_TRACE(expected.Name);
         const auto found = names.find(expected.Name);
@@ -110,11 +113,13 @@ TEST_F(CaseImageSetTest, EveryFixedPictureStaysInsideItsImage) {
 }
 
 TEST_F(CaseImageSetTest, TagIconsFollowTheTagListAndAreOpaque) {
-    const auto untagged = ByName(CaseImageSet(Case));
+    const auto untaggedImages = CaseImageSet(Case);
+    const auto untagged = ByName(untaggedImages);
     EXPECT_FALSE(untagged.contains("tag0"));
     Case.FindOrCreateTag("Red");
     Case.FindOrCreateTag("Blue");
-    const auto tagged = ByName(CaseImageSet(Case));
+    const auto taggedImages = CaseImageSet(Case);
+    const auto tagged = ByName(taggedImages);
     for (const char* name : {"tag0", "tag1"}) {
         ASSERT_TRUE(tagged.contains(name)) << name;
         EXPECT_FALSE(tagged.at(name)->WhiteTransparent);
@@ -127,13 +132,15 @@ TEST_F(CaseImageSetTest, TagIconGroundIsTheTagsLightColour) {
     TTag* tag = Case.FindOrCreateTag("Green");
     tag->LightColor = 0x00FF00;
     TRecordingCanvas canvas;
-    ByName(CaseImageSet(Case)).at("tag0")->Draw(canvas);
+    const auto images = CaseImageSet(Case);
+    ByName(images).at("tag0")->Draw(canvas);
     ASSERT_FALSE(canvas.Log.empty());
     EXPECT_EQ(canvas.Log.front(), "fill (0,0)-(16,16) 0,255,0");
 }
 
 TEST_F(CaseImageSetTest, EmptyAnalystViewIsOnePixel) {
-    const auto names = ByName(CaseImageSet(Case));
+    const auto images = CaseImageSet(Case);
+    const auto names = ByName(images);
     ASSERT_TRUE(names.contains("aview0"));
     EXPECT_EQ(names.at("aview0")->Width, 1);
     EXPECT_EQ(names.at("aview0")->Height, 1);
@@ -142,7 +149,8 @@ TEST_F(CaseImageSetTest, EmptyAnalystViewIsOnePixel) {
 TEST_F(CaseImageSetTest, PerceptionPictureIsAsLargeAsTheDrawing) {
     Show(Factor("Rain", 40, 20), 100, 60);
     PlacePerception(*View);
-    const auto names = ByName(CaseImageSet(Case));
+    const auto images = CaseImageSet(Case);
+    const auto names = ByName(images);
     EXPECT_EQ(names.at("aview0")->Width, View->Extent.Right);
     EXPECT_EQ(names.at("aview0")->Height, View->Extent.Bottom);
     EXPECT_GT(View->Extent.Right, 1);
