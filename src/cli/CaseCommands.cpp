@@ -1,30 +1,19 @@
 #include "cli/CaseCommands.h"
 
-#include "casefile/TCaseReader.h"
+#include <filesystem>
+
 #include "casefile/TCaseWriter.h"
 #include "casefile/TImageWriter.h"
-#include "cli/TApproximateTextMeasure.h"
-#include "cli/TConsole.h"
+#include "cli/TCommandCase.h"
 #include "model/TAiA.h"
-#include "model/TCase.h"
-#include "model/TContext.h"
 #include "model/TPerception.h"
+#ifdef KAVO_CLI_DRAWS
+#include "cli/qt/ResaveWithQt.h"
+#endif
 
 namespace kavo {
 
 namespace {
-
-// A context for one command, with its case; text is measured by the given measure or estimated.
-struct TCommandCase {
-    explicit TCommandCase(std::ostream& out) : Console(out) {}
-    TCommandCase(std::ostream& out, const TTextMeasure& measure) : Console(out), Measure(measure) {}
-
-    TConsole Console;
-    TApproximateTextMeasure Estimate;
-    const TTextMeasure& Measure = Estimate;
-    TContext Context{Console, Console, Measure};
-    TCase Case{Context};
-};
 
 std::string Summary(const TCase& read) {
     int perceptions = 0;
@@ -39,36 +28,91 @@ std::string Summary(const TCase& read) {
            " perceptions, " + std::to_string(links) + " links";
 }
 
+// The messages of check are its report, so they go to standard output with the summary.
+TExitStatus RunCheck(const TArguments& arguments, std::ostream& out, std::ostream&) {
+    TCommandCase command(out);
+    if (!command.Read(arguments.Positional[0])) {
+        return TExitStatus::esFailed;
+    }
+    out << Summary(command.Case) << "\n";
+    return command.Outcome();
+}
+
+TExitStatus RunResave(const TArguments& arguments, std::ostream& out, std::ostream& err) {
+    const std::string& folder = arguments.Positional[0];
+    const std::string& outFolder = arguments.Positional[1];
+    std::error_code error;
+    if (!arguments.Has("--force") &&
+        std::filesystem::exists(std::filesystem::path(outFolder) / "KAVO case.htm", error)) {
+        err << "kavo-cli resave: " << outFolder
+            << " already holds a case document; give --force to replace it\n";
+        return TExitStatus::esFailed;
+    }
+#ifdef KAVO_CLI_DRAWS
+    return ResaveWithImages(folder, outFolder, out, err);
+#else
+    TApproximateTextMeasure measure;
+    return ResaveCase(folder, outFolder, out, err, measure,
+                      [](TMessages&) { return std::make_unique<TImageWriter>(); });
+#endif
+}
+
 }  // namespace
 
-int CheckCase(const std::string& folder, std::ostream& out) {
-    TCommandCase command(out);
-    if (ReadCase(command.Case, folder) != TReadOutcome::roRead) {
-        return 2;
-    }
-    out << Summary(command.Case) << "\n";
-    return command.Console.Count() == 0 ? 0 : 1;
-}
+const TCommand kCheckCommand{
+    .Name = "check",
+    .Synopsis = "FOLDER",
+    .Summary = "read the case in FOLDER, print the reader's messages and a summary",
+    .Help =
+        "Prints each message of the reader on a line of its own (\"KAVO warning: ...\") and\n"
+        "then a summary line: the case's name and its numbers of arenas, actors, factors,\n"
+        "perceptions and links. Exit status 0 when the case read without messages, 1 when\n"
+        "it read with messages, 2 when it could not be read.\n",
+    .Rules = {.MinPositional = 1, .MaxPositional = 1, .Options = {}},
+    .Run = RunCheck,
+};
 
-int ResaveCase(const std::string& folder, const std::string& outFolder, std::ostream& out) {
-    TApproximateTextMeasure measure;
-    return ResaveCase(folder, outFolder, out, measure,
-                      [](TMessages&) { return std::make_unique<TImageWriter>(); });
-}
+const TCommand kResaveCommand{
+    .Name = "resave",
+    .Synopsis = "FOLDER OUTFOLDER [--force]",
+    .Summary = "read the case in FOLDER and write it into OUTFOLDER",
+#ifdef KAVO_CLI_DRAWS
+    .Help =
+        "  --force   replace the case document that OUTFOLDER already holds\n"
+        "\n"
+        "Writes the case document and its pictures (OUTFOLDER/gif), laid out in the desktop\n"
+        "program's fonts, and prints the summary line of check. Messages go to standard\n"
+        "error. Exit status 0 when written, 1 when written but the case read with messages\n"
+        "or a picture could not be written, 2 when the case could not be read or written or\n"
+        "OUTFOLDER holds a case document and --force was not given.\n",
+#else
+    .Help =
+        "  --force   replace the case document that OUTFOLDER already holds\n"
+        "\n"
+        "Writes the case document (this build draws no pictures) and prints the summary line\n"
+        "of check. Messages go to standard error. Exit status 0 when written, 1 when written\n"
+        "but the case read with messages, 2 when the case could not be read or written or\n"
+        "OUTFOLDER holds a case document and --force was not given.\n",
+#endif
+    .Rules = {.MinPositional = 2,
+              .MaxPositional = 2,
+              .Options = {{"--force", TOptionKind::okFlag}}},
+    .Run = RunResave,
+};
 
-int ResaveCase(const std::string& folder, const std::string& outFolder, std::ostream& out,
-               const TTextMeasure& measure, const TImageWriterFactory& makeImageWriter) {
-    TCommandCase command(out, measure);
-    if (ReadCase(command.Case, folder) != TReadOutcome::roRead) {
-        return 2;
+TExitStatus ResaveCase(const std::string& folder, const std::string& outFolder, std::ostream& out,
+                       std::ostream& err, const TTextMeasure& measure,
+                       const TImageWriterFactory& makeImageWriter) {
+    TCommandCase command(err, measure);
+    if (!command.Read(folder)) {
+        return TExitStatus::esFailed;
     }
-    const int readMessages = command.Console.Count();
     const std::unique_ptr<TImageWriter> images = makeImageWriter(command.Console);
     if (!TCaseWriter(command.Case, *images).Save(outFolder)) {
-        return 2;
+        return TExitStatus::esFailed;
     }
     out << Summary(command.Case) << "\n";
-    return readMessages == 0 ? 0 : 1;
+    return command.Outcome();
 }
 
 }  // namespace kavo

@@ -1,14 +1,10 @@
 #include "cli/InferCommand.h"
 
-#include <chrono>
-#include <cmath>
-#include <cstdio>
-#include <optional>
 #include <string_view>
+#include <vector>
 
-#include "casefile/TCaseReader.h"
-#include "cli/TApproximateTextMeasure.h"
-#include "cli/TConsole.h"
+#include "cli/TCommandCase.h"
+#include "cli/TJson.h"
 #include "model/TAiA.h"
 #include "model/TCase.h"
 #include "model/TFactor.h"
@@ -24,146 +20,6 @@
 namespace kavo {
 
 namespace {
-
-using TClock = std::chrono::steady_clock;
-
-struct TInferOptions {
-    std::string Folder;
-    std::optional<std::string> Arena;
-    std::optional<std::string> Actor;
-    bool AnalystOnly = false;
-    bool Search = true;
-    std::optional<double> TimeLimit;
-};
-
-// Status of the command: nothing is shown; past the deadline the event pump cancels the work, as
-// the desktop program's cancel button does.
-class TDeadlineStatus : public TStatus {
-  public:
-    void SetStatusText(const std::string&) override {}
-    void PumpEvents() override {
-        if (Deadline && TClock::now() >= *Deadline) {
-            Context->AnalysisCancelled = true;
-        }
-    }
-
-    TContext* Context = nullptr;
-    std::optional<TClock::time_point> Deadline;
-};
-
-std::optional<TInferOptions> Parse(const std::vector<std::string>& arguments, std::ostream& err) {
-    TInferOptions options;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        const bool hasValue = i + 1 < arguments.size();
-        if (argument == "--arena" && hasValue) {
-            options.Arena = arguments[++i];
-        } else if (argument == "--actor" && hasValue) {
-            options.Actor = arguments[++i];
-        } else if (argument == "--analyst") {
-            options.AnalystOnly = true;
-        } else if (argument == "--no-search") {
-            options.Search = false;
-        } else if (argument == "--time-limit" && hasValue) {
-            char* end = nullptr;
-            const double seconds = std::strtod(arguments[++i].c_str(), &end);
-            if (end == arguments[i].c_str() || *end != '\0' || !(seconds >= 0)) {
-                err << "kavo-cli infer: the time limit must be a number of seconds\n";
-                return std::nullopt;
-            }
-            options.TimeLimit = seconds;
-        } else if (!argument.starts_with("--") && options.Folder.empty()) {
-            options.Folder = argument;
-        } else {
-            err << "kavo-cli infer: unexpected argument \"" << argument << "\"\n";
-            return std::nullopt;
-        }
-    }
-    if (options.Folder.empty() || (options.Actor && options.AnalystOnly)) {
-        err << "usage: kavo-cli infer FOLDER [--arena NAME] [--actor NAME | --analyst] "
-               "[--no-search] [--time-limit SECONDS]\n";
-        return std::nullopt;
-    }
-    return options;
-}
-
-// A JSON writer just large enough for the document: values are appended with the separators
-// they need.
-class TJson {
-  public:
-    explicit TJson(std::ostream& out) : Out(out) {}
-
-    TJson& Open(char bracket) {
-        Separate();
-        Out << bracket;
-        First = true;
-        return *this;
-    }
-    TJson& Close(char bracket) {
-        Out << bracket;
-        First = false;
-        return *this;
-    }
-    TJson& Key(std::string_view key) {
-        Separate();
-        String(key);
-        Out << ':';
-        First = true;
-        return *this;
-    }
-    TJson& Text(std::string_view text) {
-        Separate();
-        String(text);
-        return *this;
-    }
-    TJson& Number(double x) {
-        Separate();
-        if (!std::isfinite(x)) {
-            Out << "null";
-            return *this;
-        }
-        char buffer[32];
-        std::snprintf(buffer, sizeof buffer, "%.17g", x);
-        Out << buffer;
-        return *this;
-    }
-    TJson& Integer(long long n) {
-        Separate();
-        Out << n;
-        return *this;
-    }
-    TJson& Bool(bool b) {
-        Separate();
-        Out << (b ? "true" : "false");
-        return *this;
-    }
-
-  private:
-    void Separate() {
-        if (!First) {
-            Out << ',';
-        }
-        First = false;
-    }
-    void String(std::string_view text) {
-        Out << '"';
-        for (const char c : text) {
-            if (c == '"' || c == '\\') {
-                Out << '\\' << c;
-            } else if (static_cast<unsigned char>(c) < 0x20) {
-                char buffer[8];
-                std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
-                Out << buffer;
-            } else {
-                Out << c;
-            }
-        }
-        Out << '"';
-    }
-
-    std::ostream& Out;
-    bool First = true;
-};
 
 void Pairs(TJson& json, const TProVal& distribution) {
     json.Open('[');
@@ -286,7 +142,7 @@ void Actions(TJson& json, const TPerception& perception, const TCase& current) {
 }
 
 // Computes and writes one perception; false when the time limit stopped it.
-bool Perception(TJson& json, TPerception& perception, const TInferOptions& options) {
+bool Perception(TJson& json, TPerception& perception, bool search) {
     TCase& current = *perception.Case();
     const TContext& context = current.Context();
     json.Open('{').Key("owner").Text(perception.OwnerName());
@@ -299,7 +155,7 @@ bool Perception(TJson& json, TPerception& perception, const TInferOptions& optio
         EvaluateAllTactics(perception);
     }
     if (inferred && !context.AnalysisCancelled) {
-        FindStrategies(perception, options.Search);
+        FindStrategies(perception, search);
     }
     const bool stopped = context.AnalysisCancelled;
     json.Key("stoppedEarly").Bool(stopped);
@@ -314,54 +170,56 @@ bool Perception(TJson& json, TPerception& perception, const TInferOptions& optio
         json.Key("strategies").Open('{');
         Strategy(json, "default", *perception.DefaultStrategy, false);
         Strategy(json, "chosen", *perception.ChosenStrategy, false);
-        Strategy(json, "best", *perception.BestStrategy, options.Search);
+        Strategy(json, "best", *perception.BestStrategy, search);
         json.Close('}');
     }
     json.Close('}');
     return !stopped;
 }
 
-}  // namespace
-
-int RunInfer(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-    const std::optional<TInferOptions> options = Parse(arguments, err);
-    if (!options) {
-        return 2;
-    }
-    TConsole console(err);
-    TDeadlineStatus status;
-    TApproximateTextMeasure measure;
-    TContext context(console, status, measure);
-    status.Context = &context;
-    TCase current(context);
-    if (ReadCase(current, options->Folder) != TReadOutcome::roRead) {
-        return 2;
-    }
+// The perceptions the arguments select, in case order: each arena's analyst view, then its
+// actors' perceptions in arena order.
+std::vector<TPerception*> Selected(const TCase& current, const TArguments& arguments) {
+    const std::optional<std::string> arenaName = arguments.Text("--arena");
+    const std::optional<std::string> actorName = arguments.Text("--actor");
+    const bool analystOnly = arguments.Has("--analyst");
     std::vector<TPerception*> selected;
     for (const auto& arena : current.ArenaList) {
-        if (options->Arena && arena->Name != *options->Arena) {
+        if (arenaName && arena->Name != *arenaName) {
             continue;
         }
-        if (!options->Actor) {
+        if (!actorName) {
             selected.push_back(arena->AnalystView.get());
         }
         for (const auto& record : arena->Actors) {
-            if (!options->AnalystOnly &&
-                (!options->Actor || record->Actor->Name == *options->Actor)) {
+            if (!analystOnly && (!actorName || record->Actor->Name == *actorName)) {
                 selected.push_back(record->Perception.get());
             }
         }
     }
+    return selected;
+}
+
+TExitStatus RunInfer(const TArguments& arguments, std::ostream& out, std::ostream& err) {
+    if (arguments.Has("--actor") && arguments.Has("--analyst")) {
+        err << "kavo-cli infer: --actor and --analyst exclude each other\n";
+        return TExitStatus::esFailed;
+    }
+    TCommandCase command(err);
+    if (!command.Read(arguments.Positional[0])) {
+        return TExitStatus::esFailed;
+    }
+    const std::vector<TPerception*> selected = Selected(command.Case, arguments);
     if (selected.empty()) {
         err << "kavo-cli infer: no perception matches the selection\n";
-        return 2;
+        return TExitStatus::esFailed;
     }
-    if (options->TimeLimit) {
-        status.Deadline = TClock::now() + std::chrono::duration_cast<TClock::duration>(
-                                              std::chrono::duration<double>(*options->TimeLimit));
+    if (const std::optional<double> seconds = arguments.Number("--time-limit")) {
+        command.LimitTime(*seconds);
     }
+    const bool search = !arguments.Has("--no-search");
     TJson json(out);
-    json.Open('{').Key("case").Text(current.Name);
+    json.Open('{').Key("case").Text(command.Case.Name);
     json.Key("perceptions").Open('[');
     bool complete = true;
     for (TPerception* perception : selected) {
@@ -369,14 +227,45 @@ int RunInfer(const std::vector<std::string>& arguments, std::ostream& out, std::
                                              ? perception->ArenaOwner()->Name
                                              : perception->AiAOwner()->Arena->Name);
         json.Key("perception");
-        complete = Perception(json, *perception, *options) && complete;
+        complete = Perception(json, *perception, search) && complete;
         json.Close('}');
     }
     json.Close(']');
     json.Key("stoppedEarly").Bool(!complete);
     json.Close('}');
     out << "\n";
-    return complete ? 0 : 1;
+    return command.Outcome(!complete);
 }
+
+}  // namespace
+
+const TCommand kInferCommand{
+    .Name = "infer",
+    .Synopsis =
+        "FOLDER [--arena NAME] [--actor NAME | --analyst] [--no-search] "
+        "[--time-limit SECONDS]",
+    .Summary = "print the inference, tactic ratings and strategies of perceptions as JSON",
+    .Help =
+        "  --arena NAME            only that arena (exact name); otherwise every arena\n"
+        "  --actor NAME            only that actor's perceptions (exact name)\n"
+        "  --analyst               only the analyst views\n"
+        "  --no-search             build and evaluate the default and chosen strategies, but\n"
+        "                          do not search for the best\n"
+        "  --time-limit SECONDS    stop the work once that much time has passed; what was\n"
+        "                          computed so far is printed\n"
+        "\n"
+        "Prints one JSON document (docs/cli.md describes it) on standard output; the case's\n"
+        "messages go to standard error. Exit status 0 when everything was computed, 1 when\n"
+        "the case read with messages or the time limit stopped the work, 2 for bad\n"
+        "arguments, an unreadable case or a selection that matches no perception.\n",
+    .Rules = {.MinPositional = 1,
+              .MaxPositional = 1,
+              .Options = {{"--arena", TOptionKind::okText},
+                          {"--actor", TOptionKind::okText},
+                          {"--analyst", TOptionKind::okFlag},
+                          {"--no-search", TOptionKind::okFlag},
+                          {"--time-limit", TOptionKind::okNumber}}},
+    .Run = RunInfer,
+};
 
 }  // namespace kavo

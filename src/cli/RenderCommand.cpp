@@ -9,45 +9,62 @@
 #include "model/TArena.h"
 #include "model/TCase.h"
 #include "model/TPerception.h"
+#ifdef KAVO_CLI_DRAWS
+#include "cli/qt/RenderWithQt.h"
+#endif
 
 namespace kavo {
 
-std::variant<TRenderRequest, std::string> ParseRenderArguments(
-    const std::vector<std::string>& arguments) {
-    TRenderRequest request;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        std::string* value = argument == "--arena"   ? &request.Arena
-                             : argument == "--actor" ? &request.Actor
-                             : argument == "--out"   ? &request.Out
-                                                     : nullptr;
-        if (value != nullptr) {
-            if (i + 1 == arguments.size()) {
-                return argument + " needs a value";
-            }
-            *value = arguments[++i];
-        } else if (argument.starts_with("--")) {
-            return "unknown option " + argument;
-        } else if (request.Folder.empty()) {
-            request.Folder = argument;
-        } else {
-            return "more than one folder: " + argument;
-        }
-    }
-    if (request.Folder.empty()) {
-        return "no case folder given";
-    }
+namespace {
+
+TExitStatus RunRender(const TArguments& arguments, std::ostream&, std::ostream& err) {
+    TRenderRequest request{.Folder = arguments.Positional[0],
+                           .Arena = arguments.Text("--arena").value_or(""),
+                           .Actor = arguments.Text("--actor").value_or(""),
+                           .Out = arguments.Text("--out").value_or("")};
+    std::string problem;
     if (request.Arena.empty()) {
-        return "no arena given (--arena NAME)";
+        problem = "no arena given (--arena NAME)";
+    } else if (request.Out.empty()) {
+        problem = "no picture file given (--out FILE.png, .svg or .gif)";
+    } else if (!PictureFormatOf(request.Out)) {
+        problem = "the picture file must end in .png, .svg or .gif: " + request.Out;
     }
-    if (request.Out.empty()) {
-        return "no picture file given (--out FILE.png, .svg or .gif)";
+    if (!problem.empty()) {
+        err << "kavo-cli render: " << problem << '\n';
+        return TExitStatus::esFailed;
     }
-    if (!PictureFormatOf(request.Out)) {
-        return "the picture file must end in .png, .svg or .gif: " + request.Out;
-    }
-    return request;
+#ifdef KAVO_CLI_DRAWS
+    return RenderWithQt(request, err);
+#else
+    err << "kavo-cli render: this build cannot draw; configure with KAVO_BUILD_GUI=ON\n";
+    return TExitStatus::esFailed;
+#endif
 }
+
+}  // namespace
+
+const TCommand kRenderCommand{
+    .Name = "render",
+    .Synopsis = "FOLDER --arena NAME [--actor NAME] --out FILE.(png|svg|gif)",
+    .Summary = "draw a perception into a picture file",
+    .Help =
+        "  --arena NAME    the arena (names compare without regard to letter case)\n"
+        "  --actor NAME    the actor, by name or short name; without it the arena's analyst\n"
+        "                  view\n"
+        "  --out FILE      the picture file; its extension (.png, .svg, .gif) names the format\n"
+        "\n"
+        "Draws the perception as the desktop program shows it, laid out in its fonts. Exit\n"
+        "status 0 when drawn, 1 when drawn but the case read with messages, 2 for bad\n"
+        "arguments, an unreadable case, an arena or actor the case lacks, or a picture file\n"
+        "that could not be written.\n",
+    .Rules = {.MinPositional = 1,
+              .MaxPositional = 1,
+              .Options = {{"--arena", TOptionKind::okText},
+                          {"--actor", TOptionKind::okText},
+                          {"--out", TOptionKind::okText}}},
+    .Run = RunRender,
+};
 
 std::optional<TPictureFormat> PictureFormatOf(std::string_view path) {
     const std::size_t dot = path.rfind('.');

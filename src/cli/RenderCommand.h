@@ -3,13 +3,17 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <variant>
-#include <vector>
+
+#include "cli/TCommand.h"
 
 namespace kavo {
 
 class TCase;
 class TPerception;
+
+// kavo-cli render FOLDER --arena NAME [--actor NAME] --out FILE: draws a perception into a PNG,
+// SVG or GIF file.
+extern const TCommand kRenderCommand;
 
 // What "kavo-cli render FOLDER --arena NAME [--actor NAME] --out FILE" asks for.
 struct TRenderRequest {
@@ -21,10 +25,6 @@ struct TRenderRequest {
 };
 
 enum class TPictureFormat { pfPng, pfSvg, pfGif };
-
-// The request, or the text of what is wrong with the arguments (those after "render").
-std::variant<TRenderRequest, std::string> ParseRenderArguments(
-    const std::vector<std::string>& arguments);
 
 // The format that the file name's extension names (letter case ignored), if it is one of them.
 std::optional<TPictureFormat> PictureFormatOf(std::string_view path);

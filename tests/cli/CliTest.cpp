@@ -17,9 +17,15 @@ struct TRun {
     std::string Output;
 };
 
-// Runs the built kavo-cli with the arguments, each quoted for the shell.
-TRun RunCli(const std::vector<std::string>& arguments) {
-    std::string command = std::string("'") + KAVO_CLI_PATH + "'";
+// Runs the built kavo-cli with the arguments, each quoted for the shell; standard output and
+// error together. A first argument "--unset-runtime" runs it without XDG_RUNTIME_DIR.
+TRun RunCli(std::vector<std::string> arguments) {
+    std::string command;
+    if (!arguments.empty() && arguments.front() == "--unset-runtime") {
+        command = "env -u XDG_RUNTIME_DIR ";
+        arguments.erase(arguments.begin());
+    }
+    command += std::string("'") + KAVO_CLI_PATH + "'";
     for (const std::string& argument : arguments) {
         command += " '" + argument + "'";
     }
@@ -164,6 +170,80 @@ TEST_F(CliTest, WrongArgumentsShowTheUsage) {
         EXPECT_NE(run.Output.find("usage: kavo-cli"), std::string::npos);
     }
 }
+
+// One rule for every command: 0 done, 1 done with messages or stopped by a time limit, 2 bad
+// arguments, an unreadable case, a selection that matches nothing or a result not written.
+TEST_F(CliTest, ExitStatusesFollowOneRule) {
+    const std::string messages = (Scratch / "messages").string();
+    test::WriteFile(Scratch / "messages" / "KAVO case.htm",
+                    test::ReplaceFirst(test::ReadFile(Example + "/KAVO case.htm"), "gif/l3u0.gif",
+                                       "gif/l9u0.gif"));
+    const std::string taken = (Scratch / "taken").string();
+    test::WriteFile(Scratch / "taken" / "KAVO case.htm", "<html>\r\n");
+    const std::string missing = (Scratch / "missing").string();
+    const std::string picture = (Scratch / "p.svg").string();
+    const struct {
+        std::vector<std::string> Arguments;
+        int Status;
+        const char* Output;
+    } cases[] = {
+        {{"--help"}, 0, "usage: kavo-cli COMMAND"},
+        {{"-h"}, 0, "usage: kavo-cli COMMAND"},
+        {{"--version"}, 0, "kavo-cli " KAVO_VERSION "\n"},
+        {{"check", "--help"}, 0, "usage: kavo-cli check FOLDER\n"},
+        {{"resave", "-h"}, 0, "usage: kavo-cli resave FOLDER OUTFOLDER [--force]\n"},
+        {{"infer", Example, "--help"}, 0, "usage: kavo-cli infer FOLDER"},
+        {{"render", "--help"}, 0, "usage: kavo-cli render FOLDER"},
+        {{"check", Example}, 0, "Water for the Green Valley: "},
+        {{"check", messages}, 1, "KAVO warning: "},
+        {{"infer", messages, "--arena", "Raising the dam", "--analyst"}, 1, "KAVO warning: "},
+        {{}, 2, "usage: kavo-cli COMMAND"},
+        {{"frobnicate"}, 2, "kavo-cli: unknown command \"frobnicate\""},
+        {{"check"}, 2, "kavo-cli check: too few arguments\nusage: kavo-cli check FOLDER\n"},
+        {{"check", ""}, 2, "kavo-cli check: an empty argument"},
+        {{"check", Example, "--colour"}, 2, "kavo-cli check: unknown option --colour"},
+        {{"check", missing}, 2, "KAVO warning: Could not open file"},
+        {{"resave", Example, taken}, 2, "kavo-cli resave: "},
+        {{"resave", missing, (Scratch / "out").string()}, 2, "KAVO warning: Could not open"},
+        {{"infer", Example, "--time-limit", "soon"}, 2, "kavo-cli infer: --time-limit needs"},
+        {{"infer", Example, "--actor", "River Trust", "--analyst"}, 2, "kavo-cli infer: "},
+        {{"infer", Example, "--arena", "No such arena"}, 2, "kavo-cli infer: no perception"},
+        {{"render", Example, "--arena", "No such arena", "--out", picture}, 2, "kavo-cli render: "},
+        {{"render", missing, "--arena", "Raising the dam", "--out", picture},
+         2,
+         "KAVO warning: Could not open"},
+    };
+    for (const auto& c : cases) {
+        std::string line;
+        for (const std::string& argument : c.Arguments) {
+            line += argument + " ";
+        }
+        const TRun run = RunCli(c.Arguments);
+        EXPECT_EQ(run.Status, c.Status) << line << "\n" << run.Output;
+        EXPECT_TRUE(run.Output.starts_with(c.Output)) << line << "\n" << run.Output;
+    }
+}
+
+TEST_F(CliTest, ResaveReplacesACaseDocumentOnlyWhenForced) {
+    const std::filesystem::path copy = Scratch / "copy";
+    ASSERT_EQ(RunCli({"resave", Example, copy.string()}).Status, 0);
+    test::WriteFile(copy / "KAVO case.htm", "older");
+    EXPECT_EQ(RunCli({"resave", Example, copy.string()}).Status, 2);
+    EXPECT_EQ(test::ReadFile(copy / "KAVO case.htm"), "older");
+    EXPECT_EQ(RunCli({"resave", "--force", Example, copy.string()}).Status, 0);
+    EXPECT_TRUE(test::ReadFile(copy / "KAVO case.htm").starts_with("<html>"));
+}
+
+#ifdef KAVO_CLI_DRAWS
+// Without a runtime folder in the environment, Qt would warn on every command that draws.
+TEST_F(CliTest, DrawingCommandsAreQuietWithoutARuntimeFolder) {
+    const TRun run = RunCli({"--unset-runtime", "resave", Example, (Scratch / "copy").string()});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Output,
+              "Water for the Green Valley: 2 arenas, 4 actors, 17 factors, 8 perceptions, 29 "
+              "links\n");
+}
+#endif
 
 }  // namespace
 }  // namespace kavo

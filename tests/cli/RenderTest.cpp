@@ -125,11 +125,11 @@ TEST_F(RenderTest, EmptyAnalystViewGivesTheSmallestPicture) {
 
 TEST_F(RenderTest, MissingCaseArenaOrActorFails) {
     const std::string out = " --out \"" + (Scratch / "p.png").string() + "\"";
-    EXPECT_EQ(Run(Render("--arena Harbour" + out)), 1);
+    EXPECT_EQ(Run(Render("--arena Harbour" + out)), 2);
     EXPECT_NE(Errors.find("no arena \"Harbour\""), std::string::npos) << Errors;
-    EXPECT_EQ(Run(Render("--arena Market --actor Farmers" + out)), 1);
+    EXPECT_EQ(Run(Render("--arena Market --actor Farmers" + out)), 2);
     EXPECT_NE(Errors.find("no actor \"Farmers\""), std::string::npos) << Errors;
-    EXPECT_EQ(Run("render \"" + (Scratch / "nowhere").string() + "\" --arena Market" + out), 1);
+    EXPECT_EQ(Run("render \"" + (Scratch / "nowhere").string() + "\" --arena Market" + out), 2);
     EXPECT_FALSE(std::filesystem::exists(Scratch / "p.png"));
 }
 

@@ -1,13 +1,7 @@
 #include "cli/qt/RenderWithQt.h"
 
-#include <iostream>
-
-#include "casefile/TCaseReader.h"
-#include "cli/RenderCommand.h"
-#include "cli/TConsole.h"
+#include "cli/TCommandCase.h"
 #include "cli/qt/TOffscreenApplication.h"
-#include "model/TCase.h"
-#include "model/TContext.h"
 #include "model/TPerception.h"
 #include "qtgui/DiagramPictures.h"
 #include "qtgui/GifFile.h"
@@ -34,34 +28,24 @@ bool WritePicture(TPerception& perception, const std::string& path, TPictureForm
 
 }  // namespace
 
-int RunRender(const std::vector<std::string>& arguments) {
-    const auto parsed = ParseRenderArguments(arguments);
-    if (const auto* problem = std::get_if<std::string>(&parsed)) {
-        std::cerr << "kavo-cli render: " << *problem << '\n';
-        return 2;
-    }
-    const TRenderRequest& request = std::get<TRenderRequest>(parsed);
+TExitStatus RenderWithQt(const TRenderRequest& request, std::ostream& err) {
     TOffscreenApplication application;
-
-    TConsole console(std::cerr);
     TQtTextMeasure measure;
-    TContext context(console, console, measure);
-    TCase owningCase(context);
-    if (ReadCase(owningCase, request.Folder) == TReadOutcome::roNotOpened) {
-        std::cerr << "kavo-cli render: no case document in " << request.Folder << '\n';
-        return 1;
+    TCommandCase command(err, measure);
+    if (!command.Read(request.Folder)) {
+        return TExitStatus::esFailed;
     }
     std::string error;
-    TPerception* perception = PerceptionToRender(owningCase, request, error);
+    TPerception* perception = PerceptionToRender(command.Case, request, error);
     if (perception == nullptr) {
-        std::cerr << "kavo-cli render: " << error << '\n';
-        return 1;
+        err << "kavo-cli render: " << error << '\n';
+        return TExitStatus::esFailed;
     }
     if (!WritePicture(*perception, request.Out, *PictureFormatOf(request.Out))) {
-        std::cerr << "kavo-cli render: could not write " << request.Out << '\n';
-        return 1;
+        err << "kavo-cli render: could not write " << request.Out << '\n';
+        return TExitStatus::esFailed;
     }
-    return 0;
+    return command.Outcome();
 }
 
 }  // namespace kavo

@@ -1,14 +1,14 @@
 #pragma once
 
-#include <string>
-#include <vector>
+#include <ostream>
+
+#include "cli/RenderCommand.h"
 
 namespace kavo {
 
-// Runs "render" with the given arguments (those after "render"): reads the case, lays its boxes
-// out in Qt's font metrics as the desktop program does, and draws the perception into the
-// picture file. Returns the exit status: 0 done, 1 the case, arena, actor or file failed, 2 bad
-// arguments.
-int RunRender(const std::vector<std::string>& arguments);
+// Draws what the request asks for: reads the case, lays its boxes out in Qt's font metrics as the
+// desktop program does, and draws the perception into the picture file. Messages and errors go to
+// err.
+TExitStatus RenderWithQt(const TRenderRequest& request, std::ostream& err);
 
 }  // namespace kavo

@@ -7,10 +7,11 @@
 
 namespace kavo {
 
-int ResaveWithImages(const std::string& folder, const std::string& outFolder, std::ostream& out) {
+TExitStatus ResaveWithImages(const std::string& folder, const std::string& outFolder,
+                             std::ostream& out, std::ostream& err) {
     TOffscreenApplication application;
     TQtTextMeasure measure;
-    return ResaveCase(folder, outFolder, out, measure, [](TMessages& messages) {
+    return ResaveCase(folder, outFolder, out, err, measure, [](TMessages& messages) {
         return std::make_unique<TQtImageWriter>(messages);
     });
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include <QGuiApplication>
 
 namespace kavo {
@@ -11,6 +13,19 @@ class TOffscreenApplication {
     TOffscreenApplication();
 
   private:
+    // When the environment names no runtime folder, Qt warns and falls back to a shared one; the
+    // application gets a private folder instead, removed when it ends.
+    struct TRuntimeFolder {
+        TRuntimeFolder();
+        ~TRuntimeFolder();
+        TRuntimeFolder(const TRuntimeFolder&) = delete;
+        TRuntimeFolder& operator=(const TRuntimeFolder&) = delete;
+
+        // Empty when the environment named one.
+        std::string Made;
+    };
+
+    TRuntimeFolder Runtime;
     int ArgumentCount = 1;
     char Name[9] = "kavo-cli";
     char* Arguments[2] = {Name, nullptr};

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+
+#include "model/TStatus.h"
+
+namespace kavo {
+
+class TContext;
+
+// The status of a command: texts are not shown; once a time limit has passed, the event pump
+// cancels the computation that runs, as the desktop program's cancel button does.
+class TDeadlineStatus : public TStatus {
+  public:
+    void SetStatusText(const std::string&) override {}
+    void PumpEvents() override;
+
+    // From now on, long computations of the context stop once the seconds have passed.
+    void Limit(TContext& context, double seconds);
+
+  private:
+    using TClock = std::chrono::steady_clock;
+
+    TContext* Context = nullptr;
+    std::optional<TClock::time_point> Deadline;
+};
+
+}  // namespace kavo
