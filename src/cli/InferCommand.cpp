@@ -159,6 +159,9 @@ bool Perception(TJson& json, TPerception& perception, bool search) {
     }
     const bool stopped = context.AnalysisCancelled;
     json.Key("stoppedEarly").Bool(stopped);
+    json.Key("uncertainCombinations")
+        .Number(static_cast<double>(UncertainCombinations(perception)));
+    json.Key("sampledCombinations").Number(static_cast<double>(SampledCombinations(perception)));
     Inference(json, perception, current);
     if (perception.ResultsValid[TPerception::ChangesExpected]) {
         ExpectedChanges(json, perception, current);

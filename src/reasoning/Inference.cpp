@@ -1,6 +1,7 @@
 #include "reasoning/Inference.h"
 
 #include <algorithm>
+#include <limits>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -641,6 +642,28 @@ void CollectUncertainItems(TPerception& perception) {
             perception.UncertainItems.emplace_back(link.get());
         }
     }
+}
+
+std::uint64_t UncertainCombinations(const TPerception& perception) {
+    std::uint64_t combinations = 1;
+    const auto multiply = [&combinations](const TProVal& distribution) {
+        const std::uint64_t count = distribution.Count();
+        if (count > 1) {
+            const std::uint64_t most = std::numeric_limits<std::uint64_t>::max();
+            combinations = combinations > most / count ? most : combinations * count;
+        }
+    };
+    for (const auto& prospect : perception.Prospects) {
+        multiply(prospect->Distribution);
+    }
+    for (const auto& link : perception.Links) {
+        multiply(link->Distribution);
+    }
+    return combinations;
+}
+
+std::uint64_t SampledCombinations(const TPerception& perception) {
+    return UncertainCombinations(perception) > kMaxCombinations ? kMaxCombinations : 0;
 }
 
 void SelectNextCycle(TPerception& perception) {

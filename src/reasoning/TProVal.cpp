@@ -318,15 +318,19 @@ TProVal TProVal::Sample(const TCase& current) const {
         return result;
     }
     result.Cumulation = 1;
-    const double r = current.Context().Random.Next();
+    result.Add(current, 1, List[SampleIndex(current.Context().Random)].Value);
+    return result;
+}
+
+std::size_t TProVal::SampleIndex(TRandom& random) const {
+    const double r = random.Next();
     std::size_t index = 0;
     double accumulated = List[0].Prob;
     while (index + 1 < List.size() && r > accumulated) {
         ++index;
         accumulated += List[index].Prob;
     }
-    result.Add(current, 1, List[index].Value);
-    return result;
+    return index;
 }
 
 std::string TProVal::AsText(const TCase& current) const {

@@ -9,6 +9,7 @@
 namespace kavo {
 
 class TCase;
+class TRandom;
 
 // What the values of a distribution measure.
 enum class TProValKind : std::uint8_t {
@@ -91,6 +92,10 @@ class TProVal {
     void Focus(double percent);
     // One value drawn at random with probability 1, from the context's random generator.
     TProVal Sample(const TCase& current) const;
+    // The index of a pair drawn with the given generator: one draw r in [0, 1), and the first pair
+    // whose running probability total reaches r (the last pair takes what the others leave). The
+    // list must not be empty.
+    std::size_t SampleIndex(TRandom& random) const;
 
     std::string AsText(const TCase& current) const;
     std::string NormalizedText(const TCase& current) const;

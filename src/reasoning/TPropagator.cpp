@@ -103,6 +103,23 @@ TPropagator::TPropagator(TPerception& perception, const std::vector<TTactic>& ta
         }
     }
 
+    std::uint64_t combinations = 1;
+    for (const TUncertain& item : Uncertain) {
+        const std::uint64_t count = item.Distribution->Count();
+        combinations = combinations > kMaxCombinations ? combinations : combinations * count;
+    }
+    if (combinations > kMaxCombinations) {
+        TRandom draws;
+        draws.Seed(static_cast<std::uint32_t>(Current.RandomSeed));
+        SampledPairs.reserve(kMaxCombinations * Uncertain.size());
+        for (std::uint64_t c = 0; c < kMaxCombinations; ++c) {
+            for (const TUncertain& item : Uncertain) {
+                SampledPairs.push_back(
+                    static_cast<std::uint32_t>(item.Distribution->SampleIndex(draws)));
+            }
+        }
+    }
+
     for (const auto& goal : perception.Goals) {
         TGoalTable table{};
         table.Goal = goal.get();
@@ -275,6 +292,27 @@ void TPropagator::Combine(std::size_t item, double weight) {
         }
         return;
     }
+    Visit(weight);
+}
+
+void TPropagator::CombineSample() {
+    const double weight = 1.0 / static_cast<double>(kMaxCombinations);
+    const std::size_t items = Uncertain.size();
+    for (std::size_t first = 0; first < SampledPairs.size() && !Cancelled; first += items) {
+        for (std::size_t i = 0; i < items; ++i) {
+            const TUncertain& uncertain = Uncertain[i];
+            const double value = uncertain.Distribution->Pairs()[SampledPairs[first + i]].Value;
+            if (uncertain.Prospect >= 0) {
+                ProspectValue[static_cast<std::size_t>(uncertain.Prospect)] = value;
+            } else {
+                LinkValue[static_cast<std::size_t>(uncertain.Link)] = value;
+            }
+        }
+        Visit(weight);
+    }
+}
+
+void TPropagator::Visit(double weight) {
     // The combinations multiply with every uncertain item: let the user's events run now and then.
     if (++Combinations % kCombinationsPerPump == 0) {
         TContext& context = Current.Context();
@@ -317,7 +355,11 @@ void TPropagator::Evaluate(TProVal& utility, TProVal& satisfaction, TProVal& fru
     Combinations = 0;
     Cancelled = false;
     Fresh = false;
-    Combine(0, 1);
+    if (SampledPairs.empty()) {
+        Combine(0, 1);
+    } else {
+        CombineSample();
+    }
     UtilityDist = SatisfactionDist = FrustrationDist = nullptr;
 
     for (std::size_t i = 0; i < Perception.FiPs.size(); ++i) {

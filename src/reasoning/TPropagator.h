@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/TLevels.h"
+#include "reasoning/Inference.h"
 #include "reasoning/TOutcome.h"
 #include "reasoning/TProVal.h"
 #include "reasoning/TTactic.h"
@@ -46,10 +47,18 @@ class TPropagator {
     // Every combination of uncertain values, weighted by its probability: fills the three
     // distributions (cleared first) and one outcome per goal, and leaves every FiP's Change,
     // CurrentChange, ProspectValue and PendingChange as the evaluation found them. The number of
-    // combinations is the product of the items' pair counts; the evaluation lets events run and
-    // stops, incomplete, when the user cancels.
+    // combinations is the product of the items' pair counts; beyond kMaxCombinations the
+    // evaluation runs on the propagator's fixed sample instead. It lets events run and stops,
+    // incomplete, when the user cancels.
     void Evaluate(TProVal& utility, TProVal& satisfaction, TProVal& frustration,
                   std::vector<TOutcome>& outcomes);
+    // kMaxCombinations when Evaluate estimates on a sample, 0 when it visits every combination.
+    // The sample is drawn once, when the propagator is made: kMaxCombinations combinations, each
+    // drawing every uncertain item in turn (prospects, then links) with a generator of its own
+    // seeded with the case's RandomSeed, so the program's random sequence stays untouched.
+    std::uint64_t SampledCombinations() const {
+        return SampledPairs.empty() ? 0 : kMaxCombinations;
+    }
 
     // Index of the goal among the perception's goals, or -1.
     int GoalIndex(const TGoal* goal) const;
@@ -94,6 +103,9 @@ class TPropagator {
     void RunOrder() { RunSteps<false>(0); }
     TGoalSums SumGoals() const;
     void Combine(std::size_t item, double weight);
+    void CombineSample();
+    // One combination, whose uncertain values are set.
+    void Visit(double weight);
 
     const TCase& Current;
     TPerception& Perception;
@@ -105,6 +117,9 @@ class TPropagator {
     std::vector<TInput> Inputs;
     std::vector<TGoalTable> Goals;
     std::vector<TUncertain> Uncertain;
+    // The sampled combinations one after the other, each the index of a pair of every uncertain
+    // item; empty when every combination is visited.
+    std::vector<std::uint32_t> SampledPairs;
     std::vector<TDelayed> Delayed;
     std::vector<double> ProspectValue;
     // One per FiP, and a last one that stays 0.

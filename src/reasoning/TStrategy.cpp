@@ -61,6 +61,7 @@ std::unique_ptr<TStrategy> TStrategy::Clone() const {
     clone->SatisfactionDist = SatisfactionDist;
     clone->FrustrationDist = FrustrationDist;
     clone->Outcomes = Outcomes;
+    clone->SampledCombinations = SampledCombinations;
     clone->BestScore = BestScore;
     clone->WorstScore = WorstScore;
     return clone;
@@ -73,6 +74,7 @@ void TStrategy::Evaluate() {
 
 void TStrategy::EvaluateWith(TPropagator& propagator) {
     propagator.Evaluate(UtilityDist, SatisfactionDist, FrustrationDist, Outcomes);
+    SampledCombinations = propagator.SampledCombinations();
 }
 
 TProVal TStrategy::OutcomeOf(const TGoal* goal) const {

@@ -7,6 +7,7 @@
 #include "model/TCase.h"
 #include "model/TFiP.h"
 #include "model/TPerception.h"
+#include "reasoning/Inference.h"
 #include "reasoning/TPropagator.h"
 #include "reasoning/TStrategy.h"
 
@@ -31,6 +32,20 @@ double ScoreFromSums(const TGoalSums& sums, int rationality) {
         default:
             return 0;
     }
+}
+
+// Says, for the search's status text, that each strategy's score is an estimate.
+std::string EstimateNote(const TPerception& perception) {
+    const std::uint64_t sampled = SampledCombinations(perception);
+    if (sampled == 0) {
+        return {};
+    }
+    const std::uint64_t all = UncertainCombinations(perception);
+    const std::string count = all == std::numeric_limits<std::uint64_t>::max()
+                                  ? "more than " + std::to_string(all)
+                                  : std::to_string(all);
+    return ", each estimated on " + std::to_string(sampled) + " of " + count +
+           " combinations of uncertain values";
 }
 
 }  // namespace
@@ -97,6 +112,7 @@ void TStrategySearch::Run() {
         context.Status.SetStatusText("Sampling" + Tail);
         Step = std::max<std::int64_t>(limit / 100, 1);
     }
+    Tail += EstimateNote(perception);
     s.Reset();
     context.Status.PumpEvents();
     context.Random.Seed(static_cast<std::uint32_t>(Current.RandomSeed));

@@ -86,6 +86,26 @@ TEST_F(InferTest, NumbersCarryFullPrecision) {
     EXPECT_NE(run.Output.find("0.20000000000000001"), std::string::npos);
 }
 
+// Twelve uncertain prospects of three pairs: 531,441 combinations, each evaluation estimated on
+// a sample of 4,096, which the document says.
+TEST_F(InferTest, EstimatedEvaluationsSaySo) {
+    test::TPerceptionBuilder build(Case);
+    TFiP* sum = build.Factor("Sum");
+    for (int i = 0; i < 12; ++i) {
+        TFiP* source = build.Factor("S" + std::to_string(i));
+        build.Prospect(source, 1, 1);
+        build.Link(source, sum);
+    }
+    build.Link(build.Action("X"), sum);
+    build.Goal(sum, 2);
+    ASSERT_TRUE(Save(Case, Scratch));
+    const TInferRun run = Infer({Scratch.string(), "--actor", "Farmer"});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_NE(run.Output.find("\"uncertainCombinations\":531441,\"sampledCombinations\":4096,"),
+              std::string::npos);
+    EXPECT_EQ(Occurrences(Infer({Example}).Output, "\"sampledCombinations\":0,"), 8);
+}
+
 // Sixteen factors each linked to every other: the time limit ends the work and the document says
 // so.
 TEST_F(InferTest, TimeLimitStopsAnExplodingPerception) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "model/TFactor.h"
 #include "reasoning/GoalEvaluation.h"
 #include "reasoning/Inference.h"
+#include "reasoning/Merge.h"
 #include "reasoning/TImpact.h"
 #include "reasoning/TPropagator.h"
 #include "reasoning/TStrategy.h"
@@ -235,6 +237,149 @@ TEST_F(StrategyTest, EveryCombinationStartsFromTheSameState) {
     EXPECT_EQ(a->Change.Pairs(), (Pairs{{0.5, 1}, {0.5, 2}}));
     EXPECT_EQ(b->Change.Pairs(), (Pairs{{0.5, 1}, {0.5, 2}}));
     EXPECT_DOUBLE_EQ(a->PendingChange, 1.5);
+}
+
+// Sources that each bring 0 or +1 with equal chance, added up in one goal factor. Up to 4,096
+// combinations every one is visited; beyond, the evaluation runs on 4,096 combinations drawn by
+// a generator of their own from the case's seed, each source in turn, and says so.
+TEST_F(StrategyTest, BeyondTheLimitCombinationsAreSampled) {
+    const struct {
+        int Sources;
+        const char* Actor;
+        std::uint64_t Sampled;
+    } cases[] = {{12, "Ann", 0}, {13, "Bob", 4096}};
+    for (const auto& c : cases) {
+        test::TPerceptionBuilder build(Case, c.Actor);
+        TPerception& perception = *build.Perception;
+        TFiP* sum = build.Factor("Sum");
+        for (int i = 0; i < c.Sources; ++i) {
+            TFiP* source = build.Factor("S" + std::to_string(i));
+            build.Prospect(source, Pairs{{0.5, 0}, {0.5, 1}});
+            build.Link(source, sum);
+        }
+        build.Link(build.Action("X"), build.Factor("Elsewhere"));
+        build.Goal(sum, 3);
+        Context.Random.Seed(7);
+        FindStrategies(perception, true);
+
+        std::vector<int> counts(static_cast<std::size_t>(c.Sources) + 1, 0);
+        if (c.Sampled == 0) {
+            // Binomial coefficients, each combination of weight 1/4096.
+            counts[0] = 1;
+            for (int n = 1; n <= c.Sources; ++n) {
+                for (int k = n; k > 0; --k) {
+                    counts[static_cast<std::size_t>(k)] += counts[static_cast<std::size_t>(k - 1)];
+                }
+            }
+        } else {
+            TRandom draws;
+            draws.Seed(static_cast<std::uint32_t>(Case.RandomSeed));
+            for (int combination = 0; combination < 4096; ++combination) {
+                int k = 0;
+                for (int i = 0; i < c.Sources; ++i) {
+                    k += draws.Next() > 0.5 ? 1 : 0;
+                }
+                ++counts[static_cast<std::size_t>(k)];
+            }
+        }
+        Pairs expected;
+        for (std::size_t k = 0; k < counts.size(); ++k) {
+            if (counts[k] > 0) {
+                expected.push_back({counts[k] / 4096.0, static_cast<double>(k)});
+            }
+        }
+        EXPECT_EQ(sum->Change.Pairs(), expected) << c.Sources;
+        EXPECT_EQ(SampledCombinations(perception), c.Sampled);
+        EXPECT_EQ(perception.DefaultStrategy->SampledCombinations, c.Sampled);
+        const TStrategy& best = *perception.BestStrategy;
+        EXPECT_EQ(best.SampledCombinations, c.Sampled);
+        // X reaches no goal and every strategy is scored on the same sample: all seven tie.
+        EXPECT_EQ(best.BestStrategies.size(), 7u);
+        EXPECT_EQ(best.BestStrategies[0]->SampledCombinations, c.Sampled);
+        // The uncertain values draw nothing from the program's generator.
+        EXPECT_EQ(Context.Random.State, static_cast<std::uint32_t>(Case.RandomSeed));
+    }
+    EXPECT_NE(std::find(Status.Texts.begin(), Status.Texts.end(),
+                        "Evaluating 1 of all 7 strategies for Ann"),
+              Status.Texts.end());
+    EXPECT_NE(std::find(Status.Texts.begin(), Status.Texts.end(),
+                        "Evaluating 1 of all 7 strategies for Bob, each estimated on 4096 of 8192 "
+                        "combinations of uncertain values"),
+              Status.Texts.end());
+}
+
+// Two actors see one long chain with links of different strength; the analyst's merge of both
+// holds 21 uncertain links, over two million combinations. A search over it finishes, gives the
+// same results every time and leaves the strategy sampling's random sequence as it was.
+TEST_F(StrategyTest, MergedPerceptionWithManyUncertainLinks) {
+    test::TPerceptionBuilder town(Case, "Town");
+    TFiP* x = Build.Action("X");
+    TFiP* y = Build.Action("Y");
+    std::vector<TFiP*> chain;
+    for (int i = 0; i <= 20; ++i) {
+        chain.push_back(Build.Factor("F" + std::to_string(i)));
+        town.Show(chain.back()->Factor);
+    }
+    const auto link = [&](TFiP* from, TFiP* to) {
+        Build.Link(from, to, 2);
+        town.Link(town.Perception->FindFiP(from->Factor), town.Perception->FindFiP(to->Factor), 1);
+    };
+    town.Show(x->Factor);
+    town.Show(y->Factor);
+    link(x, chain[0]);
+    for (int i = 0; i < 20; ++i) {
+        link(chain[static_cast<std::size_t>(i)], chain[static_cast<std::size_t>(i) + 1]);
+    }
+    Build.Link(y, chain[5]);
+    Build.Goal(chain.back(), 2);
+    TPerception& merged = *Build.Arena->AnalystView;
+    MergeFrom(merged, *P, true);
+    MergeFrom(merged, *town.Perception, true);
+    NormalizeUncertainties(merged);
+    ASSERT_EQ(UncertainCombinations(merged), std::uint64_t{1} << 21);
+
+    Case.Evaluations = 10;
+    const auto search = [&] {
+        Context.Random.Seed(7);
+        FindStrategies(merged, true);
+        EvaluateAllTactics(merged);
+        return merged.BestStrategy.get();
+    };
+    const TStrategy& best = *search();
+    EXPECT_TRUE(best.Complete);
+    EXPECT_EQ(best.EvaluationCount, 10);
+    EXPECT_EQ(best.SampledCombinations, 4096u);
+    double total = 0;
+    for (const TPVPair& pair : best.UtilityDist.Pairs()) {
+        total += pair.Prob;
+    }
+    EXPECT_EQ(total, 1);
+    // Ten strides of the strategy sampling, as without uncertain values.
+    TRandom strides;
+    strides.Seed(static_cast<std::uint32_t>(Case.RandomSeed));
+    for (int i = 0; i < 10; ++i) {
+        strides.Next();
+    }
+    EXPECT_EQ(Context.Random.State, strides.State);
+
+    const double bestScore = best.BestScore;
+    const double worstScore = best.WorstScore;
+    std::vector<std::vector<int>> ties;
+    for (const auto& found : best.BestStrategies) {
+        ties.push_back(Levels(*found));
+    }
+    const TProVal standing = merged.DefaultStrategy->UtilityDist;
+    const TProVal rating = merged.FindFiP(x->Factor)->LevelUtility[2];
+    const TStrategy& again = *search();
+    EXPECT_EQ(again.BestScore, bestScore);
+    EXPECT_EQ(again.WorstScore, worstScore);
+    std::vector<std::vector<int>> tiesAgain;
+    for (const auto& found : again.BestStrategies) {
+        tiesAgain.push_back(Levels(*found));
+    }
+    EXPECT_EQ(tiesAgain, ties);
+    EXPECT_EQ(merged.DefaultStrategy->UtilityDist, standing);
+    EXPECT_EQ(merged.FindFiP(x->Factor)->LevelUtility[2], rating);
 }
 
 TEST_F(StrategyTest, TacticsRatedLevelByLevel) {
