@@ -7,6 +7,7 @@
 #include "cli/CaseCommands.h"
 #include "cli/InferCommand.h"
 #include "cli/RenderCommand.h"
+#include "cli/SimulateCommand.h"
 
 namespace kavo {
 
@@ -14,10 +15,7 @@ namespace {
 
 // The command table: a new command defines its TCommand beside its code and adds it here.
 const TCommand* const kCommands[] = {
-    &kCheckCommand,
-    &kResaveCommand,
-    &kRenderCommand,
-    &kInferCommand,
+    &kCheckCommand, &kResaveCommand, &kRenderCommand, &kInferCommand, &kSimulateCommand,
 };
 
 constexpr std::string_view kExitStatusRule =

@@ -68,6 +68,7 @@ void TArguments::Add(std::string_view option, std::string value) {
     if (found == Given.end()) {
         found = Given.emplace(std::string(option), std::vector<std::string>{}).first;
     }
+    Order.emplace_back(option, value);
     found->second.push_back(std::move(value));
 }
 

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -45,12 +46,16 @@ class TArguments {
     std::vector<std::string> Texts(std::string_view option) const;
     // The last value of an option of kind okNumber or okInteger, if it was given.
     std::optional<double> Number(std::string_view option) const;
+    // Every option given, with its value, in the order given: for options whose order among each
+    // other matters.
+    const std::vector<std::pair<std::string, std::string>>& InOrder() const { return Order; }
 
     // Records a value (empty for a flag).
     void Add(std::string_view option, std::string value);
 
   private:
     std::map<std::string, std::vector<std::string>, std::less<>> Given;
+    std::vector<std::pair<std::string, std::string>> Order;
 };
 
 // The parsed arguments, or a one-line description of what is wrong with them.

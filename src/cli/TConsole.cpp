@@ -15,7 +15,7 @@ void TConsole::ShowInformation(const std::string& text) {
 }
 
 void TConsole::Show(const char* kind, const std::string& text) {
-    ++Shown;
+    Shown.emplace_back(kind, text);
     Out << "KAVO " << kind << ": " << text << "\n";
 }
 

@@ -2,6 +2,8 @@
 
 #include <ostream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "model/TMessages.h"
 #include "model/TStatus.h"
@@ -21,13 +23,15 @@ class TConsole : public TMessages, public TStatus {
     void PumpEvents() override {}
 
     // Number of messages shown so far.
-    int Count() const { return Shown; }
+    int Count() const { return static_cast<int>(Shown.size()); }
+    // The messages shown so far, each as its kind ("error", "warning", "information") and text.
+    const std::vector<std::pair<std::string, std::string>>& Log() const { return Shown; }
 
   private:
     void Show(const char* kind, const std::string& text);
 
     std::ostream& Out;
-    int Shown = 0;
+    std::vector<std::pair<std::string, std::string>> Shown;
 };
 
 }  // namespace kavo

@@ -160,11 +160,11 @@ void Mirror(TGoal& goal) {
     goal.Level = static_cast<std::int8_t>(-goal.Level);
 }
 
-void AdaptGoal(TGoal& goal, const TGoal& initial, double value) {
+void AdaptGoal(TGoal& goal, const TGoal& initial, double achieved) {
     const TCase& options = OptionsOf(goal);
     const int g = initial.Level;
     const int p = initial.Priority;
-    const int a = options.ExtendedChangeLevelOf(value - options.BaseLevel);
+    const int a = options.ExtendedChangeLevelOf(achieved);
     const auto become = [&goal](TGoalType type, int level, int priority) {
         goal.GoalType = type;
         goal.Level = static_cast<std::int8_t>(level);

@@ -41,9 +41,10 @@ bool IsNegative(const TGoal& goal);
 // The goal of the opposite factor: utilities reflected around change 0, level negated.
 void Mirror(TGoal& goal);
 // Moves a goal of a new simulation round on by the change already achieved: initial is the
-// perceiver's goal on the factor in the initial round, value the factor's current value. A goal
-// left with priority 0 has been dropped and keeps its old utilities.
-void AdaptGoal(TGoal& goal, const TGoal& initial, double value);
+// perceiver's goal on the factor in the initial round, achieved the factor's accumulated change
+// since then (its round value, 0 for unchanged). A goal left with priority 0 has been dropped and
+// keeps its old utilities.
+void AdaptGoal(TGoal& goal, const TGoal& initial, double achieved);
 
 // "u" and the seven utility entries, e.g. u012-1-2-3-3.
 std::string UtilityIconName(const TGoal& goal);

@@ -1,47 +1,21 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <cstdio>
 #include <filesystem>
 #include <regex>
 #include <set>
 #include <string>
 
 #include "casefile/CaseFileFixture.h"
+#include "cli/CliRun.h"
 
 namespace kavo {
 namespace {
 
-struct TRun {
-    int Status = -1;
-    std::string Output;
-};
+using TRun = test::TCliRun;
 
-// Runs the built kavo-cli with the arguments, each quoted for the shell; standard output and
-// error together. A first argument "--unset-runtime" runs it without XDG_RUNTIME_DIR.
+// Standard output and error together.
 TRun RunCli(std::vector<std::string> arguments) {
-    std::string command;
-    if (!arguments.empty() && arguments.front() == "--unset-runtime") {
-        command = "env -u XDG_RUNTIME_DIR ";
-        arguments.erase(arguments.begin());
-    }
-    command += std::string("'") + KAVO_CLI_PATH + "'";
-    for (const std::string& argument : arguments) {
-        command += " '" + argument + "'";
-    }
-    command += " 2>&1";
-    TRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return run;
-    }
-    char buffer[4096];
-    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        run.Output.append(buffer, n);
-    }
-    const int status = pclose(pipe);
-    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return test::RunCli(std::move(arguments), true);
 }
 
 class CliTest : public test::CaseFileTest {
@@ -212,6 +186,11 @@ TEST_F(CliTest, ExitStatusesFollowOneRule) {
         {{"render", missing, "--arena", "Raising the dam", "--out", picture},
          2,
          "KAVO warning: Could not open"},
+        {{"simulate", "--help"}, 0, "usage: kavo-cli simulate FOLDER --rounds N"},
+        {{"simulate", Example, "--rounds", "0"}, 0, "{\"case\":"},
+        {{"simulate", messages, "--rounds", "1"}, 1, "KAVO warning: "},
+        {{"simulate", Example}, 2, "kavo-cli simulate: --rounds is required"},
+        {{"simulate", Example, "--rounds", "1", "--from", "2"}, 2, "kavo-cli simulate: the case"},
     };
     for (const auto& c : cases) {
         std::string line;

@@ -1,49 +1,22 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "casefile/CaseFileFixture.h"
+#include "cli/CliRun.h"
 #include "support/TPerceptionBuilder.h"
 
 namespace kavo {
 namespace {
 
-struct TInferRun {
-    int Status = -1;
-    std::string Output;
-};
+using test::Occurrences;
+using TInferRun = test::TCliRun;
 
-// Runs the built kavo-cli infer with the arguments, each quoted for the shell; standard output
-// only.
 TInferRun Infer(const std::vector<std::string>& arguments) {
-    std::string command = std::string("'") + KAVO_CLI_PATH + "' infer";
-    for (const std::string& argument : arguments) {
-        command += " '" + argument + "'";
-    }
-    command += " 2>/dev/null";
-    TInferRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return run;
-    }
-    char buffer[4096];
-    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        run.Output.append(buffer, n);
-    }
-    const int status = pclose(pipe);
-    run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
-int Occurrences(const std::string& text, const std::string& part) {
-    int count = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-        ++count;
-    }
-    return count;
+    std::vector<std::string> command{"infer"};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    return test::RunCli(command);
 }
 
 class InferTest : public test::CaseFileTest {

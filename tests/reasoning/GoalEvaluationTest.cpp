@@ -170,7 +170,7 @@ TEST_F(GoalEvaluationTest, AdaptGoalToTheChangeAchieved) {
     for (const TAdaptCase& c : cases) {
         const TGoal initial(Case, FiP, c.InitialType, c.InitialLevel, c.InitialPriority);
         TGoal goal = initial;
-        AdaptGoal(goal, initial, Case.BaseLevel + valueOf(c.Achieved));
+        AdaptGoal(goal, initial, valueOf(c.Achieved));
         SCOPED_TRACE(testing::Message()
                      << "initial level " << c.InitialLevel << ", achieved " << c.Achieved);
         EXPECT_EQ(goal.GoalType, c.Type);
@@ -189,7 +189,7 @@ TEST_F(GoalEvaluationTest, AdaptGoalToTheChangeAchieved) {
 TEST_F(GoalEvaluationTest, CustomGoalKeepsItsUtilitiesWhenNothingChanged) {
     const TGoal initial = Custom({{1, 0, 0, 0, 0, 0, -1}});
     TGoal goal = Standard(2, 2);
-    AdaptGoal(goal, initial, Case.BaseLevel);
+    AdaptGoal(goal, initial, 0);
     EXPECT_EQ(goal.GoalType, TGoalType::gtCustom);
     EXPECT_EQ(goal.Utilities, initial.Utilities);
     EXPECT_EQ(goal.Level, -3);
