@@ -216,12 +216,19 @@ void Round(TJson& json, const TRoundReport& report, TEventLog& log, const TCase&
         ActionLevels(json, "best", turn.Best);
         json.Key("evaluations").Integer(turn.Evaluations);
         json.Key("complete").Bool(turn.Complete);
+        if (turn.SampledCombinations > 0) {
+            json.Key("sampledCombinations")
+                .Integer(static_cast<long long>(turn.SampledCombinations));
+        }
         Goals(json, *turn.Actor->Perception);
         json.Close('}');
     }
     json.Close(']');
     ActionLevels(json, "chosenActions", report.ChosenActions);
     Factors(json, *report.Round, current);
+    if (report.SampledCombinations > 0) {
+        json.Key("sampledCombinations").Integer(static_cast<long long>(report.SampledCombinations));
+    }
     json.Close('}');
 }
 

@@ -265,6 +265,7 @@ void TRoundExecution::Play(TAiA& record, const TArena& previous, TActorTurn& tur
     turn.BestScore = search.BestScore;
     turn.Evaluations = search.EvaluationCount;
     turn.Complete = search.Complete;
+    turn.SampledCombinations = SampledCombinations(perception);
     if (search.BestStrategies.empty()) {
         return;
     }
@@ -322,6 +323,7 @@ void TRoundExecution::Apply(TPerception& reality) {
     }
     CollectUncertainItems(reality);
     strategy.Evaluate();
+    Report.SampledCombinations = strategy.SampledCombinations;
     for (const auto& fip : reality.FiPs) {
         UpdateRoundValue(*fip, Case);
     }

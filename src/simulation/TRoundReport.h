@@ -30,6 +30,9 @@ struct TActorTurn {
     double BestScore = 0;
     std::int64_t Evaluations = 0;
     bool Complete = false;
+    // The number of combinations of uncertain values the search's evaluations were estimated on;
+    // 0 when they visited every combination.
+    std::uint64_t SampledCombinations = 0;
 };
 
 // One executed round.
@@ -41,6 +44,8 @@ struct TRoundReport {
     std::vector<TActorTurn> Turns;
     // The actions the actors chose for themselves, in order of choice.
     std::vector<TActionLevel> ChosenActions;
+    // The same for the evaluation of the pseudo-reality.
+    std::uint64_t SampledCombinations = 0;
     bool Cancelled = false;
 };
 

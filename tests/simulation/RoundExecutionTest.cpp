@@ -264,6 +264,28 @@ TEST_F(RoundExecutionTest, ASavedCaseContinuesAsItWouldHave) {
     EXPECT_EQ(original.Document(original.Case), read.Document(read.Case));
 }
 
+// Eight uncertain prospects of three pairs each make 6,561 combinations, beyond the 4,096 an
+// evaluation visits; kept uncertain, the pseudo-reality is estimated as well.
+TEST_F(RoundExecutionTest, TooManyUncertainCombinationsAreSampled) {
+    Case.SampleFromDistributions = false;
+    TPerceptionBuilder& p = In("W", "P");
+    TFiP* total = p.Factor("Total");
+    for (int i = 0; i < 8; ++i) {
+        TFiP* cause = p.Factor("Cause " + std::to_string(i));
+        p.Prospect(cause, 1, 1);
+        p.Link(cause, total);
+    }
+    p.Link(p.Action("Act"), total);
+    p.Goal(total, 3);
+    const TRoundReport report = Next(Compile());
+    EXPECT_EQ(report.SampledCombinations, 4096u);
+    ASSERT_EQ(report.Turns.size(), 1u);
+    EXPECT_EQ(report.Turns[0].SampledCombinations, 4096u);
+    // Eight causes of mean 1, and whatever the action adds.
+    EXPECT_NEAR(StateOf(*report.Round, "Total")->Change.RawMean(Case),
+                8 + report.Turns[0].Best[0].Level, 0.1);
+}
+
 TEST_F(RoundExecutionTest, ACancelledRoundLeavesNothingBehind) {
     TPerceptionBuilder& p = In("W", "P");
     p.Prospect(p.Factor("Rain"), 1);
