@@ -6,6 +6,8 @@
 #include <QPalette>
 #include <cmath>
 
+#include "app/TDiagramZoom.h"
+
 namespace kavo {
 
 namespace {
@@ -22,12 +24,13 @@ constexpr int kPressWidth = 14;
 constexpr int kTextCentre = 33;
 const QColor kEditingColor(0xC0, 0xDC, 0xC0);
 
+// A zoom button is inactive at its end of the zoom.
 bool CanZoomOut(double zoom) {
-    return zoom > TCaseStatusBar::kMinZoom + 0.01;
+    return zoom > TDiagramZoom::kMinZoom + 0.01;
 }
 
 bool CanZoomIn(double zoom) {
-    return zoom < TCaseStatusBar::kMaxZoom - 0.01;
+    return zoom < TDiagramZoom::kMaxZoom - 0.01;
 }
 
 }  // namespace
@@ -80,11 +83,6 @@ int TCaseStatusBar::ZoomStepAt(int x, double zoom) {
 
 bool TCaseStatusBar::OverZoomButton(int x, int y, double zoom) {
     return y >= 3 && y <= 14 && ZoomStepAt(x, zoom) != 0;
-}
-
-double TCaseStatusBar::SteppedZoom(double zoom, int step) {
-    const double next = zoom + 0.1 * step;
-    return std::abs(next - 1.0) < 0.01 ? 1.0 : next;
 }
 
 void TCaseStatusBar::paintEvent(QPaintEvent*) {

@@ -14,9 +14,6 @@ class TCaseStatusBar : public QWidget {
   public:
     static constexpr int kCoordinatesWidth = 90;
     static constexpr int kZoomWidth = 70;
-    // The zoom stays between these; a zoom button is inactive at its end.
-    static constexpr double kMinZoom = 0.2;
-    static constexpr double kMaxZoom = 1.0;
 
     explicit TCaseStatusBar(QWidget* parent = nullptr);
 
@@ -35,8 +32,6 @@ class TCaseStatusBar : public QWidget {
     static int ZoomStepAt(int x, double zoom);
     // Whether (x, y) on the bar lies over an active zoom button.
     static bool OverZoomButton(int x, int y, double zoom);
-    // The zoom after one step, snapped to exactly 1 at the top.
-    static double SteppedZoom(double zoom, int step);
 
     QSize sizeHint() const override;
 

@@ -26,6 +26,7 @@
 #include "app/TCaseFiles.h"
 #include "app/TCaseStatusBar.h"
 #include "app/TDiagramView.h"
+#include "app/TDiagramZoom.h"
 #include "app/THtmlView.h"
 #include "model/Names.h"
 #include "model/TActor.h"
@@ -101,7 +102,7 @@ TCaseView::TCaseView(TContext& context, QWidget* parent)
 
     Status = new TCaseStatusBar(this);
     Status->setObjectName(QStringLiteral("caseStatusBar"));
-    connect(Status, &TCaseStatusBar::ZoomStepRequested, this, &TCaseView::StepZoom);
+    Zoomer = new TDiagramZoom(*Diagram, *Scroller, *Status, *this);
     connect(Diagram, &TDiagramView::PointerMoved, Status, &TCaseStatusBar::SetCoordinates);
 
     auto* layout = new QVBoxLayout(this);
@@ -628,12 +629,7 @@ double TCaseView::Zoom() const {
 }
 
 void TCaseView::StepZoom(int step) {
-    const double zoom = TCaseStatusBar::SteppedZoom(Diagram->Zoom(), step);
-    if (zoom < TCaseStatusBar::kMinZoom - 0.01 || zoom > TCaseStatusBar::kMaxZoom + 0.01) {
-        return;
-    }
-    Diagram->SetZoom(zoom);
-    Status->SetZoom(zoom);
+    Zoomer->Step(step);
 }
 
 void TCaseView::SetComputing(bool running) {

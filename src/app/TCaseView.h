@@ -23,6 +23,7 @@ class TCaseStatusBar;
 class TCommentedObject;
 class TConcept;
 class TDiagramView;
+class TDiagramZoom;
 class TPerception;
 enum class TShellIcon;
 
@@ -89,8 +90,9 @@ class TCaseView : public QWidget {
     void FinishCommentEdit();
 
     double Zoom() const;
-    // One zoom step out (-1) or in (+1), within 20 % to 100 %.
+    // One zoom step out (-1) or in (+1), within 20 % to 400 %.
     void StepZoom(int step);
+    TDiagramZoom* ZoomControl() const { return Zoomer; }
 
     void LookForCycles();
     void SelectNextCycle();
@@ -143,6 +145,7 @@ class TCaseView : public QWidget {
     QScrollArea* Scroller = nullptr;
     QTextBrowser* Html = nullptr;
     TCaseStatusBar* Status = nullptr;
+    TDiagramZoom* Zoomer = nullptr;
 
     QToolButton* TreeTypeBtn = nullptr;
     QToolButton* DeleteBtn = nullptr;

@@ -41,7 +41,9 @@ void TDiagramView::Refresh() {
     Recorded = QPicture();
     if (Shown != nullptr) {
         QPainter painter(&Recorded);
-        TQtCanvas canvas(painter);
+        // Scaled before the canvas is made: the canvas fits its pens to the scale.
+        painter.scale(CurrentZoom, CurrentZoom);
+        TQtCanvas canvas(painter, TCanvasQuality::cqSmooth);
         DrawPerception(*Shown, canvas, ModeFor(CurrentZoom, Enabled));
     }
     update();
@@ -54,13 +56,9 @@ void TDiagramView::SetAreaSize(int width, int height) {
 }
 
 void TDiagramView::SetZoom(double zoom) {
-    const bool textChanges = (zoom < kTextZoom) != (CurrentZoom < kTextZoom);
     CurrentZoom = zoom;
     Resize();
-    if (textChanges) {
-        Refresh();
-    }
-    update();
+    Refresh();
 }
 
 void TDiagramView::Resize() {
@@ -74,7 +72,6 @@ void TDiagramView::paintEvent(QPaintEvent* event) {
     if (Shown == nullptr) {
         return;
     }
-    painter.scale(CurrentZoom, CurrentZoom);
     painter.drawPicture(0, 0, Recorded);
 }
 

@@ -7,8 +7,9 @@ namespace kavo {
 
 class TPerception;
 
-// The drawing area of a case window: one perception's diagram, scaled by the zoom. The diagram is
-// recorded once per refresh and replayed on every paint, so scrolling does not draw the model
+// The drawing area of a case window: one perception's diagram, drawn at the scale of the zoom
+// (so that every line stays at least a screen pixel wide) and smoothly. The diagram is recorded
+// once per refresh and zoom and replayed on every paint, so scrolling does not draw the model
 // again.
 class TDiagramView : public QWidget {
     Q_OBJECT
@@ -26,11 +27,11 @@ class TDiagramView : public QWidget {
 
     // The drawing area at zoom 1, pixels.
     void SetAreaSize(int width, int height);
-    // 0.2..1.0; below 0.8 the labels are left out.
+    // 1 for 100 %; below 0.8 the labels are left out. Draws the diagram again at the new scale.
     void SetZoom(double zoom);
     double Zoom() const { return CurrentZoom; }
 
-    // The diagram as last recorded, unscaled.
+    // The diagram as last recorded, at the zoom.
     const QPicture& Picture() const { return Recorded; }
 
   signals:

@@ -2,7 +2,10 @@
 
 #include <QFontMetrics>
 #include <QPolygon>
+#include <QPolygonF>
+#include <QTransform>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "qtgui/QtConversions.h"
@@ -31,6 +34,21 @@ QPoint ToQPoint(TPoint point) {
     return {point.X, point.Y};
 }
 
+// Smooth drawing strokes through the centres of the pixels that the exact drawing paints.
+QPolygonF ToCentres(const std::vector<TPoint>& points) {
+    QPolygonF polygon;
+    polygon.reserve(static_cast<qsizetype>(points.size()));
+    for (const TPoint& point : points) {
+        polygon << QPointF(point.X + 0.5, point.Y + 0.5);
+    }
+    return polygon;
+}
+
+// How much the painter enlarges the drawing (below 1 when it shrinks it).
+double ScaleOf(const QPainter& painter) {
+    return std::sqrt(std::abs(painter.worldTransform().determinant()));
+}
+
 QPolygon ToQPolygon(const std::vector<TPoint>& points) {
     QPolygon polygon;
     polygon.reserve(static_cast<qsizetype>(points.size()));
@@ -48,17 +66,24 @@ TRect Normalized(const TRect& box) {
 
 }  // namespace
 
-TQtCanvas::TQtCanvas(QPainter& painter)
-    : Painter(painter), Font(ToQFont(CurrentFont)), FontColor(Qt::black) {
-    Painter.setRenderHint(QPainter::Antialiasing, false);
-    Painter.setRenderHint(QPainter::TextAntialiasing, false);
+TQtCanvas::TQtCanvas(QPainter& painter, TCanvasQuality quality)
+    : Painter(painter),
+      Smooth(quality == TCanvasQuality::cqSmooth),
+      Font(ToQFont(CurrentFont)),
+      FontColor(Qt::black) {
+    Painter.setRenderHint(QPainter::Antialiasing, Smooth);
+    Painter.setRenderHint(QPainter::TextAntialiasing, Smooth);
     SetPen(kBlack);
     SetBrush(kWhite);
 }
 
 void TQtCanvas::SetPen(TColor color, int width, TPenStyle style) {
-    Pen = QPen(ToQColor(color), std::max(1, width), ToQtPenStyle(style));
-    Pen.setCosmetic(true);
+    width = std::max(1, width);
+    // A smooth pen grows and shrinks with the drawing, but a line never gets thinner than one
+    // pixel of the device, where it would fade or break up.
+    const bool thinnerThanPixel = Smooth && width * ScaleOf(Painter) < 1;
+    Pen = QPen(ToQColor(color), thinnerThanPixel ? 1 : width, ToQtPenStyle(style));
+    Pen.setCosmetic(!Smooth || thinnerThanPixel);
     // Wide lines end flat at their end points, as near as Qt comes to leaving the end point out.
     Pen.setCapStyle(Qt::FlatCap);
     Pen.setJoinStyle(Qt::MiterJoin);
@@ -101,8 +126,21 @@ std::optional<QRect> TQtCanvas::ShapeBox(const TRect& box, bool outlined) {
     return QRect(normal.Left, normal.Top, width - outline, height - outline);
 }
 
+std::optional<QRectF> TQtCanvas::SmoothShapeBox(const TRect& box, bool outlined) {
+    const TRect normal = Normalized(box);
+    const int width = normal.Right - normal.Left;
+    const int height = normal.Bottom - normal.Top;
+    if (width <= 0 || height <= 0) {
+        return std::nullopt;
+    }
+    if (!outlined) {
+        return QRectF(normal.Left, normal.Top, width, height);
+    }
+    return QRectF(normal.Left + 0.5, normal.Top + 0.5, width - 1, height - 1);
+}
+
 bool TQtCanvas::IsThin() const {
-    return Pen.style() != Qt::NoPen && Pen.width() <= 1;
+    return !Smooth && Pen.style() != Qt::NoPen && Pen.width() <= 1;
 }
 
 void TQtCanvas::StrokeThin(const std::vector<TPoint>& points, bool closed) {
@@ -172,10 +210,19 @@ void TQtCanvas::Polyline(const std::vector<TPoint>& points) {
         return;
     }
     UseShapeTools();
-    Painter.drawPolyline(ToQPolygon(points));
+    if (Smooth) {
+        Painter.drawPolyline(ToCentres(points));
+    } else {
+        Painter.drawPolyline(ToQPolygon(points));
+    }
 }
 
 void TQtCanvas::Polygon(const std::vector<TPoint>& points) {
+    if (Smooth) {
+        UseShapeTools();
+        Painter.drawPolygon(ToCentres(points));
+        return;
+    }
     if (!IsThin()) {
         UseShapeTools();
         Painter.drawPolygon(ToQPolygon(points));
@@ -188,6 +235,13 @@ void TQtCanvas::Polygon(const std::vector<TPoint>& points) {
 }
 
 void TQtCanvas::Rectangle(const TRect& box) {
+    if (Smooth) {
+        if (const auto rect = SmoothShapeBox(box, Pen.style() != Qt::NoPen)) {
+            UseShapeTools();
+            Painter.drawRect(*rect);
+        }
+        return;
+    }
     if (const auto rect = ShapeBox(box, Pen.style() != Qt::NoPen)) {
         UseShapeTools();
         Painter.drawRect(*rect);
@@ -195,6 +249,13 @@ void TQtCanvas::Rectangle(const TRect& box) {
 }
 
 void TQtCanvas::Ellipse(const TRect& box) {
+    if (Smooth) {
+        if (const auto rect = SmoothShapeBox(box, Pen.style() != Qt::NoPen)) {
+            UseShapeTools();
+            Painter.drawEllipse(*rect);
+        }
+        return;
+    }
     const auto rect = ShapeBox(box, true);
     if (!rect) {
         return;
@@ -215,6 +276,14 @@ void TQtCanvas::Ellipse(const TRect& box) {
 }
 
 void TQtCanvas::RoundRect(const TRect& box, int ellipseWidth, int ellipseHeight) {
+    if (Smooth) {
+        if (const auto rect = SmoothShapeBox(box, Pen.style() != Qt::NoPen)) {
+            UseShapeTools();
+            Painter.drawRoundedRect(*rect, ellipseWidth / 2.0, ellipseHeight / 2.0,
+                                    Qt::AbsoluteSize);
+        }
+        return;
+    }
     if (const auto rect = ShapeBox(box, Pen.style() != Qt::NoPen)) {
         UseShapeTools();
         Painter.drawRoundedRect(*rect, ellipseWidth / 2.0, ellipseHeight / 2.0, Qt::AbsoluteSize);

@@ -9,18 +9,25 @@
 #include <QPen>
 #include <QPoint>
 #include <QRect>
+#include <QRectF>
 #include <optional>
 
 #include "diagram/TCanvas.h"
 
 namespace kavo {
 
+// How the canvas meets the pixels. Exact: antialiasing off, every primitive paints exactly the
+// pixels of the raster conventions, as the images of a case need for their palettes. Smooth: for
+// the screen, where the diagram is scaled by the zoom; antialiased, a pixel's outline runs through
+// its centre, and thin lines stay at least one screen pixel wide however far the painter's
+// transformation shrinks the drawing.
+enum class TCanvasQuality { cqExact, cqSmooth };
+
 // The core's canvas on a QPainter, which must stay active while the canvas is used; the canvas
-// does not own it. Antialiasing is switched off so that every primitive paints exactly the pixels
-// of the raster conventions, also in the palette images made from drawings.
+// does not own it. The painter's transformation at the time of each call applies.
 class TQtCanvas : public TCanvas {
   public:
-    explicit TQtCanvas(QPainter& painter);
+    explicit TQtCanvas(QPainter& painter, TCanvasQuality quality = TCanvasQuality::cqExact);
 
     void SetPen(TColor color, int width = 1, TPenStyle style = TPenStyle::psSolid) override;
     void SetBrush(TColor color, TBrushStyle style = TBrushStyle::bsSolid) override;
@@ -43,6 +50,9 @@ class TQtCanvas : public TCanvas {
     // The box to hand to QPainter, or null when the box is empty. Qt's one-pixel outline covers
     // one more column and row than the box it is given, a fill alone exactly the box.
     static std::optional<QRect> ShapeBox(const TRect& box, bool outlined);
+    // The box to hand to QPainter in smooth drawing, or null when the box is empty: an outline
+    // runs through the centres of the box's outer pixels, a fill alone covers exactly the box.
+    static std::optional<QRectF> SmoothShapeBox(const TRect& box, bool outlined);
     // One-pixel lines are drawn point by point: Qt leaves out the end with the larger
     // coordinate, whichever way the line runs, where the canvas leaves out the end point.
     bool IsThin() const;
@@ -55,6 +65,7 @@ class TQtCanvas : public TCanvas {
     const QFontMetrics& Metrics();
 
     QPainter& Painter;
+    const bool Smooth;
     QPen Pen;
     QBrush Brush;
     TFont CurrentFont;

@@ -98,7 +98,6 @@ class TCaseWindowTest : public QObject {
     void leavingAChangedCommentAsks();
     void commentTargetDescriptions_data();
     void commentTargetDescriptions();
-    void zoomStepsBetweenTwentyAndHundredPercent();
     void zoomPressRanges_data();
     void zoomPressRanges();
     void priorityCommandsSwapActorsInARound();
@@ -395,8 +394,9 @@ void TCaseWindowTest::renameInPlace() {
         view.SwitchTreeMode();
     }
     TypeInto(path, typed);
+    // A refused name leaves the node as it was: the warning is what to wait for.
+    QTRY_COMPARE(answers.Seen.size(), warning.isEmpty() ? 0 : 1);
     QTRY_COMPARE(view.Tree()->currentItem()->text(0), selectedAfter);
-    QCOMPARE(answers.Seen.size(), warning.isEmpty() ? 0 : 1);
     if (!warning.isEmpty()) {
         QCOMPARE(answers.Seen.front().Caption, QStringLiteral("KAVO warning"));
         QCOMPARE(answers.Seen.front().Text, warning);
@@ -578,31 +578,6 @@ void TCaseWindowTest::commentTargetDescriptions() {
     view.CancelCommentEdit();
 }
 
-void TCaseWindowTest::zoomStepsBetweenTwentyAndHundredPercent() {
-    TModalAnswers answers;
-    TCaseView& view = OpenFixture();
-    const kavo::TCase& c = view.Case();
-    for (int i = 0; i < 12; ++i) {
-        view.StepZoom(-1);
-    }
-    QVERIFY(qAbs(view.Zoom() - 0.2) < 1e-9);
-    QCOMPARE(view.DrawingArea()->size(),
-             QSize(qRound(c.MaxWidth * view.Zoom()), qRound(c.MaxHeight * view.Zoom())));
-    QCOMPARE(TCaseStatusBar::ZoomStepAt(TCaseStatusBar::kCoordinatesWidth + 10, view.Zoom()), 0);
-
-    for (int i = 0; i < 12; ++i) {
-        view.StepZoom(1);
-    }
-    QCOMPARE(view.Zoom(), 1.0);
-    QCOMPARE(view.StatusBar()->Zoom(), 1.0);
-    QCOMPARE(view.DrawingArea()->size(), QSize(c.MaxWidth, c.MaxHeight));
-
-    // A press on the zoom-out symbol of the status bar.
-    QTest::mouseClick(view.StatusBar(), Qt::LeftButton, {},
-                      QPoint(TCaseStatusBar::kCoordinatesWidth + 10, 8));
-    QVERIFY(qAbs(view.Zoom() - 0.9) < 1e-9);
-}
-
 void TCaseWindowTest::zoomPressRanges_data() {
     QTest::addColumn<int>("x");
     QTest::addColumn<double>("zoom");
@@ -616,7 +591,7 @@ void TCaseWindowTest::zoomPressRanges_data() {
     QTest::newRow("zoom in") << w + 56 << 0.5 << 1;
     QTest::newRow("zoom in, right end") << w + 68 << 0.5 << 1;
     QTest::newRow("right of zoom in") << w + 69 << 0.5 << 0;
-    QTest::newRow("zoom in at 100 %") << w + 60 << 1.0 << 0;
+    QTest::newRow("zoom in at 400 %") << w + 60 << 4.0 << 0;
 }
 
 void TCaseWindowTest::zoomPressRanges() {

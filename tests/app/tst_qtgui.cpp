@@ -20,12 +20,15 @@ namespace {
 
 constexpr TColor kRed{255, 0, 0};
 
-// Paints on a white 20 by 20 image with a black pen and a red brush.
-QImage Paint(const std::function<void(TCanvas&)>& draw) {
+// Paints on a white 20 by 20 image with a black pen and a red brush, the drawing scaled by the
+// factor.
+QImage Paint(const std::function<void(TCanvas&)>& draw,
+             kavo::TCanvasQuality quality = kavo::TCanvasQuality::cqExact, double scale = 1) {
     QImage image(20, 20, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
-    kavo::TQtCanvas canvas(painter);
+    painter.scale(scale, scale);
+    kavo::TQtCanvas canvas(painter, quality);
     canvas.SetPen(kavo::kBlack);
     canvas.SetBrush(kRed);
     draw(canvas);
@@ -71,6 +74,9 @@ class TQtGuiTest : public QObject {
     void fontStyleIsHonoured();
     void courierNewMapsToAFixedPitchFace();
     void canvasMeasuresLikeTheTextMeasure();
+    void smoothOutlinesAreCrispAtFullSize();
+    void smoothLinesStayAPixelWideWhenShrunk_data();
+    void smoothLinesStayAPixelWideWhenShrunk();
 };
 
 void TQtGuiTest::horizontalLineLeavesOutItsEnd() {
@@ -248,6 +254,50 @@ void TQtGuiTest::canvasMeasuresLikeTheTextMeasure() {
         QCOMPARE(c.TextWidth("Government budget"), measure.TextWidth(font, "Government budget"));
         QCOMPARE(c.TextHeight("[hg]"), measure.TextHeight(font, "[hg]"));
     });
+}
+
+void TQtGuiTest::smoothOutlinesAreCrispAtFullSize() {
+    // Outlines run through the middle of the pixels the exact drawing paints, so at full size a
+    // level or upright line is one solid pixel wide, not two half-grey ones.
+    const auto smooth = kavo::TCanvasQuality::cqSmooth;
+    const QImage box = Paint([](TCanvas& c) { c.Rectangle({2, 2, 8, 7}); }, smooth);
+    QCOMPARE(PaintedBounds(box), Inclusive(2, 2, 7, 6));
+    for (const QPoint& side : {QPoint(4, 2), QPoint(2, 4), QPoint(7, 4), QPoint(4, 6)}) {
+        QCOMPARE(box.pixel(side), qRgb(0, 0, 0));
+    }
+    QCOMPARE(box.pixel(4, 4), qRgb(255, 0, 0));
+
+    const QImage line = Paint([](TCanvas& c) { c.Line({0, 14}, {12, 14}); }, smooth);
+    QCOMPARE(PaintedBounds(line).top(), 14);
+    QCOMPARE(PaintedBounds(line).bottom(), 14);
+    QCOMPARE(line.pixel(6, 14), qRgb(0, 0, 0));
+}
+
+void TQtGuiTest::smoothLinesStayAPixelWideWhenShrunk_data() {
+    QTest::addColumn<std::function<void(TCanvas&)>>("draw");
+    using Draw = std::function<void(TCanvas&)>;
+    QTest::newRow("level") << Draw([](TCanvas& c) { c.Line({0, 33}, {76, 33}); });
+    QTest::newRow("upright") << Draw([](TCanvas& c) { c.Line({33, 0}, {33, 76}); });
+    QTest::newRow("aslant") << Draw([](TCanvas& c) { c.Line({0, 0}, {76, 76}); });
+    QTest::newRow("outline") << Draw([](TCanvas& c) {
+        c.SetBrush(kavo::kWhite);
+        c.Rectangle({0, 0, 77, 77});
+    });
+}
+
+void TQtGuiTest::smoothLinesStayAPixelWideWhenShrunk() {
+    QFETCH(std::function<void(TCanvas&)>, draw);
+    // At a quarter of the size a one-pixel line would cover a quarter of a pixel and fade away.
+    const QImage image = Paint(draw, kavo::TCanvasQuality::cqSmooth, 0.25);
+    const QRect painted = PaintedBounds(image);
+    QVERIFY(painted.width() >= 18 || painted.height() >= 18);
+    int darkest = 255;
+    for (int y = painted.top(); y <= painted.bottom(); ++y) {
+        for (int x = painted.left(); x <= painted.right(); ++x) {
+            darkest = std::min(darkest, qGray(image.pixel(x, y)));
+        }
+    }
+    QVERIFY2(darkest < 128, qPrintable(QString::number(darkest)));
 }
 
 QTEST_MAIN(TQtGuiTest)
