@@ -4,7 +4,8 @@ set -euo pipefail
 
 packages=(
     g++ cmake ninja-build ccache pkg-config git
-    qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-charts-dev libgl-dev libxkbcommon-dev
+    qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
+    libxkbcommon-dev
     libgif-dev libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core fonts-liberation
 )

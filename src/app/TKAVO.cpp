@@ -23,6 +23,8 @@
 #include "app/TDiagramView.h"
 #include "app/TErrorDlg.h"
 #include "app/TFindFolderDlg.h"
+#include "app/TProValMonitorWindow.h"
+#include "app/TRoundPlotWindow.h"
 #include "qtgui/QtConversions.h"
 
 namespace kavo {
@@ -90,12 +92,16 @@ TKAVO::TKAVO(QWidget* parent)
     RunContext.MonitorChanges = false;
     Settings = TUserSettings::Load(*Messages);
     FolderChooser = new TFindFolderDlg(Settings, this);
+    Plotter = new TRoundPlotWindow(*Messages, this);
+    ProValMonitor = new TProValMonitorWindow(this);
+    RunContext.Monitor = ProValMonitor;
     connect(CaseArea, &QMdiArea::subWindowActivated, this, &TKAVO::UpdateCaseCommands);
 }
 
 TKAVO::~TKAVO() {
     // The cases refer to the context, which would otherwise go before the child windows; a case
     // window that has closed may still wait for its deletion among them.
+    RunContext.Monitor = nullptr;
     delete CaseArea;
 }
 
@@ -151,6 +157,16 @@ void TKAVO::CreateCaseMenu() {
                           QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_I), "actionInitializeRound",
                           g));
     Unavailable(AddAction(m, tr("&Next round"), QKeySequence(Qt::Key_F10), "actionNextRound", g));
+    // The switch that the options dialog's "M" square sets as well.
+    QAction* monitor =
+        AddAction(m, tr("&Monitor distributions"), QKeySequence(), "actionMonitorChanges", g);
+    monitor->setCheckable(true);
+    connect(monitor, &QAction::toggled, this, [this](bool checked) {
+        RunContext.MonitorChanges = checked;
+        if (checked) {
+            ProValMonitor->show();
+        }
+    });
     m->addSeparator();
     Unavailable(AddAction(m, tr("&Options"), QKeySequence(), "actionOptions", g));
     Unavailable(AddAction(m, tr("Submit for &Publication"), QKeySequence(), "actionSubmit", g));
@@ -356,6 +372,7 @@ void TKAVO::CloseActiveCase() {
 }
 
 void TKAVO::CaseClosed(TCaseView* view) {
+    Plotter->Forget(&view->Case());
     // The closing window is still among the sub-windows while it says goodbye.
     const QList<TCaseView*> views = CaseViews();
     EnableCaseCommands(std::any_of(views.begin(), views.end(),

@@ -22,6 +22,8 @@ namespace kavo {
 class TCaseView;
 class TErrorDlg;
 class TFindFolderDlg;
+class TProValMonitorWindow;
+class TRoundPlotWindow;
 
 inline constexpr const char* kProgramVersion = "1.3.3";
 
@@ -53,6 +55,9 @@ class TKAVO : public QMainWindow, public TStatus {
     // Opens the case in the folder in a new window, or activates the window that shows it already.
     TCaseView* OpenFolder(const QString& folder);
     TFindFolderDlg& FolderDialog() const { return *FolderChooser; }
+    // The window of the simulation charts and the monitor of distributions, one each for the run.
+    TRoundPlotWindow& RoundPlot() const { return *Plotter; }
+    TProValMonitorWindow& Monitor() const { return *ProValMonitor; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -87,6 +92,8 @@ class TKAVO : public QMainWindow, public TStatus {
     QAction* SaveAsAction = nullptr;
     QAction* CloseAction = nullptr;
     TFindFolderDlg* FolderChooser = nullptr;
+    TRoundPlotWindow* Plotter = nullptr;
+    TProValMonitorWindow* ProValMonitor = nullptr;
     QAction* RenameAction = nullptr;
     QAction* DeleteAction = nullptr;
     QAction* HigherPriorityAction = nullptr;
