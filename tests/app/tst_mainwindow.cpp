@@ -61,6 +61,7 @@ constexpr TMenuEntry kMenuEntries[] = {
     {"menuCase", "actionActorRelations", "Define &actor relations", "Ctrl+Alt+R", false, false},
     {"menuCase", "actionInitializeRound", "&Initialize round 0", "Ctrl+Alt+I", false, false},
     {"menuCase", "actionNextRound", "&Next round", "F10", false, false},
+    {"menuCase", "actionMonitorChanges", "&Monitor distributions", "", false, true},
     {"menuCase", "actionOptions", "&Options", "", false, false},
     {"menuCase", "actionSubmit", "Submit for &Publication", "", false, false},
     {"menuEdit", "actionCut", "Cu&t", "Ctrl+X", false, true},
