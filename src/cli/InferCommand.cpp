@@ -1,5 +1,8 @@
 #include "cli/InferCommand.h"
 
+#include <cstdint>
+#include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -9,6 +12,7 @@
 #include "model/TCase.h"
 #include "model/TFactor.h"
 #include "model/TFiP.h"
+#include "model/TGoal.h"
 #include "model/TLink.h"
 #include "model/TPerception.h"
 #include "reasoning/Inference.h"
@@ -37,7 +41,7 @@ void Distribution(TJson& json, std::string_view key, const TProVal& distribution
 }
 
 void Tactics(TJson& json, const TStrategy& strategy) {
-    json.Open('[');
+    json.Key("tactics").Open('[');
     for (const TTactic& tactic : strategy.Tactics) {
         json.Open('{').Key("action").Text(tactic.FiP->Factor->Name);
         json.Key("level").Integer(tactic.Level).Close('}');
@@ -45,27 +49,58 @@ void Tactics(TJson& json, const TStrategy& strategy) {
     json.Close(']');
 }
 
+// What the strategy's last evaluation gave; nothing when it was not evaluated.
+void Results(TJson& json, const TStrategy& strategy, const TCase& current) {
+    if (strategy.Outcomes.empty() && strategy.UtilityDist.Empty()) {
+        return;
+    }
+    Distribution(json, "utility", strategy.UtilityDist, current);
+    Distribution(json, "satisfaction", strategy.SatisfactionDist, current);
+    Distribution(json, "frustration", strategy.FrustrationDist, current);
+    json.Key("outcomes").Open('[');
+    for (const TOutcome& outcome : strategy.Outcomes) {
+        json.Open('{').Key("goal").Text(outcome.Goal->FiP->Factor->Name);
+        Distribution(json, "change", outcome.Change, current);
+        json.Close('}');
+    }
+    json.Close(']');
+}
+
+void Found(TJson& json, std::string_view key,
+           const std::vector<std::unique_ptr<TStrategy>>& strategies, const TCase& current) {
+    json.Key(key).Open('[');
+    for (const auto& found : strategies) {
+        json.Open('{');
+        Tactics(json, *found);
+        Results(json, *found, current);
+        json.Close('}');
+    }
+    json.Close(']');
+}
+
 // A searched strategy shows the first of its best strategies, the search having moved its own
 // levels through every combination.
 void Strategy(TJson& json, std::string_view key, const TStrategy& strategy, bool searched) {
+    const TCase& current = *strategy.Perception->Case();
     json.Key(key).Open('{');
-    json.Key("tactics");
-    const bool found = searched && !strategy.BestStrategies.empty();
-    Tactics(json, found ? *strategy.BestStrategies.front() : strategy);
+    const TStrategy* shown = &strategy;
+    if (searched && !strategy.BestStrategies.empty()) {
+        shown = strategy.BestStrategies.front().get();
+    }
+    Tactics(json, *shown);
     if (searched) {
         json.Key("bestScore").Number(strategy.BestScore);
         json.Key("worstScore").Number(strategy.WorstScore);
-        for (const bool best : {true, false}) {
-            json.Key(best ? "bestStrategies" : "worstStrategies").Open('[');
-            for (const auto& found : best ? strategy.BestStrategies : strategy.WorstStrategies) {
-                Tactics(json, *found);
-            }
-            json.Close(']');
-        }
+        json.Key("strategyCount").Number(static_cast<double>(strategy.StrategyCount));
         json.Key("evaluations").Integer(strategy.EvaluationCount);
         json.Key("complete").Bool(strategy.Complete);
     } else if (!strategy.Outcomes.empty()) {
         json.Key("score").Number(strategy.Score());
+    }
+    Results(json, *shown, current);
+    if (searched) {
+        Found(json, "bestStrategies", strategy.BestStrategies, current);
+        Found(json, "worstStrategies", strategy.WorstStrategies, current);
     }
     json.Close('}');
 }
@@ -98,6 +133,9 @@ void Inference(TJson& json, const TPerception& perception, const TCase& current)
         json.Open('{').Key("from").Text(impact->FromFactor->Name);
         json.Key("to").Text(impact->ToFactor->Name);
         json.Key("paths").Integer(static_cast<long long>(impact->Paths.size()));
+        if (impact->Approximate) {
+            json.Key("approximate").Bool(true);
+        }
         json.Key("multiplier");
         Pairs(json, impact->Multiplier);
         json.Key("levels").Open('[');
@@ -127,6 +165,11 @@ void Actions(TJson& json, const TPerception& perception, const TCase& current) {
             continue;
         }
         json.Open('{').Key("action").Text(fip->Factor->Name);
+        json.Key("feasibleLevels").Open('[');
+        for (int f = 0; f < fip->FeasibleCount; ++f) {
+            json.Integer(fip->FeasibleLevels[static_cast<std::size_t>(f)]);
+        }
+        json.Close(']');
         json.Key("affectedGoals").Integer(fip->AffectedGoals);
         json.Key("levels").Open('[');
         for (int level = kMinLevel; level <= kMaxLevel; ++level) {
@@ -141,11 +184,24 @@ void Actions(TJson& json, const TPerception& perception, const TCase& current) {
     json.Close(']');
 }
 
+// The messages shown from the first one on.
+void Messages(TJson& json, const TConsole& console, std::size_t first) {
+    json.Key("messages").Open('[');
+    const auto& shown = console.Log();
+    for (std::size_t i = first; i < shown.size(); ++i) {
+        json.Open('{').Key("kind").Text(shown[i].first);
+        json.Key("text").Text(shown[i].second).Close('}');
+    }
+    json.Close(']');
+}
+
 // Computes and writes one perception; false when the time limit stopped it.
-bool Perception(TJson& json, TPerception& perception, bool search) {
+bool Perception(TJson& json, TPerception& perception, bool search, const TConsole& console) {
     TCase& current = *perception.Case();
     const TContext& context = current.Context();
+    const std::size_t firstMessage = console.Log().size();
     json.Open('{').Key("owner").Text(perception.OwnerName());
+    json.Key("rationality").Integer(perception.Rationality);
     InferInfluences(perception);
     const bool inferred = perception.ResultsValid[TPerception::Inferred];
     if (inferred) {
@@ -162,6 +218,7 @@ bool Perception(TJson& json, TPerception& perception, bool search) {
     json.Key("uncertainCombinations")
         .Number(static_cast<double>(UncertainCombinations(perception)));
     json.Key("sampledCombinations").Number(static_cast<double>(SampledCombinations(perception)));
+    Messages(json, console, firstMessage);
     Inference(json, perception, current);
     if (perception.ResultsValid[TPerception::ChangesExpected]) {
         ExpectedChanges(json, perception, current);
@@ -220,9 +277,19 @@ TExitStatus RunInfer(const TArguments& arguments, std::ostream& out, std::ostrea
     if (const std::optional<double> seconds = arguments.Number("--time-limit")) {
         command.LimitTime(*seconds);
     }
+    if (const std::optional<double> rationality = arguments.Number("--rationality")) {
+        if (*rationality < 0 || *rationality > 8) {
+            err << "kavo-cli infer: the rationality must be a whole number from 0 to 8\n";
+            return TExitStatus::esFailed;
+        }
+        for (TPerception* perception : selected) {
+            perception->Rationality = static_cast<std::uint8_t>(*rationality);
+        }
+    }
     const bool search = !arguments.Has("--no-search");
     TJson json(out);
     json.Open('{').Key("case").Text(command.Case.Name);
+    Messages(json, command.Console, 0);
     json.Key("perceptions").Open('[');
     bool complete = true;
     for (TPerception* perception : selected) {
@@ -230,7 +297,7 @@ TExitStatus RunInfer(const TArguments& arguments, std::ostream& out, std::ostrea
                                              ? perception->ArenaOwner()->Name
                                              : perception->AiAOwner()->Arena->Name);
         json.Key("perception");
-        complete = Perception(json, *perception, search) && complete;
+        complete = Perception(json, *perception, search, command.Console) && complete;
         json.Close('}');
     }
     json.Close(']');
@@ -245,13 +312,15 @@ TExitStatus RunInfer(const TArguments& arguments, std::ostream& out, std::ostrea
 const TCommand kInferCommand{
     .Name = "infer",
     .Synopsis =
-        "FOLDER [--arena NAME] [--actor NAME | --analyst] [--no-search] "
+        "FOLDER [--arena NAME] [--actor NAME | --analyst] [--rationality N] [--no-search] "
         "[--time-limit SECONDS]",
     .Summary = "print the inference, tactic ratings and strategies of perceptions as JSON",
     .Help =
         "  --arena NAME            only that arena (exact name); otherwise every arena\n"
         "  --actor NAME            only that actor's perceptions (exact name)\n"
         "  --analyst               only the analyst views\n"
+        "  --rationality N         evaluate and search under rationality N (0..8) instead\n"
+        "                          of each perception's own (the case's default)\n"
         "  --no-search             build and evaluate the default and chosen strategies, but\n"
         "                          do not search for the best\n"
         "  --time-limit SECONDS    stop the work once that much time has passed; what was\n"
@@ -266,6 +335,7 @@ const TCommand kInferCommand{
               .Options = {{"--arena", TOptionKind::okText},
                           {"--actor", TOptionKind::okText},
                           {"--analyst", TOptionKind::okFlag},
+                          {"--rationality", TOptionKind::okInteger},
                           {"--no-search", TOptionKind::okFlag},
                           {"--time-limit", TOptionKind::okNumber}}},
     .Run = RunInfer,

@@ -518,6 +518,7 @@ void ComputeImpact(const TCase& current, TImpact* impact) {
         current.Messages().ShowError("Unexpectd NIL while calculating path impact");
         return;
     }
+    const int approximatedBefore = ApproximatedSplits;
     if (impact->Paths.empty()) {
         impact->Multiplier = CertainZero();
     } else if (impact->Paths.size() == 1) {
@@ -540,6 +541,7 @@ void ComputeImpact(const TCase& current, TImpact* impact) {
         }
     }
     impact->Vector = impact->Multiplier.ToVector(current);
+    impact->Approximate = ApproximatedSplits != approximatedBefore;
 }
 
 TProVal PathSetDistribution(const TCase& current, const TImPathSet& set) {

@@ -22,6 +22,9 @@ class TImpact {
     TProVal Multiplier{TProValKind::pvMultiplier};
     // Probability of each multiplier level.
     TProbVector Vector;
+    // Uncertain links shared by its paths were too many to condition on every combination of their
+    // values, and some parts were combined as if independent.
+    bool Approximate = false;
 
     bool HasPaths() const { return !Paths.empty(); }
 };

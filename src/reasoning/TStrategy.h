@@ -49,6 +49,9 @@ class TStrategy {
     bool Complete = false;
     // Strategies evaluated by the last search.
     std::int64_t EvaluationCount = 0;
+    // The number of strategies the last search chose from: the product of the feasible counts of
+    // the tactics it varied (1 when it varied none), at most the largest uint64.
+    std::uint64_t StrategyCount = 0;
     // The number of combinations of uncertain values the last evaluation was estimated on
     // (kMaxCombinations), or 0 when it visited every combination and its results are exact.
     std::uint64_t SampledCombinations = 0;

@@ -74,6 +74,8 @@ void TStrategySearch::Run() {
     TPerception& perception = *s.Perception;
     TContext& context = Current.Context();
     s.EvaluationCount = 0;
+    const std::uint64_t combinations = StrategyCount();
+    s.StrategyCount = combinations;
     if (perception.Goals.empty()) {
         s.Reset();
         s.BestStrategies.push_back(perception.DefaultStrategy->Clone());
@@ -90,15 +92,6 @@ void TStrategySearch::Run() {
         return;
     }
     s.Complete = false;
-    std::uint64_t combinations = 1;
-    for (std::size_t t = 0; t < s.Tactics.size(); ++t) {
-        if (!Held(t)) {
-            const auto count = static_cast<std::uint64_t>(s.Tactics[t].FiP->FeasibleCount);
-            combinations = combinations > std::numeric_limits<std::uint64_t>::max() / count
-                               ? std::numeric_limits<std::uint64_t>::max()
-                               : combinations * count;
-        }
-    }
     const std::int64_t limit = Current.Evaluations > 0 ? Current.Evaluations : 100;
     const std::string name = perception.OwnerName();
     const bool enumerate = combinations <= static_cast<std::uint64_t>(limit);
@@ -139,6 +132,20 @@ void TStrategySearch::Run() {
     std::stable_sort(s.WorstStrategies.begin(), s.WorstStrategies.end(), byAction);
     context.Status.SetStatusText("");
     s.Complete = true;
+}
+
+std::uint64_t TStrategySearch::StrategyCount() const {
+    const std::vector<TTactic>& tactics = Strategy.Tactics;
+    std::uint64_t combinations = 1;
+    for (std::size_t t = 0; t < tactics.size(); ++t) {
+        if (!Held(t)) {
+            const auto count = static_cast<std::uint64_t>(tactics[t].FiP->FeasibleCount);
+            combinations = combinations > std::numeric_limits<std::uint64_t>::max() / count
+                               ? std::numeric_limits<std::uint64_t>::max()
+                               : combinations * count;
+        }
+    }
+    return combinations;
 }
 
 void TStrategySearch::Enumerate(std::size_t i) {

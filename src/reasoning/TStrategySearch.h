@@ -27,6 +27,9 @@ class TStrategySearch {
     bool Excluded(std::size_t tactic) const;
     // Held at level 0 by sampling; also a varied tactic without any feasible level.
     bool Held(std::size_t tactic) const;
+    // The number of combinations of the varied tactics' feasible levels, at most the largest
+    // uint64.
+    std::uint64_t StrategyCount() const;
     void Enumerate(std::size_t tactic);
     void Sample(std::int64_t limit, std::uint64_t combinations);
     // Counts one evaluation, shows progress and lets events run now and then; false once the

@@ -30,7 +30,48 @@ TEST_F(InferTest, EveryPerceptionOfTheExample) {
     EXPECT_EQ(Occurrences(run.Output, "\"owner\":"), 8);
     EXPECT_EQ(run.Output.back(), '\n');
     EXPECT_NE(run.Output.find("\"stoppedEarly\":false}\n"), std::string::npos);
-    EXPECT_NE(run.Output.find("\"bestStrategies\":[["), std::string::npos);
+    EXPECT_NE(run.Output.find("\"bestStrategies\":[{\"tactics\":[{"), std::string::npos);
+}
+
+// What another program needs to check every result: the rationality it was computed under, the
+// feasible levels, the number of strategies searched and the distributions and outcomes of
+// every strategy listed.
+TEST_F(InferTest, RationalityAndResultsOfEveryStrategy) {
+    const TInferRun run = Infer({Example, "--rationality", "7"});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(Occurrences(run.Output, "\"rationality\":7,"), 8);
+    EXPECT_NE(run.Output.find("\"feasibleLevels\":[0,1,-1,2,-2,3,-3],"), std::string::npos);
+    EXPECT_NE(run.Output.find("\"strategyCount\":"), std::string::npos);
+    // Every strategy listed carries its outcomes, the searched one included.
+    EXPECT_EQ(Occurrences(run.Output, "{\"tactics\":"), Occurrences(run.Output, "\"outcomes\":"));
+    EXPECT_NE(Infer({Example, "--rationality", "0"}).Output, run.Output);
+    for (const char* bad : {"9", "-1", "1.5", "utility"}) {
+        EXPECT_EQ(Infer({Example, "--rationality", bad}).Status, 2) << bad;
+    }
+}
+
+// A ladder of uncertain links whose parallel paths share too many of them: the impacts combined
+// under the bound on working paths say so, and so does the warning in the document.
+TEST_F(InferTest, ApproximateImpactsAndTheirWarning) {
+    test::TPerceptionBuilder build(Case);
+    std::vector<std::vector<TFiP*>> layers;
+    for (int layer = 0; layer < 8; ++layer) {
+        layers.push_back({build.Factor("L" + std::to_string(layer) + "a"),
+                          build.Factor("L" + std::to_string(layer) + "b")});
+    }
+    for (std::size_t layer = 0; layer + 1 < layers.size(); ++layer) {
+        for (TFiP* from : layers[layer]) {
+            for (TFiP* to : layers[layer + 1]) {
+                build.Link(from, to, 2, 1);
+            }
+        }
+    }
+    ASSERT_TRUE(Save(Case, Scratch));
+    const TInferRun run = Infer({Scratch.string(), "--actor", "Farmer"});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Output.find("\"approximate\":true"), std::string::npos);
+    EXPECT_NE(run.Output.find("\"messages\":[{\"kind\":\"warning\",\"text\":\"Some influences"),
+              std::string::npos);
 }
 
 TEST_F(InferTest, SelectionOfPerceptions) {

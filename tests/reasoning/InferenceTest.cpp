@@ -254,6 +254,31 @@ TEST_F(InferenceTest, EditingFreesTheResults) {
     EXPECT_TRUE(P->Impacts.empty());
 }
 
+// A ladder of layers of two factors, each joined to both of the next by uncertain links: the
+// parallel paths from the first layer to the last share so many uncertain links that conditioning
+// on all their values would take more working paths than the bound allows.
+TEST_F(InferenceTest, ImpactsBeyondTheSplitBoundAreMarkedApproximate) {
+    std::vector<std::vector<TFiP*>> layers;
+    for (int layer = 0; layer < 8; ++layer) {
+        layers.push_back({Build.Factor("L" + std::to_string(layer) + "a"),
+                          Build.Factor("L" + std::to_string(layer) + "b")});
+    }
+    for (std::size_t layer = 0; layer + 1 < layers.size(); ++layer) {
+        for (TFiP* from : layers[layer]) {
+            for (TFiP* to : layers[layer + 1]) {
+                Build.Link(from, to, 2, 1);
+            }
+        }
+    }
+    InferInfluences(*P);
+    EXPECT_TRUE(ImpactBetween(*P, layers[0][0], layers[7][0])->Approximate);
+    // Two paths through one middle factor share no link apart from their first and last.
+    EXPECT_FALSE(ImpactBetween(*P, layers[0][0], layers[2][0])->Approximate);
+    ASSERT_EQ(Messages.Log.size(), 1u);
+    EXPECT_EQ(Messages.Log[0].Kind, test::TMessage::Kind::Warning);
+    EXPECT_NE(Messages.Log[0].Text.find("combined as if independent"), std::string::npos);
+}
+
 // A status that lets the user cancel after some pumps.
 class TCancellingStatus : public TStatus {
   public:
