@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -9,81 +10,13 @@
 #include "reasoning/Inference.h"
 #include "reasoning/TPropagator.h"
 #include "reasoning/TStrategy.h"
-#include "support/TPerceptionBuilder.h"
-#include "support/TestPlatform.h"
+#include "support/TGeneratedPerception.h"
+#include "support/TScalarLoop.h"
 
 namespace kavo {
 namespace {
 
-// A small fixed generator, so that every run builds the same perceptions.
-class TDraws {
-  public:
-    explicit TDraws(std::uint32_t seed) : State(seed) {}
-    int Below(int n) {
-        State = State * 1664525u + 1013904223u;
-        return static_cast<int>((State >> 8) % static_cast<std::uint32_t>(n));
-    }
-
-  private:
-    std::uint32_t State;
-};
-
-// A causal map of the given number of factors-in-perception: free actions of 7 feasible levels
-// each and plain factors, joined by twice as many links as there are FiPs, all running forward (so
-// without cycles); 8 goals on the last factors; links of level +-1..+-3, the first ones of them
-// uncertain (degree 1, three pairs) when asked.
-struct TGeneratedPerception {
-    explicit TGeneratedPerception(int fipCount, int uncertainLinks = 0, int actions = 6) {
-        TDraws draws(static_cast<std::uint32_t>(fipCount) * 7919u + 17u);
-        const int goals = 8;
-        for (int i = 0; i < actions; ++i) {
-            Actions.push_back(Build.Action("Act" + std::to_string(i)));
-        }
-        for (int i = actions; i < fipCount; ++i) {
-            Factors.push_back(Build.Factor("F" + std::to_string(i)));
-        }
-        const int factors = static_cast<int>(Factors.size());
-        const auto level = [&draws] {
-            const int magnitude = 1 + draws.Below(3);
-            return draws.Below(2) == 0 ? magnitude : -magnitude;
-        };
-        int links = 0;
-        const auto link = [&](TFiP* from, TFiP* to) {
-            const std::size_t before = Build.Perception->Links.size();
-            Build.Link(from, to, level(), links < uncertainLinks ? 1 : 0);
-            links += Build.Perception->Links.size() > before ? 1 : 0;
-        };
-        // Every action reaches the first third; every factor past the first has a cause.
-        for (TFiP* action : Actions) {
-            link(action, Factors[static_cast<std::size_t>(draws.Below(factors / 3 + 1))]);
-        }
-        for (int j = 1; j < factors; ++j) {
-            link(Factors[static_cast<std::size_t>(draws.Below(j))],
-                 Factors[static_cast<std::size_t>(j)]);
-        }
-        const int possible = factors * (factors - 1) / 2 + actions * factors;
-        while (links < std::min(2 * fipCount, possible)) {
-            const int from = draws.Below(actions + factors - 1);
-            if (from < actions) {
-                link(Actions[static_cast<std::size_t>(from)],
-                     Factors[static_cast<std::size_t>(draws.Below(factors))]);
-                continue;
-            }
-            const int start = from - actions;
-            link(Factors[static_cast<std::size_t>(start)],
-                 Factors[static_cast<std::size_t>(start + 1 + draws.Below(factors - start - 1))]);
-        }
-        for (int g = 0; g < goals && g < factors; ++g) {
-            Build.Goal(Factors[static_cast<std::size_t>(factors - 1 - g)], level(), 1 + g % 3);
-        }
-        Fixture.Case.Evaluations = 1000000;
-    }
-
-    test::TCaseFixture Fixture;
-    test::TPerceptionBuilder Build{Fixture.Case};
-    std::vector<TFiP*> Actions;
-    std::vector<TFiP*> Factors;
-};
+using test::TGeneratedPerception;
 
 // Strategy search over every combination of the 6 actions' levels (7^6 = 117,649) in a certain
 // perception.
@@ -111,7 +44,61 @@ void BM_StrategySearch(benchmark::State& state) {
         static_cast<double>(allocations) / static_cast<double>(evaluations);
     state.counters["strategies kept"] = static_cast<double>(kept);
 }
-BENCHMARK(BM_StrategySearch)->Arg(20)->Arg(40)->Arg(80)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StrategySearch)->Arg(20)->Arg(40)->Arg(80)->Arg(160)->Unit(benchmark::kMillisecond);
+
+// The yardstick: a plain loop over the same strategies of the same perceptions, each evaluated
+// from scratch (test::TScalarLoop).
+void BM_ScalarLoop(benchmark::State& state) {
+    TGeneratedPerception generated(static_cast<int>(state.range(0)));
+    TPerception& perception = *generated.Build.Perception;
+    InferInfluences(perception);
+    test::TScalarLoop loop(perception, generated.Actions);
+    std::int64_t evaluations = 0;
+    for (auto _ : state) {
+        const test::TScalarLoop::TResult result = loop.Search();
+        benchmark::DoNotOptimize(result.Best);
+        evaluations += result.Evaluations;
+    }
+    state.counters["evaluations/s"] =
+        benchmark::Counter(static_cast<double>(evaluations), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_ScalarLoop)->Arg(20)->Arg(40)->Arg(80)->Arg(160)->Unit(benchmark::kMillisecond);
+
+double ThreadSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// The search and the yardstick in alternation on one perception, each timed by the CPU time of
+// its own half, so that both meet the same load: ratio > 1 means the search is the faster.
+void BM_SearchAgainstLoop(benchmark::State& state) {
+    TGeneratedPerception generated(static_cast<int>(state.range(0)));
+    TPerception& perception = *generated.Build.Perception;
+    InferInfluences(perception);
+    TStrategy strategy(&perception, 0);
+    for (TFiP* action : generated.Actions) {
+        strategy.Tactics.push_back({action, 0, true});
+    }
+    test::TScalarLoop loop(perception, generated.Actions);
+    double searchSeconds = 0;
+    double loopSeconds = 0;
+    double evaluations = 0;
+    for (auto _ : state) {
+        const double start = ThreadSeconds();
+        strategy.Search();
+        const double middle = ThreadSeconds();
+        benchmark::DoNotOptimize(loop.Search().Best);
+        const double end = ThreadSeconds();
+        searchSeconds += middle - start;
+        loopSeconds += end - middle;
+        evaluations += static_cast<double>(strategy.EvaluationCount);
+    }
+    state.counters["search M/s"] = evaluations / searchSeconds * 1e-6;
+    state.counters["loop M/s"] = evaluations / loopSeconds * 1e-6;
+    state.counters["ratio"] = loopSeconds / searchSeconds;
+}
+BENCHMARK(BM_SearchAgainstLoop)->Arg(20)->Arg(40)->Arg(80)->Arg(160)->Unit(benchmark::kMillisecond);
 
 // One evaluation of a strategy in a certain perception, as the search scores it, with nothing
 // kept: the bare propagation and goal sums.
