@@ -123,6 +123,73 @@ void BM_CertainEvaluation(benchmark::State& state) {
 }
 BENCHMARK(BM_CertainEvaluation)->Arg(20)->Arg(40)->Arg(80);
 
+// A random directed graph of the given number of factors and links, cycles allowed, all links
+// certain: the graph of the path enumeration benchmarks.
+struct TRandomGraph {
+    TRandomGraph(int factors, int links, std::uint32_t seed) {
+        test::TDraws draws(seed);
+        for (int i = 0; i < factors; ++i) {
+            FiPs.push_back(Build.Factor("F" + std::to_string(i)));
+        }
+        while (static_cast<int>(Build.Perception->Links.size()) < links) {
+            TFiP* from = FiPs[static_cast<std::size_t>(draws.Below(factors))];
+            TFiP* to = FiPs[static_cast<std::size_t>(draws.Below(factors))];
+            if (from != to && Build.Perception->FindLink(from->Factor, to->Factor) == nullptr) {
+                const int magnitude = 1 + draws.Below(3);
+                Build.Link(from, to, draws.Below(2) == 0 ? magnitude : -magnitude);
+            }
+        }
+    }
+
+    test::TCaseFixture Fixture;
+    test::TPerceptionBuilder Build{Fixture.Case};
+    std::vector<TFiP*> FiPs;
+};
+
+// Every simple path of a random graph of 30 factors and 60 links (BuildPaths alone, and the whole
+// inference with the impacts): time per path.
+void BM_BuildPaths(benchmark::State& state) {
+    TRandomGraph graph(30, 60, static_cast<std::uint32_t>(state.range(0)));
+    TPerception& perception = *graph.Build.Perception;
+    std::size_t paths = 0;
+    std::uint64_t allocations = 0;
+    for (auto _ : state) {
+        const std::uint64_t before = bench::AllocationCount();
+        BuildPaths(perception);
+        allocations += bench::AllocationCount() - before;
+        paths = perception.Paths.size();
+    }
+    state.counters["paths"] = static_cast<double>(paths);
+    state.counters["time per path"] =
+        benchmark::Counter(static_cast<double>(paths) * static_cast<double>(state.iterations()),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["allocations/path"] =
+        static_cast<double>(allocations) /
+        (static_cast<double>(paths) * static_cast<double>(state.iterations()));
+}
+BENCHMARK(BM_BuildPaths)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
+
+void BM_InferRandomGraph(benchmark::State& state) {
+    TRandomGraph graph(30, 60, static_cast<std::uint32_t>(state.range(0)));
+    TPerception& perception = *graph.Build.Perception;
+    std::size_t paths = 0;
+    std::uint64_t allocations = 0;
+    for (auto _ : state) {
+        const std::uint64_t before = bench::AllocationCount();
+        InferInfluences(perception);
+        allocations += bench::AllocationCount() - before;
+        paths = perception.Paths.size();
+    }
+    state.counters["paths"] = static_cast<double>(paths);
+    state.counters["time per path"] =
+        benchmark::Counter(static_cast<double>(paths) * static_cast<double>(state.iterations()),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["allocations/path"] =
+        static_cast<double>(allocations) /
+        (static_cast<double>(paths) * static_cast<double>(state.iterations()));
+}
+BENCHMARK(BM_InferRandomGraph)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
+
 // Inference of paths, cycles, order and all impacts in generated perceptions; the time per path
 // shows how the work grows with the number of paths.
 void BM_InferInfluences(benchmark::State& state) {

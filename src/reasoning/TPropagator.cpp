@@ -1,6 +1,7 @@
 #include "reasoning/TPropagator.h"
 
 #include <algorithm>
+#include <bit>
 #include <unordered_map>
 
 #include "model/TCase.h"
@@ -17,6 +18,14 @@ namespace kavo {
 namespace {
 
 constexpr std::int64_t kCombinationsPerPump = 4096;
+
+// The case's level rule for change levels that rise from -3 to +3, without branches: each level
+// value reached counts one step up (down).
+inline int RisingLevelOf(const TLevels<double>& levels, double x) {
+    return static_cast<int>(x >= levels[1]) + static_cast<int>(x >= levels[2]) +
+           static_cast<int>(x >= levels[3]) - static_cast<int>(!(x > levels[-1])) -
+           static_cast<int>(!(x > levels[-2])) - static_cast<int>(!(x > levels[-3]));
+}
 
 double UtilityLevel(const TCase& current, int u) {
     return current.UtilityLevels[std::clamp(u, kMinLevel, kMaxLevel)];
@@ -80,6 +89,16 @@ TPropagator::TPropagator(TPerception& perception, const std::vector<TTactic>& ta
         step.EndIn = static_cast<std::int32_t>(Inputs.size());
         Steps.push_back(step);
     }
+    if (Incremental) {
+        Cones.resize(tactics.size());
+        for (std::size_t t = 0; t < tactics.size(); ++t) {
+            for (const TStep& step : Steps) {
+                if ((step.Reach >> t & 1) != 0) {
+                    Cones[t].push_back(step);
+                }
+            }
+        }
+    }
     for (const TLink* link : perception.DelayedLinks) {
         Delayed.push_back(
             {fipIndex.at(link->FromFiP), fipIndex.at(link->ToFiP), linkIndex.at(link)});
@@ -125,6 +144,7 @@ TPropagator::TPropagator(TPerception& perception, const std::vector<TTactic>& ta
         table.Goal = goal.get();
         table.FiP = fipIndex.at(goal->FiP);
         table.InOrder = inOrder[static_cast<std::size_t>(table.FiP)];
+        table.Reach = table.InOrder ? reach[static_cast<std::size_t>(table.FiP)] : 0;
         const int high = goal->HighUtility;
         const int low = goal->LowUtility;
         const double best = UtilityLevel(Current, high);
@@ -147,66 +167,141 @@ TPropagator::TPropagator(TPerception& perception, const std::vector<TTactic>& ta
 }
 
 int TPropagator::LevelOf(double x) const {
-    if (!RisingLevels) {
-        return Current.ChangeLevelOf(x);
+    return RisingLevels ? RisingLevelOf(ChangeLevels, x) : Current.ChangeLevelOf(x);
+}
+
+double TPropagator::StepChange(const TStep& step) const {
+    double x = ProspectValue[static_cast<std::size_t>(step.FiP)];
+    if (step.Tactic >= 0) {
+        x += ChangeLevels[Tactics[static_cast<std::size_t>(step.Tactic)].Level];
     }
-    // The case's rule without branches: each level value reached counts one step up (down).
-    const TLevels<double>& levels = ChangeLevels;
-    return static_cast<int>(x >= levels[1]) + static_cast<int>(x >= levels[2]) +
-           static_cast<int>(x >= levels[3]) - static_cast<int>(!(x > levels[-1])) -
-           static_cast<int>(!(x > levels[-2])) - static_cast<int>(!(x > levels[-3]));
+    if (step.FirstIn == step.EndIn) {
+        return x;
+    }
+    const TInput* input = &Inputs[static_cast<std::size_t>(step.FirstIn)];
+    const TInput* end = &Inputs[0] + step.EndIn;
+    const auto contribution = [this](const TInput& in) {
+        return CurrentChange[static_cast<std::size_t>(in.Source)] *
+               LinkValue[static_cast<std::size_t>(in.Link)];
+    };
+    switch (static_cast<TOperator>(step.Operator)) {
+        case TOperator::opAdd: {
+            double sum = 0;
+            for (; input != end; ++input) {
+                sum += contribution(*input);
+            }
+            return x + sum;
+        }
+        case TOperator::opMul: {
+            double product = 1;
+            for (; input != end; ++input) {
+                product *= contribution(*input);
+            }
+            return x * product;
+        }
+        case TOperator::opMin:
+            x = contribution(*input);
+            for (++input; input != end; ++input) {
+                x = std::min(x, contribution(*input));
+            }
+            return x;
+        case TOperator::opMax:
+            x = contribution(*input);
+            for (++input; input != end; ++input) {
+                x = std::max(x, contribution(*input));
+            }
+            return x;
+    }
+    return x;
 }
 
 template <bool Masked>
-void TPropagator::RunSteps(std::uint64_t changed) {
-    for (const TStep& step : Steps) {
-        if (Masked && (step.Reach & changed) == 0) {
-            continue;
+void TPropagator::RunSteps(const std::vector<TStep>& steps, std::uint64_t changed) {
+    for (const TStep& step : steps) {
+        if (!Masked || (step.Reach & changed) != 0) {
+            CurrentChange[static_cast<std::size_t>(step.FiP)] = StepChange(step);
         }
-        const auto fip = static_cast<std::size_t>(step.FiP);
-        double x = ProspectValue[fip];
-        if (step.Tactic >= 0) {
-            x += ChangeLevels[Tactics[static_cast<std::size_t>(step.Tactic)].Level];
+    }
+}
+
+void TPropagator::RunLanes(std::size_t tactic, const std::array<double, kLanes>& level) {
+    constexpr std::size_t n = kLanes;
+    for (const TStep& step : Cones[tactic]) {
+        std::array<double, n> x;
+        const double prospect = ProspectValue[static_cast<std::size_t>(step.FiP)];
+        if (step.Tactic == static_cast<std::int32_t>(tactic)) {
+            for (std::size_t l = 0; l < n; ++l) {
+                x[l] = prospect + level[l];
+            }
+        } else {
+            double own = prospect;
+            if (step.Tactic >= 0) {
+                own += ChangeLevels[Tactics[static_cast<std::size_t>(step.Tactic)].Level];
+            }
+            x.fill(own);
         }
-        if (step.FirstIn < step.EndIn) {
-            const TInput* input = &Inputs[static_cast<std::size_t>(step.FirstIn)];
-            const TInput* end = &Inputs[0] + step.EndIn;
-            const auto contribution = [this](const TInput& in) {
-                return CurrentChange[static_cast<std::size_t>(in.Source)] *
-                       LinkValue[static_cast<std::size_t>(in.Link)];
-            };
+        const TInput* input = Inputs.data() + step.FirstIn;
+        const TInput* end = Inputs.data() + step.EndIn;
+        // Each lane combines its contributions in the order and by the operations of StepChange.
+        const auto lanes = [this](const TInput& in) {
+            return LaneChange.data() + static_cast<std::size_t>(in.Source) * n;
+        };
+        const auto multiplier = [this](const TInput& in) {
+            return LinkValue[static_cast<std::size_t>(in.Link)];
+        };
+        if (input != end) {
             switch (static_cast<TOperator>(step.Operator)) {
                 case TOperator::opAdd: {
-                    double sum = 0;
+                    std::array<double, n> sum{};
                     for (; input != end; ++input) {
-                        sum += contribution(*input);
+                        const double* source = lanes(*input);
+                        const double m = multiplier(*input);
+                        for (std::size_t l = 0; l < n; ++l) {
+                            sum[l] += source[l] * m;
+                        }
                     }
-                    x += sum;
+                    for (std::size_t l = 0; l < n; ++l) {
+                        x[l] += sum[l];
+                    }
                     break;
                 }
                 case TOperator::opMul: {
-                    double product = 1;
+                    std::array<double, n> product;
+                    product.fill(1);
                     for (; input != end; ++input) {
-                        product *= contribution(*input);
+                        const double* source = lanes(*input);
+                        const double m = multiplier(*input);
+                        for (std::size_t l = 0; l < n; ++l) {
+                            product[l] *= source[l] * m;
+                        }
                     }
-                    x *= product;
+                    for (std::size_t l = 0; l < n; ++l) {
+                        x[l] *= product[l];
+                    }
                     break;
                 }
                 case TOperator::opMin:
-                    x = contribution(*input);
+                case TOperator::opMax: {
+                    const bool least = static_cast<TOperator>(step.Operator) == TOperator::opMin;
+                    const double* first = lanes(*input);
+                    const double m = multiplier(*input);
+                    for (std::size_t l = 0; l < n; ++l) {
+                        x[l] = first[l] * m;
+                    }
                     for (++input; input != end; ++input) {
-                        x = std::min(x, contribution(*input));
+                        const double* source = lanes(*input);
+                        const double k = multiplier(*input);
+                        for (std::size_t l = 0; l < n; ++l) {
+                            const double c = source[l] * k;
+                            x[l] = least ? std::min(x[l], c) : std::max(x[l], c);
+                        }
                     }
                     break;
-                case TOperator::opMax:
-                    x = contribution(*input);
-                    for (++input; input != end; ++input) {
-                        x = std::max(x, contribution(*input));
-                    }
-                    break;
+                }
             }
         }
-        CurrentChange[fip] = x;
+        std::copy(x.begin(), x.end(),
+                  LaneChange.begin() + step.FiP * static_cast<std::ptrdiff_t>(n));
     }
 }
 
@@ -226,26 +321,182 @@ TGoalSums TPropagator::SumGoals() const {
     return sums;
 }
 
-TGoalSums TPropagator::EvaluateCertain() {
+void TPropagator::Update(std::uint64_t changed) {
     if (!Incremental || !Fresh) {
         RunOrder();
         for (std::size_t t = 0; t < Tactics.size(); ++t) {
             LastLevels[t] = Tactics[t].Level;
         }
         Fresh = Incremental;
-        return SumGoals();
+        Unscored = ~std::uint64_t{0};
+        return;
     }
+    for (std::uint64_t bits = changed; bits != 0; bits &= bits - 1) {
+        const auto t = static_cast<std::size_t>(std::countr_zero(bits));
+        LastLevels[t] = Tactics[t].Level;
+    }
+    Unscored |= changed;
+    if (changed == 0) {
+        return;
+    }
+    if ((changed & (changed - 1)) == 0) {
+        RunSteps<false>(Cones[static_cast<std::size_t>(std::countr_zero(changed))], 0);
+    } else {
+        RunSteps<true>(Steps, changed);
+    }
+}
+
+TGoalSums TPropagator::EvaluateCertain() {
     std::uint64_t changed = 0;
-    for (std::size_t t = 0; t < Tactics.size(); ++t) {
+    for (std::size_t t = 0; t < Tactics.size() && Incremental; ++t) {
         if (Tactics[t].Level != LastLevels[t]) {
             changed |= std::uint64_t{1} << t;
-            LastLevels[t] = Tactics[t].Level;
         }
     }
-    if (changed != 0) {
-        RunSteps<true>(changed);
-    }
+    Update(changed);
     return SumGoals();
+}
+
+void TPropagator::ScoreBy(int rationality, int goal) {
+    ScoreRationality = rationality;
+    ScoreGoal = goal;
+    ScoreTable.clear();
+    for (const TGoalTable& table : Goals) {
+        switch (rationality) {
+            case 0:
+            case 1:
+                ScoreTable.push_back(table.Utility);
+                break;
+            case 3:
+            case 4:
+                ScoreTable.push_back(table.Satisfaction);
+                break;
+            default:
+                ScoreTable.push_back(table.Frustration);
+                break;
+        }
+    }
+    GoalScore.assign(Goals.size(), 0);
+    Fresh = false;
+    LanesFresh = false;
+}
+
+void TPropagator::ScoreGoals() {
+    if (Unscored == 0) {
+        return;
+    }
+    const bool all = Unscored == ~std::uint64_t{0};
+    for (std::size_t g = 0; g < Goals.size(); ++g) {
+        if (all || (Goals[g].Reach & Unscored) != 0) {
+            const double x = CurrentChange[static_cast<std::size_t>(Goals[g].FiP)];
+            GoalScore[g] = ScoreTable[g][static_cast<std::size_t>(LevelOf(x) + 3)];
+        }
+    }
+    Unscored = 0;
+}
+
+double TPropagator::FinalScore(double total) const {
+    const int r = ScoreRationality;
+    const bool frustration = r >= 6;
+    if (ScoreGoal < 0 && r >= 3 && GoalScore.size() >= 2) {
+        total /= static_cast<double>(GoalScore.size());
+    }
+    return frustration ? -total : total;
+}
+
+namespace {
+
+bool ScoresNothing(int rationality) {
+    return rationality == 2 || rationality == 5 || rationality >= 8 || rationality < 0;
+}
+
+}  // namespace
+
+double TPropagator::CertainScore(std::uint64_t changed) {
+    LanesFresh = false;
+    Update(changed);
+    ScoreGoals();
+    if (ScoresNothing(ScoreRationality)) {
+        return 0;
+    }
+    if (ScoreGoal >= 0) {
+        return FinalScore(GoalScore[static_cast<std::size_t>(ScoreGoal)]);
+    }
+    // Summed in goal order, as the evaluation sums them.
+    double total = 0;
+    for (const double score : GoalScore) {
+        total += score;
+    }
+    return FinalScore(total);
+}
+
+void TPropagator::CertainScores(std::size_t tactic, const std::int8_t* levels, std::size_t count,
+                                std::uint64_t changed, double* scores) {
+    constexpr std::size_t n = kLanes;
+    const std::uint64_t own = std::uint64_t{1} << tactic;
+    const std::uint64_t others = changed & ~own;
+    const bool scratch = !LanesFresh || LaneTactic != tactic;
+    if (scratch) {
+        // Everything from scratch; each FiP's lanes hold its change.
+        Fresh = false;
+        Update(0);
+        const std::size_t fips = CurrentChange.size();
+        LaneChange.resize(fips * n);
+        for (std::size_t f = 0; f < fips; ++f) {
+            std::fill_n(LaneChange.begin() + static_cast<std::ptrdiff_t>(f * n), n,
+                        CurrentChange[f]);
+        }
+        LanesFresh = true;
+        LaneTactic = tactic;
+    } else if (others != 0) {
+        // What the other tactics changed outside the tactic's cone, once for all lanes.
+        for (const TStep& step : Steps) {
+            if ((step.Reach & others) != 0 && (step.Reach & own) == 0) {
+                const double x = StepChange(step);
+                const auto f = static_cast<std::size_t>(step.FiP);
+                CurrentChange[f] = x;
+                std::fill_n(LaneChange.begin() + static_cast<std::ptrdiff_t>(f * n), n, x);
+            }
+        }
+    }
+    // CurrentChange no longer follows the tactic's levels: a later CertainScore starts afresh.
+    Fresh = false;
+
+    std::array<double, n> level;
+    for (std::size_t l = 0; l < n; ++l) {
+        level[l] = ChangeLevels[levels[std::min(l, count - 1)]];
+    }
+    RunLanes(tactic, level);
+    // Summed in goal order, lane by lane, as CertainScore sums them.
+    std::array<double, n> total{};
+    for (std::size_t g = 0; g < Goals.size(); ++g) {
+        const TGoalTable& goal = Goals[g];
+        const std::array<double, 7>& table = ScoreTable[g];
+        std::array<double, n> value;
+        if ((goal.Reach & own) != 0) {
+            const double* change = LaneChange.data() + static_cast<std::size_t>(goal.FiP) * n;
+            for (std::size_t l = 0; l < n; ++l) {
+                value[l] = table[static_cast<std::size_t>(LevelOf(change[l]) + 3)];
+            }
+        } else {
+            if (scratch || (goal.Reach & others) != 0) {
+                const double x = CurrentChange[static_cast<std::size_t>(goal.FiP)];
+                GoalScore[g] = table[static_cast<std::size_t>(LevelOf(x) + 3)];
+            }
+            value.fill(GoalScore[g]);
+        }
+        if (ScoreGoal < 0) {
+            for (std::size_t l = 0; l < n; ++l) {
+                total[l] += value[l];
+            }
+        } else if (static_cast<std::size_t>(ScoreGoal) == g) {
+            total = value;
+        }
+    }
+    Unscored = ~std::uint64_t{0};
+    for (std::size_t l = 0; l < count; ++l) {
+        scores[l] = ScoresNothing(ScoreRationality) ? 0 : FinalScore(total[l]);
+    }
 }
 
 int TPropagator::GoalIndex(const TGoal* goal) const {
@@ -355,6 +606,7 @@ void TPropagator::Evaluate(TProVal& utility, TProVal& satisfaction, TProVal& fru
     Combinations = 0;
     Cancelled = false;
     Fresh = false;
+    LanesFresh = false;
     if (SampledPairs.empty()) {
         Combine(0, 1);
     } else {

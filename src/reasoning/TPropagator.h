@@ -44,6 +44,24 @@ class TPropagator {
     // The score of a goal under a rationality 0..8 after EvaluateCertain, as ScoreForGoal computes
     // it from the goal's certain outcome.
     double CertainGoalScore(int goal, int rationality) const;
+    // Quick scores for a search of a certain perception: from now on CertainScore gives the score
+    // under the rationality 0..8 or, when goal >= 0, that goal's score alone, as TStrategy's Score
+    // and ScoreForGoal compute them from a certain evaluation.
+    void ScoreBy(int rationality, int goal = -1);
+    // The score of the tactics' current levels. Changed has a bit for each tactic whose level
+    // changed since the last call; only the factors and goals those tactics reach are computed
+    // again (everything after ScoreBy or a full Evaluate). Certain perceptions only.
+    double CertainScore(std::uint64_t changed);
+    // The scores of up to kLanes strategies at once, which differ only in the level of one tactic
+    // (the first 64 only): scores[i] with that tactic at levels[i], the others at their current
+    // levels, for each of the count levels. Changed has a bit for each other tactic whose level
+    // changed since the last call. Each strategy's score is computed step by step exactly as
+    // CertainScore computes it, but every step runs once for all of them. Certain perceptions only.
+    static constexpr std::size_t kLanes = 8;
+    void CertainScores(std::size_t tactic, const std::int8_t* levels, std::size_t count,
+                       std::uint64_t changed, double* scores);
+    // Whether CertainScores can vary the tactic.
+    bool CanScoreLanes(std::size_t tactic) const { return Incremental && tactic < 64; }
     // Every combination of uncertain values, weighted by its probability: fills the three
     // distributions (cleared first) and one outcome per goal, and leaves every FiP's Change,
     // CurrentChange, ProspectValue and PendingChange as the evaluation found them. The number of
@@ -79,6 +97,8 @@ class TPropagator {
     };
     struct TGoalTable {
         TGoal* Goal;
+        // The tactics that reach the goal's FiP, one bit each.
+        std::uint64_t Reach;
         std::int32_t FiP;
         bool InOrder;
         std::array<double, 7> Utility;
@@ -97,10 +117,19 @@ class TPropagator {
     };
 
     int LevelOf(double change) const;
-    // Every step, or (Masked) only the steps that a changed tactic reaches.
+    // The steps in order, or (Masked) only those that a changed tactic reaches.
     template <bool Masked>
-    void RunSteps(std::uint64_t changed);
-    void RunOrder() { RunSteps<false>(0); }
+    void RunSteps(const std::vector<TStep>& steps, std::uint64_t changed);
+    void RunOrder() { RunSteps<false>(Steps, 0); }
+    // Brings the changes up to the tactics' levels after the tactics in changed changed; a full run
+    // when the last one was not incremental.
+    void Update(std::uint64_t changed);
+    double StepChange(const TStep& step) const;
+    // The cone of the tactic for each lane's level of it; the other FiPs' lanes hold their change.
+    void RunLanes(std::size_t tactic, const std::array<double, kLanes>& level);
+    // Brings the goals' current values up to date for the tactics changed since they last were.
+    void ScoreGoals();
+    double FinalScore(double total) const;
     TGoalSums SumGoals() const;
     void Combine(std::size_t item, double weight);
     void CombineSample();
@@ -114,6 +143,8 @@ class TPropagator {
     // Change levels that rise from -3 to +3, as any sensible options have them.
     bool RisingLevels = true;
     std::vector<TStep> Steps;
+    // Per tactic (while incremental) the steps it reaches, in order.
+    std::vector<std::vector<TStep>> Cones;
     std::vector<TInput> Inputs;
     std::vector<TGoalTable> Goals;
     std::vector<TUncertain> Uncertain;
@@ -131,6 +162,19 @@ class TPropagator {
     bool Incremental = true;
     bool Fresh = false;
     std::vector<std::int8_t> LastLevels;
+    // The quick score: per goal its measure at each level and its current value; the tactics
+    // changed since those values were brought up to date (all bits: every goal).
+    int ScoreRationality = 0;
+    int ScoreGoal = -1;
+    std::vector<std::array<double, 7>> ScoreTable;
+    std::vector<double> GoalScore;
+    std::uint64_t Unscored = ~std::uint64_t{0};
+    // CertainScores: each FiP's change in each lane (kLanes per FiP, and the zero slot's), and the
+    // goals' values in each lane; valid while LanesFresh.
+    std::vector<double> LaneChange;
+    std::vector<double> LaneScore;
+    bool LanesFresh = false;
+    std::size_t LaneTactic = 0;
     std::int64_t Combinations = 0;
     bool Cancelled = false;
     // Working targets of Evaluate.

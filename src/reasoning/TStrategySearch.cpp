@@ -1,6 +1,7 @@
 #include "reasoning/TStrategySearch.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -17,22 +18,6 @@ namespace {
 
 // How often a search lets the user's events run, in evaluations.
 constexpr std::int64_t kEvaluationsPerPump = 500;
-
-double ScoreFromSums(const TGoalSums& sums, int rationality) {
-    switch (rationality) {
-        case 0:
-        case 1:
-            return sums.Utility;
-        case 3:
-        case 4:
-            return sums.Satisfaction;
-        case 6:
-        case 7:
-            return -sums.Frustration;
-        default:
-            return 0;
-    }
-}
 
 // Says, for the search's status text, that each strategy's score is an estimate.
 std::string EstimateNote(const TPerception& perception) {
@@ -95,29 +80,45 @@ void TStrategySearch::Run() {
     const std::int64_t limit = Current.Evaluations > 0 ? Current.Evaluations : 100;
     const std::string name = perception.OwnerName();
     const bool enumerate = combinations <= static_cast<std::uint64_t>(limit);
+    const std::string note = EstimateNote(perception);
     if (enumerate) {
-        Tail = " of all " + std::to_string(combinations) + " strategies for " + name;
+        Tail = " of all " + std::to_string(combinations) + " strategies for " + name + note;
         context.Status.SetStatusText("Evaluating 1" + Tail);
         Step = std::max<std::int64_t>(static_cast<std::int64_t>(combinations / 100), 1);
     } else {
         Tail = " up to " + std::to_string(limit) + " out of " + std::to_string(combinations) +
-               " strategies for " + name;
+               " strategies for " + name + note;
         context.Status.SetStatusText("Sampling" + Tail);
         Step = std::max<std::int64_t>(limit / 100, 1);
     }
-    Tail += EstimateNote(perception);
+    NextStatus = Step;
+    NextPump = kEvaluationsPerPump;
     s.Reset();
     context.Status.PumpEvents();
     context.Random.Seed(static_cast<std::uint32_t>(Current.RandomSeed));
     Propagator = std::make_unique<TPropagator>(perception, s.Tactics);
-    SingleGoalIndex = s.SingleGoal != nullptr ? Propagator->GoalIndex(s.SingleGoal) : -1;
+    Quick = Propagator->IsCertain();
+    if (Quick) {
+        const int goal = s.SingleGoal != nullptr ? Propagator->GoalIndex(s.SingleGoal) : -1;
+        Propagator->ScoreBy(s.Rationality, goal);
+        // A goal the perception does not hold sees certain change 0 whatever the tactics.
+        if (s.SingleGoal != nullptr && goal < 0) {
+            FixedScore = s.ScoreForGoal(s.SingleGoal);
+        }
+    }
 
     if (enumerate) {
-        Enumerate(0);
+        Enumerate();
     } else {
         Sample(limit, combinations);
     }
     context.Status.PumpEvents();
+    const std::vector<TTactic> last = s.Tactics;
+    if (Quick) {
+        Materialize(Best, s.BestStrategies);
+        Materialize(Worst, s.WorstStrategies);
+        s.Tactics = last;
+    }
     // The working values of the model are left as the strategy's own levels give them.
     if (s.EvaluationCount > 0) {
         s.EvaluateWith(*Propagator);
@@ -148,30 +149,86 @@ std::uint64_t TStrategySearch::StrategyCount() const {
     return combinations;
 }
 
-void TStrategySearch::Enumerate(std::size_t i) {
-    if (Stopped) {
-        return;
-    }
+namespace {
+
+std::uint64_t Bit(std::size_t tactic) {
+    return tactic < 64 ? std::uint64_t{1} << tactic : 0;
+}
+
+}  // namespace
+
+void TStrategySearch::Enumerate() {
     std::vector<TTactic>& tactics = Strategy.Tactics;
-    if (i < tactics.size() && Excluded(i)) {
-        Enumerate(i + 1);
-        return;
+    // The varied tactics run through their feasible levels like the digits of a counter, the last
+    // one fastest; excluded tactics keep their level and held ones stay at 0.
+    std::vector<std::size_t> varied;
+    for (std::size_t t = 0; t < tactics.size(); ++t) {
+        if (Excluded(t)) {
+            continue;
+        }
+        if (Held(t)) {
+            tactics[t].Level = 0;
+            continue;
+        }
+        varied.push_back(t);
+        tactics[t].Level = tactics[t].FiP->FeasibleLevels[0];
     }
-    if (i < tactics.size()) {
-        TTactic& tactic = tactics[i];
-        if (Held(i)) {
-            tactic.Level = 0;
-            Enumerate(i + 1);
+    // In a certain perception the fastest digit's levels are scored together.
+    const bool lanes =
+        Quick && !FixedScore && !varied.empty() && Propagator->CanScoreLanes(varied.back());
+    const std::size_t inner = lanes ? varied.size() - 1 : varied.size();
+    std::vector<int> digit(varied.size(), 0);
+    std::uint64_t changed = ~std::uint64_t{0};
+    for (;;) {
+        if (lanes && !EvaluateLevelsOf(varied.back(), changed)) {
             return;
         }
-        for (int f = 0; f < tactic.FiP->FeasibleCount && !Stopped; ++f) {
-            tactic.Level = tactic.FiP->FeasibleLevels[static_cast<std::size_t>(f)];
-            Enumerate(i + 1);
+        if (!lanes) {
+            const bool going = Count("Evaluating");
+            Record(changed);
+            if (!going) {
+                return;
+            }
         }
-        return;
+        changed = 0;
+        std::size_t j = inner;
+        for (; j > 0; --j) {
+            TTactic& tactic = tactics[varied[j - 1]];
+            changed |= Bit(varied[j - 1]);
+            if (++digit[j - 1] < tactic.FiP->FeasibleCount) {
+                tactic.Level = tactic.FiP->FeasibleLevels[static_cast<std::size_t>(digit[j - 1])];
+                break;
+            }
+            digit[j - 1] = 0;
+            tactic.Level = tactic.FiP->FeasibleLevels[0];
+        }
+        if (j == 0) {
+            // Every tactic ends at its last level, as a search through nested loops leaves it.
+            for (const std::size_t t : varied) {
+                const TFiP* fip = tactics[t].FiP;
+                tactics[t].Level =
+                    fip->FeasibleLevels[static_cast<std::size_t>(fip->FeasibleCount - 1)];
+            }
+            return;
+        }
     }
-    Stopped = !Count("Evaluating");
-    Record();
+}
+
+bool TStrategySearch::EvaluateLevelsOf(std::size_t tactic, std::uint64_t changed) {
+    TTactic& varied = Strategy.Tactics[tactic];
+    const auto count = static_cast<std::size_t>(varied.FiP->FeasibleCount);
+    std::array<double, TPropagator::kLanes> scores{};
+    Propagator->CertainScores(tactic, varied.FiP->FeasibleLevels.data(), count, changed,
+                              scores.data());
+    for (std::size_t l = 0; l < count; ++l) {
+        varied.Level = varied.FiP->FeasibleLevels[l];
+        const bool going = Count("Evaluating");
+        Keep(scores[l]);
+        if (!going) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void TStrategySearch::Sample(std::int64_t limit, std::uint64_t combinations) {
@@ -179,22 +236,29 @@ void TStrategySearch::Sample(std::int64_t limit, std::uint64_t combinations) {
     std::uint64_t k = 0;
     TContext& context = Current.Context();
     std::vector<TTactic>& tactics = Strategy.Tactics;
+    std::uint64_t changed = ~std::uint64_t{0};
     while (Strategy.EvaluationCount < limit && !context.AnalysisCancelled) {
         std::uint64_t m = k;
         for (std::size_t t = 0; t < tactics.size(); ++t) {
             const TFiP* fip = tactics[t].FiP;
             const auto count = static_cast<std::uint64_t>(fip->FeasibleCount);
-            if (Held(t)) {
-                tactics[t].Level = 0;
+            std::int8_t level = 0;
+            if (Excluded(t)) {
+                level = tactics[t].Level;
+            } else if (Held(t)) {
+                level = 0;
             } else if (count == 1) {
-                tactics[t].Level = fip->FeasibleLevels[0];
+                level = fip->FeasibleLevels[0];
             } else {
-                tactics[t].Level = fip->FeasibleLevels[static_cast<std::size_t>(m % count)];
+                level = fip->FeasibleLevels[static_cast<std::size_t>(m % count)];
                 m /= count;
             }
+            changed |= level != tactics[t].Level ? Bit(t) : 0;
+            tactics[t].Level = level;
         }
         Count("Sampling");
-        Record();
+        Record(changed);
+        changed = 0;
         k += static_cast<std::uint64_t>(std::nearbyint(context.Random.Next() * stride)) + 1;
     }
 }
@@ -202,56 +266,81 @@ void TStrategySearch::Sample(std::int64_t limit, std::uint64_t combinations) {
 bool TStrategySearch::Count(const char* verb) {
     const std::int64_t count = ++Strategy.EvaluationCount;
     TContext& context = Current.Context();
-    if (count % Step == 0) {
+    if (count == NextStatus) {
+        NextStatus += Step;
         context.Status.SetStatusText(verb + (" " + std::to_string(count)) + Tail);
     }
-    if (count % kEvaluationsPerPump == 0) {
+    if (count == NextPump) {
+        NextPump += kEvaluationsPerPump;
         context.Status.PumpEvents();
     }
     return !context.AnalysisCancelled;
 }
 
-double TStrategySearch::QuickScore() {
-    const TGoalSums sums = Propagator->EvaluateCertain();
-    if (Strategy.SingleGoal == nullptr) {
-        return ScoreFromSums(sums, Strategy.Rationality);
-    }
-    if (SingleGoalIndex >= 0) {
-        return Propagator->CertainGoalScore(SingleGoalIndex, Strategy.Rationality);
-    }
-    return Strategy.ScoreForGoal(Strategy.SingleGoal);
-}
-
-void TStrategySearch::Record() {
+void TStrategySearch::Record(std::uint64_t changed) {
     TStrategy& s = Strategy;
-    const bool quick = Propagator->IsCertain();
     double score = 0;
-    if (quick) {
-        score = QuickScore();
+    if (Quick) {
+        score = Propagator->CertainScore(changed);
+        if (FixedScore) {
+            score = *FixedScore;
+        }
     } else {
         s.EvaluateWith(*Propagator);
         score = s.SingleGoal != nullptr ? s.ScoreForGoal(s.SingleGoal) : s.Score();
     }
+    Keep(score);
+}
+
+void TStrategySearch::Keep(double score) {
+    TStrategy& s = Strategy;
     if (!(score >= s.BestScore) && !(score <= s.WorstScore)) {
         return;
     }
-    // A strategy worth keeping is evaluated in full, for its outcomes and distributions.
-    if (quick) {
-        s.EvaluateWith(*Propagator);
-    }
     if (score > s.BestScore) {
         s.BestStrategies.clear();
+        Best.Clear();
         s.BestScore = score;
     }
     if (score == s.BestScore) {
-        s.BestStrategies.push_back(s.Clone());
+        KeepAs(Best, s.BestStrategies);
     }
     if (score < s.WorstScore) {
         s.WorstStrategies.clear();
+        Worst.Clear();
         s.WorstScore = score;
     }
     if (score == s.WorstScore) {
-        s.WorstStrategies.push_back(s.Clone());
+        KeepAs(Worst, s.WorstStrategies);
+    }
+}
+
+void TStrategySearch::KeepAs(TKept& kept, std::vector<std::unique_ptr<TStrategy>>& list) {
+    const TStrategy& s = Strategy;
+    if (!Quick) {
+        list.push_back(s.Clone());
+        return;
+    }
+    // Only the levels and the scores a clone would carry; the strategy is evaluated and cloned
+    // once the search knows which it keeps.
+    kept.Scores.push_back({s.BestScore, s.WorstScore});
+    for (const TTactic& tactic : s.Tactics) {
+        kept.Levels.push_back(tactic.Level);
+    }
+}
+
+void TStrategySearch::Materialize(const TKept& kept,
+                                  std::vector<std::unique_ptr<TStrategy>>& list) {
+    TStrategy& s = Strategy;
+    const std::size_t tactics = s.Tactics.size();
+    for (std::size_t i = 0; i < kept.Scores.size(); ++i) {
+        for (std::size_t t = 0; t < tactics; ++t) {
+            s.Tactics[t].Level = kept.Levels[i * tactics + t];
+        }
+        s.EvaluateWith(*Propagator);
+        list.push_back(s.Clone());
+        list.back()->BestScore = kept.Scores[i].first;
+        list.back()->WorstScore = kept.Scores[i].second;
     }
 }
 

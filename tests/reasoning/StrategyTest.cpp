@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
@@ -98,6 +99,9 @@ TEST_F(StrategyTest, EnumeratesEveryCombinationWithinTheLimit) {
     EXPECT_EQ(Status.Texts.back(), "");
     EXPECT_DOUBLE_EQ(s.BestScore, 0.5);
     EXPECT_DOUBLE_EQ(s.WorstScore, -1);
+    // Each tactic ends at its last feasible level, and the model's changes follow those levels.
+    EXPECT_EQ(Levels(s), (std::vector<int>{-1, -3}));
+    EXPECT_EQ(a->Change.Pairs(), (Pairs{{1, -5}}));
 }
 
 TEST_F(StrategyTest, SamplesAboveTheLimitInSeededStrides) {
@@ -473,14 +477,24 @@ TEST_F(StrategyTest, QuickScoresAgreeWithFullEvaluation) {
     Build.Link(y, c, 1);
     Build.Link(b, c, -2);
     Build.Prospect(b, -1);
+    TFiP* d = Build.Factor("D");
+    Build.Link(c, d, 2);
+    Build.Link(b, d, 1);
+    Build.Link(d, b, -1);  // feedback, delayed
     c->Operator = TOperator::opMax;
+    b->Operator = TOperator::opMul;
+    d->Operator = TOperator::opMin;
     Build.Goal(a, 1, 3);
     Build.Goal(b, -2, 1, TGoalType::gtNegative);
     Build.Goal(c, 0, 2);
+    Build.Goal(d, 2, 1);
     InferInfluences(*P);
     for (int rationality : {0, 1, 3, 4, 6, 7}) {
+        // Every strategy through the full evaluation, in the search's order; the kept ones by
+        // least total action, ties in the order found.
         double best = -1e300;
         double worst = 1e300;
+        std::vector<std::pair<double, std::vector<int>>> all;
         TStrategy probe(P, rationality);
         probe.Tactics = {{x, 0, true}, {y, 0, true}};
         for (int i = 0; i < x->FeasibleCount; ++i) {
@@ -490,13 +504,56 @@ TEST_F(StrategyTest, QuickScoresAgreeWithFullEvaluation) {
                 probe.Evaluate();
                 best = std::max(best, probe.Score());
                 worst = std::min(worst, probe.Score());
+                all.emplace_back(probe.Score(), Levels(probe));
             }
         }
+        const auto kept = [&all](double score) {
+            std::vector<std::vector<int>> levels;
+            for (const auto& [value, strategy] : all) {
+                if (value == score) {
+                    levels.push_back(strategy);
+                }
+            }
+            std::stable_sort(levels.begin(), levels.end(), [](const auto& p, const auto& q) {
+                return std::abs(p[0]) + std::abs(p[1]) < std::abs(q[0]) + std::abs(q[1]);
+            });
+            return levels;
+        };
+        const auto levelsOf = [](const std::vector<std::unique_ptr<TStrategy>>& list) {
+            std::vector<std::vector<int>> levels;
+            for (const auto& strategy : list) {
+                levels.push_back(Levels(*strategy));
+            }
+            return levels;
+        };
         const TStrategy& s = Searched({x, y}, rationality);
-        EXPECT_DOUBLE_EQ(s.BestScore, best) << rationality;
-        EXPECT_DOUBLE_EQ(s.WorstScore, worst) << rationality;
-        for (const auto& kept : s.BestStrategies) {
-            EXPECT_DOUBLE_EQ(kept->Score(), best) << rationality;
+        EXPECT_EQ(s.BestScore, best) << rationality;
+        EXPECT_EQ(s.WorstScore, worst) << rationality;
+        EXPECT_EQ(levelsOf(s.BestStrategies), kept(best)) << rationality;
+        EXPECT_EQ(levelsOf(s.WorstStrategies), kept(worst)) << rationality;
+        for (const auto& strategy : s.BestStrategies) {
+            EXPECT_EQ(strategy->Score(), best) << rationality;
+        }
+    }
+}
+
+// Sampling holds excluded tactics at the levels they have, as enumeration does.
+TEST_F(StrategyTest, SamplingKeepsExcludedLevels) {
+    TFiP* x = Build.Action("X");
+    TFiP* y = Build.Action("Y");
+    TFiP* a = Build.Factor("A");
+    Build.Link(x, a);
+    Build.Link(y, a);
+    Build.Goal(a, 2);
+    Case.Evaluations = 3;
+    InferInfluences(*P);
+    TStrategy s(P, 0);
+    s.Tactics = {{x, 0, true}, {y, 2, true}};
+    s.Search({y});
+    EXPECT_EQ(s.EvaluationCount, 3);
+    for (const auto* list : {&s.BestStrategies, &s.WorstStrategies}) {
+        for (const auto& kept : *list) {
+            EXPECT_EQ(kept->Tactics[1].Level, 2);
         }
     }
 }
