@@ -399,15 +399,24 @@ void DrawFiP(const TFiP& fip, TCanvas& canvas, TDrawMode mode) {
     canvas.SetBrush(box.Fill);
 }
 
-void DrawLink(TLink& link, TCanvas& canvas, TDrawMode mode) {
+bool StoreLinkPoints(TLink& link) {
     if (link.FromFiP->Factor->Case == nullptr || BoxesOverlap(link)) {
-        return;
+        return false;
     }
     const TLinkEnds ends = LinkEndpoints(link);
     const TArrowHead head = ArrowHead(ends.Start, ends.End, kArrowSize);
     link.StartPoint = ends.Start;
     link.EndPoint = ends.End;
     link.ArrowPoints.assign(head.Points.begin(), head.Points.end());
+    return true;
+}
+
+void DrawLink(TLink& link, TCanvas& canvas, TDrawMode mode) {
+    if (!StoreLinkPoints(link)) {
+        return;
+    }
+    const TLinkEnds ends{link.StartPoint, link.EndPoint};
+    const TArrowHead head = ArrowHead(ends.Start, ends.End, kArrowSize);
 
     const TCase& owningCase = *link.FromFiP->Factor->Case;
     const bool greyed = IsGreyed(mode);

@@ -27,5 +27,8 @@ void DrawFiP(const TFiP& fip, TCanvas& canvas, TDrawMode mode);
 // and the arrowhead on the link for hit testing; a link whose boxes overlap is not drawn and keeps
 // the points of its last drawing.
 void DrawLink(TLink& link, TCanvas& canvas, TDrawMode mode);
+// What DrawLink stores on the link, without drawing: false, with the points left as they were,
+// when the boxes overlap.
+bool StoreLinkPoints(TLink& link);
 
 }  // namespace kavo

@@ -56,6 +56,9 @@ class TFiP : public TCommentedObject {
     // The factor's value in a simulation round and the change still to come from feedback.
     double RoundValue = 0;
     double PendingChange = 0;
+    // Velocity of the box in the automatic layout, pixels per step; halved after every step.
+    double LayoutVX = 0;
+    double LayoutVY = 0;
 
     void UpdateFeasibleLevels();
     // A new FiP of the same concept and settings in the other perception, added there. Returns the
