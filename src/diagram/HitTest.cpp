@@ -44,8 +44,10 @@ int HitRangeCell(const TFiP& fip, int x, int y) {
 }
 
 bool HitLink(const TLink& link, int x, int y) {
-    const TPoint s = link.StartPoint;
-    const TPoint e = link.EndPoint;
+    return HitSegment(link.StartPoint, link.EndPoint, x, y);
+}
+
+bool HitSegment(TPoint s, TPoint e, int x, int y) {
     const double dx = e.X == s.X ? 0.1 : e.X - s.X;
     const double dy = e.Y - s.Y;
     const double px = x - s.X;

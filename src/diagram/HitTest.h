@@ -1,5 +1,7 @@
 #pragma once
 
+#include "diagram/TGeometry.h"
+
 namespace kavo {
 
 class TFiP;
@@ -14,5 +16,7 @@ int HitRangeCell(const TFiP& fip, int x, int y);
 // Whether a diagram point lies within the square root of 10 pixels of the link's line as it was
 // last drawn.
 bool HitLink(const TLink& link, int x, int y);
+// The same for the line from s to e.
+bool HitSegment(TPoint s, TPoint e, int x, int y);
 
 }  // namespace kavo
