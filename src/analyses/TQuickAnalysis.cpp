@@ -115,12 +115,13 @@ void TQuickAnalysis::Run(const std::string& drawn, const std::string& copied, TC
 }
 
 void TQuickAnalysis::Name(const TFactor& factor) {
-    if (factor.Owner == nullptr) {
-        Run(factor.Name, kNavy);
-        return;
+    // As the diagram's labels show it: "_" stands for a blank.
+    std::string name = factor.Owner == nullptr ? factor.Name : BareName(factor.Name) + " ";
+    std::replace(name.begin(), name.end(), '_', ' ');
+    Run(name, kNavy);
+    if (factor.Owner != nullptr) {
+        Run("[" + factor.Owner->ShortName + "]", kPurple);
     }
-    Run(BareName(factor.Name) + " ", kNavy);
-    Run("[" + factor.Owner->ShortName + "]", kPurple);
 }
 
 void TQuickAnalysis::PerceptionName(const TPerception& perception) {
@@ -285,6 +286,11 @@ void TQuickAnalysis::ExplainLink(const TPerception& perception, const TLink& lin
 
 void TQuickAnalysis::ExplainStrategies(const TPerception& perception) {
     const TStrategy& record = *perception.BestStrategy;
+    // Only a perception without free actions has nothing to choose from.
+    if (record.BestStrategies.empty() && record.WorstStrategies.empty()) {
+        Line("No strategies: the perception has no free actions");
+        return;
+    }
     ExplainStrategyList(record.BestStrategies, "best");
     ExplainStrategyList(record.WorstStrategies, "worst");
     NoteEstimate(perception);

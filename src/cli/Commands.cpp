@@ -6,6 +6,7 @@
 
 #include "cli/CaseCommands.h"
 #include "cli/InferCommand.h"
+#include "cli/QuickCommand.h"
 #include "cli/RenderCommand.h"
 #include "cli/SimulateCommand.h"
 
@@ -15,7 +16,8 @@ namespace {
 
 // The command table: a new command defines its TCommand beside its code and adds it here.
 const TCommand* const kCommands[] = {
-    &kCheckCommand, &kResaveCommand, &kRenderCommand, &kInferCommand, &kSimulateCommand,
+    &kCheckCommand, &kResaveCommand,   &kRenderCommand,
+    &kInferCommand, &kSimulateCommand, &kQuickCommand,
 };
 
 constexpr std::string_view kExitStatusRule =

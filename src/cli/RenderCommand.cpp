@@ -17,11 +17,19 @@ namespace kavo {
 
 namespace {
 
+// Enough for any diagram to settle; a typing error should not keep the program busy for hours.
+constexpr int kMaxLayoutSteps = 100000;
+
 TExitStatus RunRender(const TArguments& arguments, std::ostream&, std::ostream& err) {
-    TRenderRequest request{.Folder = arguments.Positional[0],
-                           .Arena = arguments.Text("--arena").value_or(""),
-                           .Actor = arguments.Text("--actor").value_or(""),
-                           .Out = arguments.Text("--out").value_or("")};
+    const double steps = arguments.Number("--layout").value_or(0);
+    TRenderRequest request{
+        .Folder = arguments.Positional[0],
+        .Arena = arguments.Text("--arena").value_or(""),
+        .Actor = arguments.Text("--actor").value_or(""),
+        .Out = arguments.Text("--out").value_or(""),
+        .LayoutSteps = steps >= 0 && steps <= kMaxLayoutSteps ? static_cast<int>(steps) : 0,
+        .SystemDiagram = arguments.Has("--system-diagram"),
+        .Arrows = arguments.Has("--arrows")};
     std::string problem;
     if (request.Arena.empty()) {
         problem = "no arena given (--arena NAME)";
@@ -29,6 +37,12 @@ TExitStatus RunRender(const TArguments& arguments, std::ostream&, std::ostream& 
         problem = "no picture file given (--out FILE.png, .svg or .gif)";
     } else if (!PictureFormatOf(request.Out)) {
         problem = "the picture file must end in .png, .svg or .gif: " + request.Out;
+    } else if (steps < 0 || steps > kMaxLayoutSteps) {
+        problem = "--layout needs a number of steps from 0 to " + std::to_string(kMaxLayoutSteps);
+    } else if (request.SystemDiagram && !request.Actor.empty()) {
+        problem = "--system-diagram draws the arena's analyst view; leave out --actor";
+    } else if (request.Arrows && !request.SystemDiagram) {
+        problem = "--arrows goes with --system-diagram";
     }
     if (!problem.empty()) {
         err << "kavo-cli render: " << problem << '\n';
@@ -46,22 +60,35 @@ TExitStatus RunRender(const TArguments& arguments, std::ostream&, std::ostream& 
 
 const TCommand kRenderCommand{
     .Name = "render",
-    .Synopsis = "FOLDER --arena NAME [--actor NAME] --out FILE.(png|svg|gif)",
-    .Summary = "draw a perception into a picture file",
+    .Synopsis =
+        "FOLDER --arena NAME [--actor NAME] [--layout STEPS] [--system-diagram [--arrows]] "
+        "--out FILE.(png|svg|gif)",
+    .Summary = "draw a perception or an arena's system diagram into a picture file",
     .Help =
-        "  --arena NAME    the arena (names compare without regard to letter case)\n"
-        "  --actor NAME    the actor, by name or short name; without it the arena's analyst\n"
-        "                  view\n"
-        "  --out FILE      the picture file; its extension (.png, .svg, .gif) names the format\n"
+        "  --arena NAME        the arena (names compare without regard to letter case)\n"
+        "  --actor NAME        the actor, by name or short name; without it the arena's\n"
+        "                      analyst view\n"
+        "  --layout STEPS      first run that many steps of the automatic layout from rest,\n"
+        "                      with the desktop program's settings (edge length 100, the whole\n"
+        "                      drawing area) and the case's random seed, so a run repeats\n"
+        "  --system-diagram    draw the arena's analyst view as a system diagram: means,\n"
+        "                      externals and criteria around a box holding the other factors\n"
+        "  --arrows            with --system-diagram: the impacts of means and externals on\n"
+        "                      the criteria as coloured arrows instead of the box's inside\n"
+        "  --out FILE          the picture file; its extension (.png, .svg, .gif) names the "
+        "format\n"
         "\n"
-        "Draws the perception as the desktop program shows it, laid out in its fonts. Exit\n"
-        "status 0 when drawn, 1 when drawn but the case read with messages, 2 for bad\n"
-        "arguments, an unreadable case, an arena or actor the case lacks, or a picture file\n"
-        "that could not be written.\n",
+        "Draws as the desktop program shows it, laid out in its fonts. Exit status 0 when\n"
+        "drawn, 1 when drawn but the case read with messages, 2 for bad arguments, an\n"
+        "unreadable case, an arena or actor the case lacks, or a picture file that could not\n"
+        "be written.\n",
     .Rules = {.MinPositional = 1,
               .MaxPositional = 1,
               .Options = {{"--arena", TOptionKind::okText},
                           {"--actor", TOptionKind::okText},
+                          {"--layout", TOptionKind::okInteger},
+                          {"--system-diagram", TOptionKind::okFlag},
+                          {"--arrows", TOptionKind::okFlag},
                           {"--out", TOptionKind::okText}}},
     .Run = RunRender,
 };

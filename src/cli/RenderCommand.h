@@ -11,8 +11,8 @@ namespace kavo {
 class TCase;
 class TPerception;
 
-// kavo-cli render FOLDER --arena NAME [--actor NAME] --out FILE: draws a perception into a PNG,
-// SVG or GIF file.
+// kavo-cli render FOLDER --arena NAME [--actor NAME] --out FILE: draws a perception, laid out
+// first when asked, or an arena's system diagram into a PNG, SVG or GIF file.
 extern const TCommand kRenderCommand;
 
 // What "kavo-cli render FOLDER --arena NAME [--actor NAME] --out FILE" asks for.
@@ -22,6 +22,11 @@ struct TRenderRequest {
     // Empty for the arena's analyst view.
     std::string Actor;
     std::string Out;
+    // Steps of the automatic layout to run first.
+    int LayoutSteps = 0;
+    // The arena's system diagram instead of the perception, with impact arrows when asked.
+    bool SystemDiagram = false;
+    bool Arrows = false;
 };
 
 enum class TPictureFormat { pfPng, pfSvg, pfGif };

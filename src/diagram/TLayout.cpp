@@ -125,6 +125,17 @@ void TLayout::Step(TPerception& perception, TRandom& random) const {
     }
 }
 
+void TLayout::Animate(TPerception& perception, int steps, TRandom& random) const {
+    Stop(perception);
+    PlacePerception(perception);
+    for (const auto& link : perception.Links) {
+        StoreLinkPoints(*link);
+    }
+    for (int step = 0; step < steps; ++step) {
+        Step(perception, random);
+    }
+}
+
 void TLayout::Stop(TPerception& perception) {
     for (const auto& fip : perception.FiPs) {
         fip->LayoutVX = 0;

@@ -40,6 +40,11 @@ class TLayout {
     // end points of the links, so that the next step sees where the links now run.
     void Step(TPerception& perception, TRandom& random) const;
 
+    // Steps from rest, as the desktop program's animation runs from the diagram it shows: the
+    // placement and link end points of a drawing, then the steps. The same generator state
+    // gives the same boxes.
+    void Animate(TPerception& perception, int steps, TRandom& random) const;
+
     // Sets every velocity of the perception to zero, so that a new start begins at rest.
     static void Stop(TPerception& perception);
 };

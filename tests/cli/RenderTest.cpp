@@ -66,6 +66,10 @@ TEST_F(RenderTest, BadArgumentsAreRefused) {
         Render("--arena Market --out \"" + (Scratch / "p.bmp").string() + "\""),
         Render("--arena Market --colour red" + out),
         Render("--arena"),
+        Render("--arena Market --layout -1" + out),
+        Render("--arena Market --layout many" + out),
+        Render("--arena Market --actor Gov --system-diagram" + out),
+        Render("--arena Market --arrows" + out),
     };
     for (const std::string& arguments : cases) {
         EXPECT_EQ(Run(arguments), 2) << arguments;
@@ -121,6 +125,34 @@ TEST_F(RenderTest, EmptyAnalystViewGivesTheSmallestPicture) {
     const std::filesystem::path png = Scratch / "view.png";
     ASSERT_EQ(Run(Render("--arena Market --out \"" + png.string() + "\"")), 0) << Errors;
     EXPECT_EQ(SizeOf(ReadFile(png)), (TPictureSize{1, 1}));
+}
+
+TEST_F(RenderTest, LayoutStepsRepeatExactly) {
+    const std::filesystem::path first = Scratch / "first.png";
+    const std::filesystem::path second = Scratch / "second.png";
+    const std::filesystem::path still = Scratch / "still.png";
+    ASSERT_EQ(
+        Run(Render("--arena Market --actor Gov --layout 50 --out \"" + first.string() + "\"")), 0)
+        << Errors;
+    ASSERT_EQ(
+        Run(Render("--arena Market --actor Gov --layout=50 --out \"" + second.string() + "\"")), 0)
+        << Errors;
+    ASSERT_EQ(Run(Render("--arena Market --actor Gov --out \"" + still.string() + "\"")), 0);
+    EXPECT_EQ(ReadFile(first), ReadFile(second));
+    EXPECT_NE(ReadFile(first), ReadFile(still));
+}
+
+TEST_F(RenderTest, SystemDiagramOfTheArena) {
+    const std::filesystem::path png = Scratch / "system.png";
+    const std::filesystem::path svg = Scratch / "system.svg";
+    ASSERT_EQ(Run(Render("--arena Market --system-diagram --out \"" + png.string() + "\"")), 0)
+        << Errors;
+    // An empty analyst view: a box of 30 + 60 by 30 + 40 at (10, 10), 10 pixels of margin.
+    EXPECT_EQ(SizeOf(ReadFile(png)), (TPictureSize{110, 90}));
+    ASSERT_EQ(
+        Run(Render("--arena Market --system-diagram --arrows --out \"" + svg.string() + "\"")), 0)
+        << Errors;
+    EXPECT_NE(ReadFile(svg).find("<desc>System diagram</desc>"), std::string::npos);
 }
 
 TEST_F(RenderTest, MissingCaseArenaOrActorFails) {
