@@ -19,6 +19,7 @@
 #include "model/TLink.h"
 #include "model/TPerception.h"
 #include "model/TProspect.h"
+#include "reasoning/Formats.h"
 
 namespace kavo {
 
@@ -262,7 +263,7 @@ void TCaseReader::CollectCommentRows(TLines& collected) {
     }
 }
 
-void TCaseReader::Skip(std::string_view at, const std::string& why) {
+std::string TCaseReader::LineLabel(std::string_view at) const {
     const char* data = at.data();
     const auto after = std::upper_bound(Lines.begin(), Lines.end(), data,
                                         [](const char* p, std::string_view line) {
@@ -270,14 +271,42 @@ void TCaseReader::Skip(std::string_view at, const std::string& why) {
                                         });
     const bool inText = !Text.empty() && !std::less<const char*>()(data, Text.data()) &&
                         std::less<const char*>()(data, Text.data() + Text.size() + 1);
-    const std::string where = inText && after != Lines.begin()
-                                  ? "line " + std::to_string(after - Lines.begin()) + ": "
-                                  : "";
-    Problems.push_back(where + why);
+    return inText && after != Lines.begin() ? "line " + std::to_string(after - Lines.begin()) + ": "
+                                            : "";
+}
+
+void TCaseReader::Skip(std::string_view at, const std::string& why) {
+    Problems.push_back(LineLabel(at) + why);
+}
+
+std::string TCaseReader::Carried(std::string_view name, TConceptKind kind, std::string_view at,
+                                 const char* what, bool owned) {
+    std::string carried = TCase::CarriableName(kind, name, owned);
+    if (carried != name && !Trim(carried).empty()) {
+        Repairs.push_back(LineLabel(at) + what + " " + Quoted(name) + " as " +
+                          Quoted(Trim(carried)));
+    }
+    return carried;
 }
 
 void TCaseReader::Truncated() {
     Invalid = true;
+}
+
+void TCaseReader::ShowList(const std::vector<std::string>& items, const char* what,
+                           const char* heading) {
+    if (items.empty()) {
+        return;
+    }
+    constexpr std::size_t kShown = 10;
+    std::string text = "The case file holds " + std::to_string(items.size()) + what + heading;
+    for (std::size_t i = 0; i < std::min(kShown, items.size()); ++i) {
+        text += "\n" + items[i];
+    }
+    if (items.size() > kShown) {
+        text += "\n... and " + std::to_string(items.size() - kShown) + " more";
+    }
+    Case.Messages().ShowWarning(text);
 }
 
 void TCaseReader::Finish() {
@@ -286,19 +315,10 @@ void TCaseReader::Finish() {
         // Saving must not put what was read in the place of the whole document.
         Case.Folder.clear();
     }
-    if (!Problems.empty()) {
-        constexpr std::size_t kShown = 10;
-        std::string text = "The case file holds " + std::to_string(Problems.size()) +
-                           (Problems.size() == 1 ? " record" : " records") +
-                           " that could not be read and were left out:";
-        for (std::size_t i = 0; i < std::min(kShown, Problems.size()); ++i) {
-            text += "\n" + Problems[i];
-        }
-        if (Problems.size() > kShown) {
-            text += "\n... and " + std::to_string(Problems.size() - kShown) + " more";
-        }
-        Case.Messages().ShowWarning(text);
-    }
+    ShowList(Problems, Problems.size() == 1 ? " record" : " records",
+             " that could not be read and were left out:");
+    ShowList(Repairs, Repairs.size() == 1 ? " value" : " values",
+             " that a case cannot hold as written; read as:");
     Case.Modified = false;
     Case.Context().Status.SetStatusText("");
 }
@@ -369,6 +389,21 @@ void TCaseReader::ReadCaseComment() {
     const std::string_view name = scan.Rest();
     Case.Name = Trim(name.substr(0, name.rfind("</p>")));
     ++Position;
+    // Lines that stray between the case name and its comment are left out, not the comment.
+    const auto opensComment = [](std::string_view line) {
+        return Contains(line, kCommentMarker) || Contains(line, kEscapedCommentMarker) ||
+               Contains(line, "<!-- case settings:");
+    };
+    std::size_t opening = Position;
+    while (opening < Lines.size() && !opensComment(Lines[opening]) &&
+           !IsRowOfKind(Lines[opening], "case comment ends") &&
+           !Contains(Lines[opening], "<table>")) {
+        ++opening;
+    }
+    if (opening > Position && opening < Lines.size() && opensComment(Lines[opening])) {
+        Skip(Lines[Position], "unexpected text after the case name left out");
+        Position = opening;
+    }
     const std::string_view marker = Line(Position);
     bool settingsHere = false;
     const bool escaped = Contains(marker, kEscapedCommentMarker);
@@ -420,28 +455,41 @@ void TCaseReader::ApplyOption(std::string_view text) {
         }
         return values;
     };
-    const auto table = [&](std::string_view after, TUtilityVectors& vectors) {
+    const auto table = [&](std::string_view after, TUtilityVectors& vectors, const char* name) {
         const auto digits = SignedDigits(TLineScanner(text).Between(after, "\""), 147);
         if (!digits) {
             return false;
         }
-        std::copy(digits->begin(), digits->end(), vectors.Entries.begin());
+        // Utilities index levels -3..+3 only.
+        bool clamped = false;
+        for (std::size_t i = 0; i < digits->size(); ++i) {
+            const std::int8_t entry = (*digits)[i];
+            vectors.Entries[i] = std::clamp<std::int8_t>(entry, -3, 3);
+            clamped = clamped || vectors.Entries[i] != entry;
+        }
+        if (clamped) {
+            Repairs.push_back(std::string(name) +
+                              ": entries outside -3..+3 as the nearest of -3 and +3");
+        }
         return true;
     };
     bool understood = true;
     if (Contains(text, "name=")) {
         TLineScanner scan(text);
-        const std::string_view name = scan.Between("name=", " size=");
+        std::string_view name = scan.Between("name=", " size=");
+        if (name.size() >= 2 && name.front() == '[' && name.back() == ']') {
+            name = name.substr(1, name.size() - 2);
+        }
         const std::optional<int> size = IntIn(scan.Rest(), 1, 1000);
-        understood = size.has_value() && name.size() >= 2;
+        understood = size.has_value() && !name.empty();
         if (understood) {
-            Case.Font.Name = std::string(name.substr(1, name.size() - 2));
+            Case.Font.Name = std::string(name);
             Case.Font.Size = *size;
         }
     } else if (Contains(text, "suv=")) {
-        understood = table("suv=", Case.StdUtilityVectors);
+        understood = table("suv=", Case.StdUtilityVectors, "standard utility table");
     } else if (Contains(text, "nuv=")) {
-        understood = table("nuv=", Case.NegUtilityVectors);
+        understood = table("nuv=", Case.NegUtilityVectors, "negative utility table");
     } else if (Contains(text, "change levels: ")) {
         const std::vector<double> levels = decimals("change levels: ", 3);
         understood = levels.size() == 3;
@@ -519,7 +567,10 @@ void TCaseReader::ApplyOption(std::string_view text) {
     } else if (Contains(text, "base level=")) {
         const std::vector<double> level = decimals("base level=", 1);
         understood = level.size() == 1;
-        if (understood) {
+        // Round values are shown relative to the base level, so it cannot be 0.
+        if (understood && level[0] == 0) {
+            Repairs.push_back("base level 0 as " + FormatNumber(Case.BaseLevel));
+        } else if (understood) {
             Case.BaseLevel = level[0];
         }
     } else if (Contains(text, "sample ")) {
@@ -639,7 +690,7 @@ void TCaseReader::ReadTagRow() {
     TLineScanner scan(nameLine);
     const std::string_view name =
         older ? scan.Between("<td>", "</td>") : scan.Between("\">", "</td>");
-    TTag* tag = Case.FindOrCreateTag(name);
+    TTag* tag = Case.FindOrCreateTag(Carried(name, TConceptKind::ckTag, Line(first), "tag"));
     if (tag == nullptr) {
         return Skip(Line(first), "tag " + Quoted(name) + " left out");
     }
@@ -699,7 +750,8 @@ void TCaseReader::ReadGroupRow() {
     const std::string_view kind = Contains(first, "<tr class=\"")
                                       ? TLineScanner(first).Between("<tr class=\"", " group")
                                       : TLineScanner(first).Between("<!-- ", " group");
-    TGroup* group = Case.FindOrCreateGroup(name, std::string(kind) + "s");
+    TGroup* group = Case.FindOrCreateGroup(Carried(name, TConceptKind::ckGroup, first, "group"),
+                                           std::string(kind) + "s");
     if (group == nullptr) {
         return Skip(first, "group " + Quoted(name) + " left out");
     }
@@ -745,7 +797,8 @@ void TCaseReader::ReadConceptRow() {
     }
     TConcept* found = nullptr;
     if (IsRowOfKind(Line(first), "factor")) {
-        TFactor* factor = Case.FindOrCreateFactor(name, stock);
+        TFactor* factor = Case.FindOrCreateFactor(
+            Carried(name, TConceptKind::ckFactor, Line(first), "factor"), stock);
         // An action whose actor was lost is listed among the factors; it stays an action.
         if (factor != nullptr && factor->Owner == nullptr && Contains(Line(first + 2), "/action")) {
             factor->IsAction = true;
@@ -753,7 +806,9 @@ void TCaseReader::ReadConceptRow() {
         }
         found = factor;
     } else {
-        found = Case.FindOrCreateActor(name, shortName);
+        found = Case.FindOrCreateActor(
+            Carried(name, TConceptKind::ckActor, Line(first), "actor"),
+            Carried(shortName, TConceptKind::ckActor, Line(first), "short name"));
     }
     if (found == nullptr) {
         return Skip(Line(first), "concept " + Quoted(name) + " left out");
@@ -787,19 +842,16 @@ void TCaseReader::ReadActorRecords(const TActor& actor, const TLines& block) {
         const std::string_view kindLine = row + 2 < block.size() ? block[row + 2] : "";
         const std::string_view nameLine = row + 3 < block.size() ? block[row + 3] : "";
         const bool isAction = Contains(kindLine, "/action");
-        // The short name ends the name; a bare name may itself hold " [" or "]".
+        // The rows of the block are the actor's own, whatever short name they show.
         std::string name = CellName(nameLine);
-        std::string shortName = actor.ShortName;
         if (name.ends_with(suffix)) {
             name.resize(name.size() - suffix.size());
-        } else if (Contains(name, " [")) {
-            TLineScanner scan(name);
-            const std::string bare(scan.Between("", " ["));
-            shortName = std::string(scan.Between("", "]"));
-            name = bare;
+        } else if (const std::size_t bracket = name.find(" ["); bracket != std::string::npos) {
+            name.resize(bracket);
         }
-        TFactor* factor =
-            Case.FindOrCreateFactor(name, Contains(kindLine, "/stock"), isAction, shortName);
+        TFactor* factor = Case.FindOrCreateFactor(
+            Carried(name, TConceptKind::ckFactor, block[row], isAction ? "action" : "attribute"),
+            Contains(kindLine, "/stock"), isAction, actor.ShortName);
         if (factor == nullptr) {
             Skip(block[row], "factor " + Quoted(name) + " left out");
             continue;
@@ -864,8 +916,8 @@ void TCaseReader::ReadRelationRow(const TLines& row, const TLines& comment) {
     }
     const std::string_view to = scan.Between("<td>", "</td>");
     const std::string_view at = row.empty() ? std::string_view() : row.front();
-    TActor* fromActor = Case.ActorList.Find(from);
-    TActor* toActor = Case.ActorList.Find(to);
+    TActor* fromActor = Case.ActorList.Find(TCase::CarriableName(TConceptKind::ckActor, from));
+    TActor* toActor = Case.ActorList.Find(TCase::CarriableName(TConceptKind::ckActor, to));
     if (fromActor == nullptr || toActor == nullptr) {
         return Skip(at, "relation between unknown actors " + Quoted(from) + " and " + Quoted(to));
     }
@@ -915,7 +967,8 @@ void TCaseReader::ReadArenaRow() {
         }
     }
     const std::string_view name = TLineScanner(nameLine).Between(">", "</td>");
-    TArena* arena = Case.FindOrCreateArena(name);
+    TArena* arena =
+        Case.FindOrCreateArena(Carried(name, TConceptKind::ckArena, Line(first), "arena"));
     if (arena == nullptr) {
         return Skip(Line(first), "arena " + Quoted(name) + " left out");
     }
@@ -944,7 +997,7 @@ void TCaseReader::ReadAiARows(TArena& arena, const TLines& block) {
             }
         }
         i = next - 1;
-        TActor* actor = Case.ActorList.Find(name);
+        TActor* actor = Case.ActorList.Find(TCase::CarriableName(TConceptKind::ckActor, name));
         if (actor == nullptr) {
             Skip(row, "unknown actor " + Quoted(name) + " in arena " + Quoted(arena.Name));
             continue;
@@ -972,7 +1025,7 @@ void TCaseReader::ReadPerceptions() {
         } else {
             name = TLineScanner(FoldedQuot(line)).Between(">Arena \"", "\"");
         }
-        TArena* arena = Case.ArenaList.Find(name);
+        TArena* arena = Case.ArenaList.Find(TCase::CarriableName(TConceptKind::ckArena, name));
         ++Position;
         while (!AtEnd() && Contains(Lines[Position], "<table>")) {
             TLines lines;
@@ -990,7 +1043,8 @@ void TCaseReader::ReadPerceptions() {
                     TLineScanner scan(lines[1]);
                     scan.Skip("<span class=ac>");
                     const std::string_view rest = scan.Rest();
-                    const TAiA* record = arena->FindActor(rest.substr(0, rest.rfind("</span>")));
+                    const TAiA* record = arena->FindActor(TCase::CarriableName(
+                        TConceptKind::ckActor, rest.substr(0, rest.rfind("</span>"))));
                     perception = record != nullptr ? record->Perception.get() : nullptr;
                 }
             }
@@ -1039,7 +1093,8 @@ void TCaseReader::ReadFiPRow(TPerception& perception, const TLines& row) {
     }
     std::string_view position;
     const std::string name = CellName(row[2], &position);
-    TFactor* factor = Case.FactorList.Find(name);
+    TFactor* factor =
+        Case.FactorList.Find(TCase::CarriableName(TConceptKind::ckFactor, name, true));
     if (factor == nullptr) {
         return Skip(row[2], "unknown factor " + Quoted(name) + " in a perception");
     }
@@ -1139,8 +1194,10 @@ void TCaseReader::ReadLinkRow(TPerception& perception, const TLines& row) {
     }
     const std::string causeName = CellName(row[2]);
     const std::string effectName = CellName(row[5]);
-    const TFactor* cause = Case.FactorList.Find(causeName);
-    const TFactor* effect = Case.FactorList.Find(effectName);
+    const TFactor* cause =
+        Case.FactorList.Find(TCase::CarriableName(TConceptKind::ckFactor, causeName, true));
+    const TFactor* effect =
+        Case.FactorList.Find(TCase::CarriableName(TConceptKind::ckFactor, effectName, true));
     TFiP* from = cause != nullptr ? perception.FindFiP(cause) : nullptr;
     TFiP* to = effect != nullptr ? perception.FindFiP(effect) : nullptr;
     const std::string what = "link from " + Quoted(causeName) + " to " + Quoted(effectName);

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "model/TConcept.h"
+
 namespace kavo {
 
 class TActor;
@@ -81,8 +83,17 @@ class TCaseReader {
     static void ReadComment(TCommentedObject& item, const TLines& lines, std::size_t from = 0);
     // Notes a record that could not be used; `at` is a line of the record.
     void Skip(std::string_view at, const std::string& why);
+    // The name as the case can carry it (TCase::CarriableName); a name that had to change is noted
+    // for the warning at the end, with the record (`what` on the line `at`).
+    std::string Carried(std::string_view name, TConceptKind kind, std::string_view at,
+                        const char* what, bool owned = false);
+    // Where the line lies in the document: "line N: ", or nothing for text outside it.
+    std::string LineLabel(std::string_view at) const;
     void Truncated();
     void Finish();
+    // One warning for the noted items, the first ten listed: "The case file holds N" + what +
+    // heading.
+    void ShowList(const std::vector<std::string>& items, const char* what, const char* heading);
 
     TCase& Case;
     std::string Text;
@@ -90,6 +101,7 @@ class TCaseReader {
     std::size_t Position = 0;
     std::vector<std::string> Options;
     std::vector<std::string> Problems;
+    std::vector<std::string> Repairs;
     bool Invalid = false;
 };
 

@@ -66,27 +66,92 @@ void TCase::MeasureSampleText() {
     SampleTextHeight = measure.TextHeight(Font, "[hg]");
 }
 
-std::optional<std::string> TCase::ForbiddenText(TConceptKind kind, std::string_view name,
-                                                bool owned) const {
+namespace {
+
+// A text of a name that the case file cannot carry, for the message; the part of the name it
+// stands for and what a name read from a file gets in its place.
+struct TForbiddenText {
+    std::string Text;
+    std::size_t Position = 0;
+    std::size_t Length = 0;
+    std::string_view Replacement;
+};
+
+bool StartsMarkup(std::string_view name, std::size_t at) {
+    if (name[at] != '<' || at + 1 >= name.size()) {
+        return false;
+    }
+    const char next = name[at + 1];
+    return (next >= 'a' && next <= 'z') || (next >= 'A' && next <= 'Z') || next == '/' ||
+           next == '!' || next == '?';
+}
+
+// Where the markup that starts at `at` ends: behind its ">", as a browser reads it; without one,
+// at the next blank.
+std::size_t MarkupEnd(std::string_view name, std::size_t at) {
+    const std::size_t close = name.find('>', at);
+    if (close != std::string_view::npos) {
+        return close + 1;
+    }
+    return std::min(name.find(' ', at), name.size());
+}
+
+std::optional<TForbiddenText> FindForbiddenText(TConceptKind kind, std::string_view name,
+                                                bool owned) {
     // These texts mark the ends of names in the case document, so a name holding one of them would
     // come back cut or changed.
-    for (const char* marker : {"</td>", "<span", "&nbsp;"}) {
-        if (Upper(name).find(Upper(marker)) != std::string::npos) {
-            return marker;
+    const std::string upper = Upper(name);
+    if (const std::size_t at = upper.find("&NBSP;"); at != std::string::npos) {
+        return TForbiddenText{"&nbsp;", at, 6, " "};
+    }
+    for (const char* marker : {"</td>", "<span"}) {
+        const std::size_t at = upper.find(Upper(marker));
+        if (at != std::string::npos) {
+            return TForbiddenText{marker, at, MarkupEnd(name, at) - at, ""};
         }
     }
-    if (kind == TConceptKind::ckArena && name.find('"') != std::string_view::npos) {
-        return "\"";
+    // Any other markup ("</table>", "<tr", "<!--", ...) may end a record early; a browser would
+    // not show it either.
+    for (std::size_t at = 0; at < name.size(); ++at) {
+        if (StartsMarkup(name, at)) {
+            const std::size_t end = MarkupEnd(name, at);
+            return TForbiddenText{std::string(name.substr(at, end - at)), at, end - at, ""};
+        }
+    }
+    if (kind == TConceptKind::ckArena) {
+        if (const std::size_t at = name.find('"'); at != std::string_view::npos) {
+            return TForbiddenText{"\"", at, 1, "'"};
+        }
     }
     const bool bracketMarksActor =
         kind == TConceptKind::ckActor || (kind == TConceptKind::ckFactor && !owned);
-    if (bracketMarksActor && name.find(" [") != std::string_view::npos) {
-        return " [";
+    if (bracketMarksActor) {
+        if (const std::size_t at = name.find(" ["); at != std::string_view::npos) {
+            return TForbiddenText{" [", at, 2, " ("};
+        }
     }
     if (kind == TConceptKind::ckArena && !name.empty() && Trim(name).starts_with('*')) {
-        return "*";
+        return TForbiddenText{"*", name.find('*'), 1, ""};
     }
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> TCase::ForbiddenText(TConceptKind kind, std::string_view name,
+                                                bool owned) const {
+    const std::optional<TForbiddenText> found = FindForbiddenText(kind, name, owned);
+    return found ? std::optional<std::string>(found->Text) : std::nullopt;
+}
+
+std::string TCase::CarriableName(TConceptKind kind, std::string_view name, bool owned) {
+    std::string carried(name);
+    // Every replacement makes the name shorter or takes away a text it cannot bring back.
+    for (auto found = FindForbiddenText(kind, carried, owned); found && found->Text != "*";
+         found = FindForbiddenText(kind, carried, owned)) {
+        carried.replace(found->Position, found->Length, found->Replacement);
+    }
+    return carried;
 }
 
 bool TCase::RefuseName(TConceptKind kind, std::string_view name, bool owned) {

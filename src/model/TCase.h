@@ -121,9 +121,16 @@ class TCase : public TConcept {
     bool RenameFactor(TFactor& factor, std::string_view name);
     // Renames the actor and gives its short name (the name when empty) to all its factors.
     bool RenameActor(TActor& actor, std::string_view name, std::string_view shortName);
-    // The text of the name that a case file cannot carry for this kind of concept, if any.
+    // The text of the name that a case file cannot carry for this kind of concept, if any: the
+    // texts that end names in the document ("</td>", "<span", "&nbsp;"), any other markup ("<"
+    // before a letter, "/", "!" or "?"), a double quote in an arena's name, " [" in an actor's or
+    // an unowned factor's, and "*" at the start of an arena's.
     std::optional<std::string> ForbiddenText(TConceptKind kind, std::string_view name,
                                              bool owned = false) const;
+    // The name as a case document can carry it, for names read from a file: markup removed,
+    // "&nbsp;" as a blank, a double quote as "'", " [" as " (". A leading "*" stays: arenas read
+    // from a file may be simulation rounds.
+    static std::string CarriableName(TConceptKind kind, std::string_view name, bool owned = false);
 
     // Adds an actor, found or created by name, to the arena and returns its record there. An actor
     // the arena already holds is not added again: its record is returned, or null after a warning

@@ -1,23 +1,37 @@
 #include "reasoning/Formats.h"
 
 #include <array>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace kavo {
 
 namespace {
 
-std::string Printed(const char* pattern, double x) {
-    std::array<char, 64> buffer{};
-    std::snprintf(buffer.data(), buffer.size(), pattern, x);
-    return buffer.data();
+// x with the given number of digits after the point, as printf's "%.Nf" or "%.NE" would write it
+// in the C locale, whatever the locale of the program and however large x is.
+std::string Printed(double x, std::chars_format format, int digits) {
+    // The largest double has 309 digits before the point.
+    std::array<char, 400> buffer{};
+    const auto written =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), x, format, digits);
+    std::string text(buffer.data(), written.ptr);
+    for (char& c : text) {
+        if (c == 'e') {
+            c = 'E';
+        }
+    }
+    return text;
+}
+
+std::string Fixed(double x, int digits) {
+    return Printed(x, std::chars_format::fixed, digits);
 }
 
 // Rounding to an integer sends halves to the even neighbour.
 std::string Integer(double x) {
     const double rounded = std::nearbyint(x);
-    return Printed("%.0f", rounded == 0 ? 0.0 : rounded);
+    return Fixed(rounded == 0 ? 0.0 : rounded, 0);
 }
 
 bool NearInteger(double x, double tolerance) {
@@ -32,12 +46,12 @@ std::string FormatNumber(double x) {
         return "0";
     }
     if (m > 9999) {
-        return Printed("%.1f", x);
+        return Fixed(x, 1);
     }
     if (m > 9.95 || NearInteger(x, 0.005)) {
         return Integer(x);
     }
-    return Printed(m < 0.995 ? "%.2f" : "%.1f", x);
+    return Fixed(x, m < 0.995 ? 2 : 1);
 }
 
 std::string FormatProbability(double x, char separator) {
@@ -47,15 +61,15 @@ std::string FormatProbability(double x, char separator) {
         return "0";
     }
     if (m < 0.0005 || m > 9999) {
-        text = Printed("%.2E", x);
+        text = Printed(x, std::chars_format::scientific, 2);
     } else if (m > 99.95 || NearInteger(m, 0.0005)) {
         return Integer(x);
     } else if (m > 9.995) {
-        text = Printed("%.1f", x);
+        text = Fixed(x, 1);
     } else if (m > 0.9995) {
-        text = Printed("%.2f", x);
+        text = Fixed(x, 2);
     } else {
-        text = Printed("%.3f", x);
+        text = Fixed(x, 3);
     }
     const std::size_t point = text.find('.');
     if (point != std::string::npos) {

@@ -197,11 +197,81 @@ TEST_F(CaseReaderTest, OlderVersionsGetTheOlderStandardUtilityTable) {
 
 TEST_F(CaseReaderTest, GoalsTakeTheirUtilitiesFromTheTableOfTheFile) {
     BuildCase();
-    Case.StdUtilityVectors.At(3, 2, 0) = -7;
+    ASSERT_NE(Case.StdUtilityVectors.At(3, 2, 0), 2);
+    Case.StdUtilityVectors.At(3, 2, 0) = 2;
     ASSERT_EQ(ReadText(test::Join(Document())), TReadOutcome::roRead);
     const TPerception& perception = *Read.ArenaList[0]->Actors[0]->Perception;
     ASSERT_EQ(perception.Goals.size(), 1u);
-    EXPECT_EQ(perception.Goals[0]->Utilities[0], -7);
+    EXPECT_EQ(perception.Goals[0]->Utilities[0], 2);
+}
+
+// Option values the case cannot use as written are read as the nearest it can, with one warning
+// that lists them; values it can use are kept exactly, however odd.
+TEST_F(CaseReaderTest, OptionValuesAreReadAsTheCaseCanHoldThem) {
+    const std::string plainTable(147, '1');
+    const struct {
+        const char* Option;
+        std::string Content;
+        const char* Warning;
+    } cases[] = {
+        {"BL", "base level=0", "base level 0 as 10"},
+        {"BL", "base level=1e65", nullptr},
+        {"UVstd", "suv=7" + plainTable.substr(1), "standard utility table: entries outside"},
+        {"UVneg", "nuv=-9" + plainTable.substr(1), "negative utility table: entries outside"},
+        {"FT", "font name=\u00c9crit size=9", nullptr},
+        {"FT", "font name=[[Sans] size=9", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Content);
+        test::TCaseFixture fixture;
+        const std::string line = "<meta name=\"KAVO option " + std::string(c.Option) + "\"";
+        std::vector<std::string> lines = test::SplitLines(Written().Text());
+        for (std::string& text : lines) {
+            if (text.starts_with(line)) {
+                text = line + " content=\"" + c.Content + "\">";
+            }
+        }
+        ASSERT_EQ(TCaseReader(fixture.Case).ReadDocument(test::Join(lines)), TReadOutcome::roRead);
+        if (c.Warning != nullptr) {
+            ASSERT_EQ(fixture.Messages.Log.size(), 1u);
+            EXPECT_NE(fixture.Messages.Log[0].Text.find(c.Warning), std::string::npos)
+                << fixture.Messages.Log[0].Text;
+        } else {
+            EXPECT_TRUE(fixture.Messages.Log.empty()) << fixture.Messages.Log[0].Text;
+        }
+        // What was read is written and read back unchanged.
+        const std::vector<std::string> once = Document(fixture.Case);
+        TCase again(fixture.Context);
+        TCaseReader(again).ReadDocument(test::Join(once));
+        EXPECT_EQ(Document(again), once);
+        EXPECT_EQ(again.BaseLevel, fixture.Case.BaseLevel);
+        EXPECT_EQ(again.Font.Name, fixture.Case.Font.Name);
+    }
+}
+
+TEST_F(CaseReaderTest, ReadOptionValuesStayInRange) {
+    test::TCaseFixture fixture;
+    std::string text = Written().Text();
+    const std::size_t at = text.find("suv=") + 4;
+    text[at] = '8';
+    text.replace(at + 1, 1, "-9");
+    TCaseReader(fixture.Case).ReadDocument(text);
+    EXPECT_EQ(fixture.Case.StdUtilityVectors.Entries[0], 3);
+    EXPECT_EQ(fixture.Case.StdUtilityVectors.Entries[1], -3);
+    TCase plain(fixture.Context);
+    const std::string zero = Written().Replace("base level=10", "base level=0").Text();
+    TCaseReader(plain).ReadDocument(zero);
+    EXPECT_EQ(plain.BaseLevel, 10);
+}
+
+TEST_F(CaseReaderTest, StrayLineAfterTheCaseNameKeepsTheComment) {
+    Case.Comment = {"Kept"};
+    const std::string text = Written().Replace("<p class=cmnt>", "stray\r\n<p class=cmnt>").Text();
+    ReadText(text);
+    EXPECT_EQ(Read.Comment, std::vector<std::string>{"Kept"});
+    ASSERT_EQ(Messages.Log.size(), 1u);
+    EXPECT_NE(Messages.Log[0].Text.find("unexpected text after the case name"), std::string::npos)
+        << Messages.Log[0].Text;
 }
 
 TEST_F(CaseReaderTest, NegativeHalvesOfLevelsWaitForTheUtilityLine) {

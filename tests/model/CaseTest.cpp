@@ -205,6 +205,9 @@ TEST_F(CaseTest, NamesThatTheCaseFileCannotCarryAreRefused) {
         {TConceptKind::ckArena, "The \"big\" one", "\""},
         {TConceptKind::ckFactor, "Price [F]", " ["},
         {TConceptKind::ckActor, "Farmers [F]", " ["},
+        {TConceptKind::ckGroup, "Dry</table>", "</table>"},
+        {TConceptKind::ckTag, "Cost<Benefit", "<Benefit"},
+        {TConceptKind::ckActor, "A <!-- B -->", "<!-- B -->"},
     };
     for (const Case_& c : cases) {
         Messages.Log.clear();
@@ -222,6 +225,8 @@ TEST_F(CaseTest, NamesThatTheCaseFileCannotCarryAreRefused) {
     EXPECT_EQ(arena->Name, "Water");
     EXPECT_NE(Case.FindOrCreateArena("*Round  1"), nullptr);
     EXPECT_TRUE(Case.FindOrCreateFactor("Quota", false, true, "F") != nullptr);
+    // A "<" that starts no markup is an ordinary character.
+    EXPECT_NE(Case.FindOrCreateFactor("Price < 5"), nullptr);
 }
 
 TEST_F(CaseTest, DeletingAnActorRemovesEverythingOfIt) {

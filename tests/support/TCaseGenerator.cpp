@@ -89,7 +89,7 @@ void TCaseGenerator::Options(TCase& target) {
     target.SetLinkMultiplier(kLevels[Draw(3, 7)]);
     target.BaseLevel = kLevels[Draw(0, 10)];
     for (auto& entry : target.StdUtilityVectors.Entries) {
-        entry = static_cast<std::int8_t>(Draw(-9, 9));
+        entry = static_cast<std::int8_t>(Draw(-3, 3));
     }
     for (auto& entry : target.NegUtilityVectors.Entries) {
         entry = static_cast<std::int8_t>(Draw(-3, 0));
