@@ -4,26 +4,32 @@
 #
 #   scripts/fuzz-reader.sh [SECONDS] [JOBS]
 #
-# SECONDS defaults to 600. Findings are written to build-fuzz/findings/; turn each into a
-# regression test under tests/casefile/ (the file's bytes inline) before fixing it.
-# Needs clang and its fuzzer runtime (Debian: apt-get install clang libclang-rt-14-dev, or the
-# runtime matching your clang).
+# SECONDS defaults to 600, JOBS (processes, one core each) to 1. The fuzzer keeps going after a
+# finding; each finding is written to build-fuzz/findings/ (crash-*, timeout-*, oom-*). Turn each
+# into a regression test, minimise it (see docs/case-file.md) and add it to tests/fuzz/seeds/.
+# Needs clang and its fuzzer runtime (Debian 12: apt-get install clang-14 libclang-rt-14-dev);
+# CXX chooses the compiler (default: clang++, else clang++-14).
 set -eu
 cd "$(dirname "$0")/.."
 seconds=${1:-600}
 jobs=${2:-1}
 out=build-fuzz
 mkdir -p "$out/corpus" "$out/findings"
+compiler=${CXX:-$(command -v clang++ || command -v clang++-14)}
 
 sources="$(ls src/model/*.cpp src/reasoning/*.cpp src/casefile/*.cpp src/diagram/*.cpp)"
-clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-    -Isrc $sources tests/fuzz/CaseReaderFuzzer.cpp -o "$out/case-reader-fuzzer"
+"$compiler" -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined \
+    -fno-sanitize-recover=undefined -Isrc $sources tests/fuzz/CaseReaderFuzzer.cpp \
+    -o "$out/case-reader-fuzzer"
 
-# Seeds: the example cases, the documents the tests read, and the seeds kept with the fuzzer.
+# Seeds: the example cases, the documents the tests read, and the seeds kept with the fuzzer
+# (damaged documents and the minimised findings of earlier runs).
 for file in examples/*/"KAVO case.htm" tests/data/casefile/*.htm tests/fuzz/seeds/*; do
     [ -f "$file" ] && cp "$file" "$out/corpus/seed-$(echo "$file" | tr '/ ' '__')"
 done
 
-"$out/case-reader-fuzzer" "$out/corpus" -max_total_time="$seconds" -jobs="$jobs" \
-    -workers="$jobs" -max_len=200000 -timeout=10 -rss_limit_mb=2048 \
-    -artifact_prefix="$out/findings/" -print_final_stats=1
+# Fork mode keeps fuzzing after a finding; its log files go into the build folder.
+cd "$out"
+./case-reader-fuzzer corpus -fork="$jobs" -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1 \
+    -max_total_time="$seconds" -max_len=200000 -timeout=10 -rss_limit_mb=2048 \
+    -artifact_prefix=findings/

@@ -1,9 +1,11 @@
 #include "casefile/TCaseReader.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <new>
 #include <optional>
@@ -143,6 +145,44 @@ std::unique_ptr<TGoal> GoalOfCell(const TCase& current, std::string_view cell) {
                                    *priority);
 }
 
+// The bytes of the file in the folder; false with the reason, in the user's terms, when it cannot
+// be read.
+bool ReadWholeFile(const std::string& folder, const std::string& file, std::string& bytes,
+                   std::string& reason) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const std::string folderPath = folder.size() > 1 ? folder.substr(0, folder.size() - 1) : folder;
+    if (fs::exists(folderPath, error) && !fs::is_directory(folderPath, error)) {
+        reason = "\"" + folderPath + "\" is a file, not a case folder";
+        return false;
+    }
+    if (fs::exists(file, error) && !fs::is_regular_file(file, error)) {
+        reason = "not a file";
+        return false;
+    }
+    errno = 0;
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(file.c_str(), "rb"),
+                                                             &std::fclose);
+    if (!in) {
+        reason = std::strerror(errno != 0 ? errno : ENOENT);
+        return false;
+    }
+    char buffer[65536];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, in.get())) > 0;) {
+        try {
+            bytes.append(buffer, n);
+        } catch (const std::bad_alloc&) {
+            reason = "the file is too large";
+            return false;
+        }
+    }
+    if (std::ferror(in.get())) {
+        reason = std::strerror(errno != 0 ? errno : EIO);
+        return false;
+    }
+    return true;
+}
+
 std::string FoldedQuot(std::string_view line) {
     std::string text(line);
     for (std::size_t at = 0; (at = text.find('&', at)) != std::string::npos; ++at) {
@@ -168,30 +208,12 @@ TReadOutcome TCaseReader::Read(std::string_view folder) {
     }
     Case.Folder = path;
     const std::string file = path + kCaseFileName;
-    std::error_code error;
-    std::ifstream in;
-    if (std::filesystem::is_regular_file(file, error)) {
-        in.open(file, std::ios::binary);
-    }
     std::string bytes;
-    if (in) {
-        in.seekg(0, std::ios::end);
-        const std::streamoff size = in.tellg();
-        in.seekg(0, std::ios::beg);
-        if (size >= 0) {
-            try {
-                bytes.resize(static_cast<std::size_t>(size));
-                in.read(bytes.data(), size);
-            } catch (const std::bad_alloc&) {
-                in.setstate(std::ios::failbit);
-            }
-        }
-    }
-    if (!in) {
-        Case.Messages().ShowWarning("Could not open file \"" + file + "\"");
+    std::string reason;
+    if (!ReadWholeFile(path, file, bytes, reason)) {
+        Case.Messages().ShowWarning("Could not open file \"" + file + "\": " + reason);
         return TReadOutcome::roNotOpened;
     }
-    in.close();
     // A UTF-8 document is its own text: no copy of a large file.
     return ReadText(IsValidUtf8(bytes) ? std::move(bytes) : DecodeCaseDocument(bytes));
 }
@@ -761,12 +783,25 @@ void TCaseReader::ReadGroupRow() {
 }
 
 void TCaseReader::ReadConcepts() {
+    // Lines of a damaged row are passed over up to the next row, so that one damaged row does not
+    // cost the rows after it.
+    bool passingOver = false;
     for (++Position; !AtEnd();) {
         const std::string_view line = Lines[Position];
-        if (!Contains(line, "<tr") || !(Contains(line, "ctor\">") || Contains(line, "ctor -->"))) {
+        if (Contains(line, "<tr") && (Contains(line, "ctor\">") || Contains(line, "ctor -->"))) {
+            passingOver = false;
+            ReadConceptRow();
+        } else if (Contains(line, "</table>") || Contains(line, "Actor relations in case") ||
+                   Contains(line, "class=\"actorrelations\"") ||
+                   Contains(line, "Overview of arenas")) {
             break;
+        } else {
+            if (!passingOver) {
+                Skip(line, "unexpected text in the concept table left out");
+            }
+            passingOver = true;
+            ++Position;
         }
-        ReadConceptRow();
     }
 }
 

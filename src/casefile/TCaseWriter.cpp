@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 #include "casefile/CaseFileText.h"
+#include "casefile/TFileReplacement.h"
 #include "casefile/TImageWriter.h"
 #include "casefile/TextEncoding.h"
 #include "model/Names.h"
@@ -99,32 +99,6 @@ bool IsRoundArena(const TArena* arena) {
     return arena != nullptr && arena->Name.starts_with("*Round");
 }
 
-// Writes the text to a new file beside the target and puts it in the target's place once complete.
-bool ReplaceFile(const std::string& target, const std::string& text) {
-    const std::string partial = target + ".new";
-    {
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            return false;
-        }
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.close();
-        if (out.fail()) {
-            std::error_code ignored;
-            fs::remove(partial, ignored);
-            return false;
-        }
-    }
-    std::error_code error;
-    fs::rename(partial, target, error);
-    if (error) {
-        std::error_code ignored;
-        fs::remove(partial, ignored);
-        return false;
-    }
-    return true;
-}
-
 std::string JoinLines(const std::vector<std::string>& lines) {
     std::size_t size = 0;
     for (const std::string& line : lines) {
@@ -161,24 +135,56 @@ bool TCaseWriter::Save(std::string_view folder) {
     std::error_code error;
     if (path.empty() || (!fs::is_directory(path, error) &&
                          (!fs::create_directories(path, error) || !fs::is_directory(path)))) {
-        Case.Messages().ShowError("Could not create folder \"" + path + "\"");
+        Case.Messages().ShowError("Could not create folder \"" + path + "\"" +
+                                  (error ? ": " + error.message() : std::string()));
         return false;
     }
     const std::string caseFolder = path.back() == '/' ? path : path + "/";
     TStatus& status = Case.Context().Status;
     status.SetStatusText("Saving images");
-    Images.WriteImages(Case, caseFolder + "gif/");
+    ImageFailures = Images.WriteImages(Case, caseFolder + "gif/");
     status.SetStatusText("Saving case data");
-    const bool written = ReplaceFile(caseFolder + kCaseFileName, JoinLines(Document(caseFolder)));
+    const std::string file = caseFolder + kCaseFileName;
+    std::string reason;
+    // The document is the case: it goes to the disk before it replaces the old one.
+    const bool written =
+        TFileReplacement::Replace(file, JoinLines(Document(caseFolder)), true, reason);
     status.SetStatusText("");
     if (!written) {
-        Case.Messages().ShowError("Could not create case file");
+        Case.Messages().ShowError("Could not create case file \"" + file + "\": " + reason);
         return false;
     }
     Case.Folder = caseFolder;
     Case.Version = kCaseVersion;
+    if (!ImageFailures.empty()) {
+        ReportImageFailures();
+        return true;
+    }
     Case.Modified = false;
     return true;
+}
+
+void TCaseWriter::NoteImageFailure(const std::optional<std::string>& failure) {
+    if (failure &&
+        std::find(ImageFailures.begin(), ImageFailures.end(), *failure) == ImageFailures.end()) {
+        ImageFailures.push_back(*failure);
+    }
+}
+
+void TCaseWriter::ReportImageFailures() const {
+    constexpr std::size_t kShown = 10;
+    if (ImageFailures.size() == 1) {
+        return Case.Messages().ShowError(ImageFailures.front());
+    }
+    std::string text =
+        std::to_string(ImageFailures.size()) + " pictures of the case could not be written:";
+    for (std::size_t i = 0; i < std::min(kShown, ImageFailures.size()); ++i) {
+        text += "\n" + ImageFailures[i];
+    }
+    if (ImageFailures.size() > kShown) {
+        text += "\n... and " + std::to_string(ImageFailures.size() - kShown) + " more";
+    }
+    Case.Messages().ShowError(text);
 }
 
 TCaseWriter::TLines TCaseWriter::Document(const std::string& caseFolder) {
@@ -364,7 +370,7 @@ std::string TCaseWriter::TagIcon(const TConcept& item) {
         name += (item.Tags.size() > 1 ? "_" : "") + Str(Case.TagList.IndexOf(tag));
     }
     if (item.Tags.size() > 1 && !ImageFolder.empty()) {
-        Images.WriteCombinedTagIcon(item.Tags, ImageFolder + name + ".gif");
+        NoteImageFailure(Images.WriteCombinedTagIcon(item.Tags, ImageFolder + name + ".gif"));
     }
     return "<img src=\"gif/" + name + ".gif\">";
 }
@@ -550,7 +556,8 @@ std::string TCaseWriter::GoalCell(const TFiP& fip) {
                     name += Str(utility);
                 }
                 if (!ImageFolder.empty()) {
-                    Images.WriteCustomGoalIcon(*goal, ImageFolder + name + ".gif");
+                    NoteImageFailure(
+                        Images.WriteCustomGoalIcon(*goal, ImageFolder + name + ".gif"));
                 }
                 return "    <td width=24><img src=\"gif/" + name + ".gif\"></td>";
             }

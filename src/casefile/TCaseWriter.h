@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,9 +38,13 @@ class TCaseWriter {
     TCaseWriter(TCase& owningCase, TImageWriter& images, TClock clock = LocalDateTime);
 
     // Writes the images and the document into the folder, creating it when needed. The new
-    // document replaces the old one only once it is complete, so a failed save leaves the previous
-    // document as it was. On success sets Folder and Version and clears Modified; on failure
-    // reports an error and changes nothing of the case. Sorts the items of every perception.
+    // document is written under a name of its own, synced to the disk and renamed over the old one
+    // only once complete, so a failed save, or another save into the same folder at the same
+    // time, never leaves a partial or spliced document. Returns whether the document was written:
+    // then Folder and Version are set, and Modified is cleared unless a picture could not be
+    // written (reported in one error that names each file and the reason, the other pictures
+    // written). On failure reports an error and changes nothing of the case. Sorts the items of
+    // every perception.
     bool Save(std::string_view folder);
 
     // The whole document for the case in caseFolder (a path ending in "/"); combined tag icons and
@@ -72,12 +77,16 @@ class TCaseWriter {
     void Perceptions(TLines& lines);
     std::string TagIcon(const TConcept& item);
     std::string GoalCell(const TFiP& fip);
+    void NoteImageFailure(const std::optional<std::string>& failure);
+    void ReportImageFailures() const;
 
     TCase& Case;
     TImageWriter& Images;
     TClock Clock;
     // Where icons made while writing go: the case folder + "gif/"; empty for none.
     std::string ImageFolder;
+    // The pictures of the save at hand that could not be written.
+    std::vector<std::string> ImageFailures;
 };
 
 // Saves the case into the folder with the document writer alone: no images and the local time.

@@ -2,11 +2,18 @@
 
 namespace kavo {
 
-void TImageWriter::WriteImages(TCase&, const std::string&) {}
+TImageWriter::TFailures TImageWriter::WriteImages(TCase&, const std::string&) {
+    return {};
+}
 
-void TImageWriter::WriteCombinedTagIcon(const std::vector<TTag*>&, const std::string&) {}
+std::optional<std::string> TImageWriter::WriteCombinedTagIcon(const std::vector<TTag*>&,
+                                                              const std::string&) {
+    return std::nullopt;
+}
 
-void TImageWriter::WriteCustomGoalIcon(const TGoal&, const std::string&) {}
+std::optional<std::string> TImageWriter::WriteCustomGoalIcon(const TGoal&, const std::string&) {
+    return std::nullopt;
+}
 
 void TImageWriter::WriteHistogramIcon(TContext&, const std::string&, const std::string&,
                                       const TLevels<double>&) {}

@@ -2,8 +2,9 @@
 
 #include <gif_lib.h>
 
-#include <cstdio>
 #include <memory>
+
+#include "casefile/TFileReplacement.h"
 
 namespace kavo {
 
@@ -16,15 +17,12 @@ struct TGifCloser {
     }
 };
 
-struct TFileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
-// giflib's own file opening makes files only their owner can read; a case folder's images are
-// for browsers too, so the file is opened here and giflib writes through this function.
-int WriteToFile(GifFileType* gif, const GifByteType* bytes, int count) {
-    auto* file = static_cast<std::FILE*>(gif->UserData);
-    return static_cast<int>(std::fwrite(bytes, 1, static_cast<std::size_t>(count), file));
+// giflib encodes into memory through this function; the file is written whole afterwards, so
+// that it replaces an older picture only when complete.
+int WriteToMemory(GifFileType* gif, const GifByteType* bytes, int count) {
+    auto* encoded = static_cast<std::string*>(gif->UserData);
+    encoded->append(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(count));
+    return count;
 }
 
 struct TColorMapFreer {
@@ -42,7 +40,24 @@ int PaletteBits(int colors) {
 
 }  // namespace
 
-bool SaveGif(const QImage& image, const std::string& path, bool whiteTransparent) {
+bool SaveGif(const QImage& image, const std::string& path, bool whiteTransparent,
+             std::string* reason) {
+    std::string encoded;
+    if (!EncodeGif(image, whiteTransparent, encoded)) {
+        if (reason != nullptr) {
+            *reason = "the picture could not be encoded";
+        }
+        return false;
+    }
+    std::string error;
+    const bool written = TFileReplacement::Replace(path, encoded, false, error);
+    if (!written && reason != nullptr) {
+        *reason = error;
+    }
+    return written;
+}
+
+bool EncodeGif(const QImage& image, bool whiteTransparent, std::string& encoded) {
     if (image.isNull()) {
         return false;
     }
@@ -65,12 +80,8 @@ bool SaveGif(const QImage& image, const std::string& path, bool whiteTransparent
             transparent = i;
         }
     }
-    const std::unique_ptr<std::FILE, TFileCloser> file(std::fopen(path.c_str(), "wb"));
-    if (!file) {
-        return false;
-    }
     int error = 0;
-    std::unique_ptr<GifFileType, TGifCloser> gif(EGifOpen(file.get(), WriteToFile, &error));
+    std::unique_ptr<GifFileType, TGifCloser> gif(EGifOpen(&encoded, WriteToMemory, &error));
     if (!gif) {
         return false;
     }
@@ -96,10 +107,8 @@ bool SaveGif(const QImage& image, const std::string& path, bool whiteTransparent
             return false;
         }
     }
-    // Closing writes the trailer, so its failure is a failed write too.
-    GifFileType* finished = gif.release();
-    return EGifCloseFile(finished, &error) == GIF_OK && std::fflush(file.get()) == 0 &&
-           !std::ferror(file.get());
+    // Closing writes the trailer.
+    return EGifCloseFile(gif.release(), &error) == GIF_OK;
 }
 
 }  // namespace kavo

@@ -20,41 +20,61 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kWriteError = "Error while writing to file";
-
-bool MakeFolder(const std::string& folder) {
+// The folder, made when missing; false with the system's reason.
+bool MakeFolder(const std::string& folder, std::string& reason) {
     std::error_code error;
-    return fs::is_directory(folder, error) || fs::create_directories(folder, error) ||
-           fs::is_directory(folder, error);
+    if (fs::is_directory(folder, error) || fs::create_directories(folder, error) ||
+        fs::is_directory(folder)) {
+        return true;
+    }
+    reason = error ? error.message() : "not a folder";
+    return false;
+}
+
+std::string WithoutSlash(const std::string& folder) {
+    return folder.size() > 1 && folder.back() == '/' ? folder.substr(0, folder.size() - 1) : folder;
 }
 
 }  // namespace
 
 TQtImageWriter::TQtImageWriter(TMessages& messages) : Messages(messages) {}
 
-void TQtImageWriter::WriteImages(TCase& owningCase, const std::string& imageFolder) {
-    Failed = false;
-    if (!MakeFolder(imageFolder)) {
-        Messages.ShowError("Could not create folder for images");
-        Failed = true;
-        return;
+TImageWriter::TFailures TQtImageWriter::WriteImages(TCase& owningCase,
+                                                    const std::string& imageFolder) {
+    MissingFolder.clear();
+    std::string reason;
+    if (!MakeFolder(imageFolder, reason)) {
+        // The icons that the document adds would fail for the same reason: they are not tried.
+        MissingFolder = imageFolder;
+        return {"Could not create folder for images \"" + WithoutSlash(imageFolder) +
+                "\": " + reason};
     }
+    TFailures failures;
     for (const TCaseImage& image : CaseImageSet(owningCase)) {
-        if (!Write(imageFolder + image.Name + ".gif", image.Width, image.Height,
-                   image.WhiteTransparent, image.Draw)) {
-            return;
+        if (auto failure = Write(imageFolder + image.Name + ".gif", image.Width, image.Height,
+                                 image.WhiteTransparent, image.Draw)) {
+            failures.push_back(std::move(*failure));
         }
     }
+    return failures;
 }
 
-void TQtImageWriter::WriteCombinedTagIcon(const std::vector<TTag*>& tags, const std::string& path) {
-    Write(path, kTagIconSize, kTagIconSize, true,
-          [&](TCanvas& canvas) { DrawConceptTagIcon(canvas, tags); });
+std::optional<std::string> TQtImageWriter::WriteCombinedTagIcon(const std::vector<TTag*>& tags,
+                                                                const std::string& path) {
+    if (InMissingFolder(path)) {
+        return std::nullopt;
+    }
+    return Write(path, kTagIconSize, kTagIconSize, true,
+                 [&](TCanvas& canvas) { DrawConceptTagIcon(canvas, tags); });
 }
 
-void TQtImageWriter::WriteCustomGoalIcon(const TGoal& goal, const std::string& path) {
-    Write(path, kGoalIconSize, kGoalIconSize, false,
-          [&](TCanvas& canvas) { DrawCustomGoalIcon(canvas, goal); });
+std::optional<std::string> TQtImageWriter::WriteCustomGoalIcon(const TGoal& goal,
+                                                               const std::string& path) {
+    if (InMissingFolder(path)) {
+        return std::nullopt;
+    }
+    return Write(path, kGoalIconSize, kGoalIconSize, false,
+                 [&](TCanvas& canvas) { DrawCustomGoalIcon(canvas, goal); });
 }
 
 void TQtImageWriter::WriteHistogramIcon(TContext& context, const std::string& imageFolder,
@@ -75,22 +95,26 @@ void TQtImageWriter::WriteOnce(TContext& context, const std::string& imageFolder
     if (context.WrittenImages.contains(path)) {
         return;
     }
-    // A report is not a save: a failure earlier in this writer's life does not stop it.
-    Failed = false;
-    if (!MakeFolder(imageFolder)) {
-        Messages.ShowError("Could not create folder for images");
+    std::string reason;
+    if (!MakeFolder(imageFolder, reason)) {
+        Messages.ShowError("Could not create folder for images \"" + WithoutSlash(imageFolder) +
+                           "\": " + reason);
         return;
     }
-    if (Write(path, kHistogramIconWidth, kHistogramIconHeight, true, draw)) {
-        context.WrittenImages.insert(path);
+    if (auto failure = Write(path, kHistogramIconWidth, kHistogramIconHeight, true, draw)) {
+        Messages.ShowError(*failure);
+        return;
     }
+    context.WrittenImages.insert(path);
 }
 
-bool TQtImageWriter::Write(const std::string& path, int width, int height, bool whiteTransparent,
-                           const std::function<void(TCanvas&)>& draw) {
-    if (Failed) {
-        return false;
-    }
+bool TQtImageWriter::InMissingFolder(const std::string& path) const {
+    return !MissingFolder.empty() && path.starts_with(MissingFolder);
+}
+
+std::optional<std::string> TQtImageWriter::Write(const std::string& path, int width, int height,
+                                                 bool whiteTransparent,
+                                                 const std::function<void(TCanvas&)>& draw) {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(Qt::white);
     {
@@ -98,10 +122,9 @@ bool TQtImageWriter::Write(const std::string& path, int width, int height, bool 
         TQtCanvas canvas(painter);
         draw(canvas);
     }
-    if (!SaveGif(image, path, whiteTransparent)) {
-        Messages.ShowError(kWriteError);
-        Failed = true;
-        return false;
+    std::string reason;
+    if (!SaveGif(image, path, whiteTransparent, &reason)) {
+        return "Error while writing to file \"" + path + "\": " + reason;
     }
     // Browsers and other users read the images too, whatever the process's file mask.
     std::error_code error;
@@ -109,7 +132,7 @@ bool TQtImageWriter::Write(const std::string& path, int width, int height, bool 
                     fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
                         fs::perms::others_read,
                     fs::perm_options::replace, error);
-    return true;
+    return std::nullopt;
 }
 
 }  // namespace kavo

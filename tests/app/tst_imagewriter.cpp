@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <QImage>
 #include <QtTest>
 #include <filesystem>
@@ -33,7 +35,9 @@ struct TScratchCase : kavo::test::TCaseFixture {
         return texts;
     }
 
-    const fs::path Folder = fs::temp_directory_path() / "kavo-imagewriter";
+    // Of this process alone, so that test runs side by side do not share it.
+    const fs::path Folder =
+        fs::temp_directory_path() / ("kavo-imagewriter-" + std::to_string(getpid()));
     const std::string Images = (Folder / "gif").string() + "/";
 };
 
@@ -55,7 +59,7 @@ class TImageWriterTest : public QObject {
     void emptyAnalystViewIsOnePixel();
     void fixedIconsAreOpaqueExceptOperators();
     void folderThatCannotBeMadeStopsImagesNotTheDocument();
-    void failedImageSkipsTheRest();
+    void failedImageIsNamedAndTheOthersAreWritten();
     void threeTagsShareTheIconInStripes();
     void reportIconIsWrittenOncePerFolder();
 };
@@ -101,23 +105,42 @@ void TImageWriterTest::folderThatCannotBeMadeStopsImagesNotTheDocument() {
     TScratchCase scratch;
     // A file where the image folder should be.
     std::ofstream(scratch.Folder / "gif") << "in the way";
+    scratch.Case.Modified = true;
     kavo::TQtImageWriter writer(scratch.Messages);
     QVERIFY(kavo::TCaseWriter(scratch.Case, writer).Save(scratch.Folder.string()));
-    QCOMPARE(scratch.Errors(), std::vector<std::string>{"Could not create folder for images"});
+    const std::vector<std::string> errors = scratch.Errors();
+    QCOMPARE(errors.size(), std::size_t{1});
+    QVERIFY2(errors[0].starts_with("Could not create folder for images \"" +
+                                   (scratch.Folder / "gif").string() + "\": "),
+             errors[0].c_str());
     QVERIFY(fs::exists(scratch.Folder / "KAVO case.htm"));
+    // The save is not complete: the case stays modified.
+    QVERIFY(scratch.Case.Modified);
 }
 
-void TImageWriterTest::failedImageSkipsTheRest() {
+void TImageWriterTest::failedImageIsNamedAndTheOthersAreWritten() {
     TScratchCase scratch;
     // A folder where an image should go makes its writing fail, whoever runs the test.
     fs::create_directories(scratch.Images + "case.gif");
+    scratch.Case.Modified = true;
     kavo::TQtImageWriter writer(scratch.Messages);
-    writer.WriteImages(scratch.Case, scratch.Images);
-    QVERIFY(fs::exists(scratch.Images + "notag.gif"));
-    QVERIFY(!fs::exists(scratch.Images + "arena.gif"));
-    writer.WriteCustomGoalIcon(kavo::TGoal(nullptr, {}), scratch.Images + "gu0000000.gif");
-    QVERIFY(!fs::exists(scratch.Images + "gu0000000.gif"));
-    QCOMPARE(scratch.Errors(), std::vector<std::string>{"Error while writing to file"});
+    QVERIFY(kavo::TCaseWriter(scratch.Case, writer).Save(scratch.Folder.string()));
+    QCOMPARE(scratch.Errors(),
+             std::vector<std::string>{"Error while writing to file \"" + scratch.Images +
+                                      "case.gif\": Is a directory"});
+    for (const char* name : {"notag", "arena", "fipag3", "gc3p3"}) {
+        QVERIFY2(fs::file_size(scratch.Images + name + ".gif") > 0, name);
+    }
+    QVERIFY(scratch.Case.Modified);
+    QCOMPARE(scratch.Case.Folder, scratch.Folder.string() + "/");
+    // Nothing half written is left behind.
+    for (const auto& entry : fs::directory_iterator(scratch.Images)) {
+        QVERIFY2(!entry.path().filename().string().starts_with("."), entry.path().string().c_str());
+    }
+    const auto failure =
+        writer.WriteCustomGoalIcon(kavo::TGoal(nullptr, {}), scratch.Images + "case.gif");
+    QVERIFY(failure.has_value());
+    QVERIFY(failure->ends_with("case.gif\": Is a directory"));
 }
 
 void TImageWriterTest::threeTagsShareTheIconInStripes() {

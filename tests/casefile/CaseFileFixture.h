@@ -19,14 +19,18 @@ namespace kavo::test {
 // An image writer that records what it was asked to write.
 class TRecordingImageWriter : public TImageWriter {
   public:
-    void WriteImages(TCase&, const std::string& imageFolder) override {
+    TFailures WriteImages(TCase&, const std::string& imageFolder) override {
         Written.push_back("set " + imageFolder);
+        return {};
     }
-    void WriteCombinedTagIcon(const std::vector<TTag*>& tags, const std::string& path) override {
+    std::optional<std::string> WriteCombinedTagIcon(const std::vector<TTag*>& tags,
+                                                    const std::string& path) override {
         Written.push_back("tags " + std::to_string(tags.size()) + " " + path);
+        return std::nullopt;
     }
-    void WriteCustomGoalIcon(const TGoal&, const std::string& path) override {
+    std::optional<std::string> WriteCustomGoalIcon(const TGoal&, const std::string& path) override {
         Written.push_back("goal " + path);
+        return std::nullopt;
     }
     std::vector<std::string> Written;
 };

@@ -121,9 +121,31 @@ TEST_F(CaseReaderTest, MissingDocumentIsReportedAndTheCaseStaysEmpty) {
     EXPECT_EQ(TCaseReader(Read).Read(Scratch.string()), TReadOutcome::roNotOpened);
     EXPECT_EQ(Messages.Log, (std::vector<TMessage>{{TMessage::Kind::Warning,
                                                     "Could not open file \"" + Scratch.string() +
-                                                        "/KAVO case.htm\""}}));
+                                                        "/KAVO case.htm\": No such file or "
+                                                        "directory"}}));
     EXPECT_EQ(Read.Folder, Scratch.string() + "/");
     EXPECT_TRUE(Read.FactorList.Empty());
+}
+
+TEST_F(CaseReaderTest, UnreadableDocumentSaysWhy) {
+    test::WriteFile(Scratch / "file.htm", "a file");
+    std::filesystem::create_directories(Scratch / "odd" / "KAVO case.htm");
+    const struct {
+        std::filesystem::path Folder;
+        std::string Reason;
+    } cases[] = {
+        {Scratch / "nowhere", "No such file or directory"},
+        {Scratch / "file.htm",
+         "\"" + (Scratch / "file.htm").string() + "\" is a file, not a case folder"},
+        {Scratch / "odd", "not a file"},
+    };
+    for (const auto& c : cases) {
+        test::TCaseFixture fixture;
+        EXPECT_EQ(TCaseReader(fixture.Case).Read(c.Folder.string()), TReadOutcome::roNotOpened);
+        ASSERT_EQ(fixture.Messages.Log.size(), 1u);
+        EXPECT_EQ(fixture.Messages.Log[0].Text,
+                  "Could not open file \"" + c.Folder.string() + "/KAVO case.htm\": " + c.Reason);
+    }
 }
 
 TEST_F(CaseReaderTest, ReadingFromAFolderSetsItAndClearsModified) {

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "casefile/CaseFileFixture.h"
@@ -314,28 +318,103 @@ TEST_F(CaseWriterTest, FolderThatCannotBeMadeLeavesTheCaseUnsaved) {
     Case.Modified = true;
     Case.Folder = "/old/";
     EXPECT_FALSE(Save(Case, Scratch / "file" / "case"));
-    EXPECT_EQ(Messages.Log,
-              (std::vector<TMessage>{
-                  {TMessage::Kind::Error,
-                   "Could not create folder \"" + (Scratch / "file" / "case").string() + "\""}}));
+    EXPECT_EQ(
+        Messages.Log,
+        (std::vector<TMessage>{{TMessage::Kind::Error, "Could not create folder \"" +
+                                                           (Scratch / "file" / "case").string() +
+                                                           "\": Not a directory"}}));
     EXPECT_TRUE(Case.Modified);
     EXPECT_EQ(Case.Folder, "/old/");
     EXPECT_TRUE(Images.Written.empty());
 }
 
+// Files of this process may grow to a few kilobytes while it lives: writing more fails as on a
+// full disk.
+class TFileSizeLimit {
+  public:
+    explicit TFileSizeLimit(rlim_t bytes) {
+        Signal = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &Saved);
+        const rlimit limit{bytes, Saved.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~TFileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &Saved);
+        std::signal(SIGXFSZ, Signal);
+    }
+
+  private:
+    rlimit Saved{};
+    void (*Signal)(int) = nullptr;
+};
+
+// The names in the folder that a save writes on the way: what a failed save must not leave.
+std::vector<std::string> LeftOver(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.path().filename().string().starts_with(".")) {
+            names.push_back(entry.path().filename().string());
+        }
+    }
+    return names;
+}
+
 TEST_F(CaseWriterTest, FailedSaveKeepsThePreviousDocument) {
     const std::string previous = "<html>the previous document</html>\r\n";
     test::WriteFile(Scratch / "KAVO case.htm", previous);
-    // The new document is written beside the old one first; a folder in its place stops that.
-    std::filesystem::create_directories(Scratch / "KAVO case.htm.new" / "blocked");
     Case.Modified = true;
-    EXPECT_FALSE(Save(Case, Scratch));
+    {
+        TFileSizeLimit fullDisk(1000);
+        EXPECT_FALSE(Save(Case, Scratch));
+    }
     EXPECT_EQ(Messages.Log,
-              (std::vector<TMessage>{{TMessage::Kind::Error, "Could not create case file"}}));
+              (std::vector<TMessage>{
+                  {TMessage::Kind::Error, "Could not create case file \"" + Scratch.string() +
+                                              "/KAVO case.htm\": File too large"}}));
     EXPECT_EQ(test::ReadFile(Scratch / "KAVO case.htm"), previous);
+    EXPECT_TRUE(LeftOver(Scratch).empty());
     EXPECT_TRUE(Case.Modified);
     EXPECT_EQ(Case.Folder, "");
     EXPECT_EQ(Status.Texts.back(), "");
+}
+
+TEST_F(CaseWriterTest, SaveKeepsTheDocumentsPermissions) {
+    namespace fs = std::filesystem;
+    test::WriteFile(Scratch / "KAVO case.htm", "older");
+    fs::permissions(Scratch / "KAVO case.htm", fs::perms::owner_read | fs::perms::group_read);
+    ASSERT_TRUE(Save(Case, Scratch));
+    EXPECT_TRUE(test::ReadFile(Scratch / "KAVO case.htm").starts_with("<html>"));
+    EXPECT_EQ(fs::status(Scratch / "KAVO case.htm").permissions(),
+              fs::perms::owner_read | fs::perms::group_read);
+}
+
+// Two cases saved into the same folder at the same time, again and again: the document is always
+// the whole of one of them, never one spliced with the other.
+TEST_F(CaseWriterTest, ConcurrentSavesIntoOneFolderLeaveOneWholeDocument) {
+    test::TTestPlatform otherPlatform;
+    TCase other(otherPlatform.Context);
+    ASSERT_EQ(ReadCase(Case, std::string(KAVO_EXAMPLES) + "/Water"), TReadOutcome::roRead);
+    ASSERT_EQ(TCaseReader(other).ReadDocument(
+                  test::ReadFile(std::string(KAVO_TEST_DATA) + "/casefile/Small.htm")),
+              TReadOutcome::roRead);
+    const auto save = [this](TCase& saved) {
+        TImageWriter noImages;
+        TCaseWriter(saved, noImages, test::FixedClock).Save(Scratch.string());
+    };
+    save(Case);
+    const std::string water = test::ReadFile(Scratch / "KAVO case.htm");
+    save(other);
+    const std::string small = test::ReadFile(Scratch / "KAVO case.htm");
+    for (int round = 0; round < 40; ++round) {
+        std::thread first(save, std::ref(Case));
+        std::thread second(save, std::ref(other));
+        first.join();
+        second.join();
+        const std::string document = test::ReadFile(Scratch / "KAVO case.htm");
+        ASSERT_TRUE(document == water || document == small)
+            << "round " << round << ": " << document.size() << " bytes";
+    }
+    EXPECT_TRUE(LeftOver(Scratch).empty());
 }
 
 TEST_F(CaseWriterTest, CustomGoalIconIsWrittenWhenItsRowIs) {

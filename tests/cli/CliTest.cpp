@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <regex>
 #include <set>
@@ -230,6 +233,74 @@ TEST_F(CliTest, ResaveReplacesACaseDocumentOnlyWhenForced) {
 }
 
 #ifdef KAVO_CLI_DRAWS
+// A picture that cannot be written is named with the reason; the others and the document are
+// written, and the status says the save was not clean.
+TEST_F(CliTest, PictureThatCannotBeWrittenIsReportedAndTheRestWritten) {
+    const std::filesystem::path out = Scratch / "out";
+    std::filesystem::create_directories(out / "gif" / "notag.gif");
+    const TRun run = RunCli({"resave", Example, out.string()});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_NE(run.Output.find("KAVO error: Error while writing to file \"" + out.string() +
+                              "/gif/notag.gif\": Is a directory"),
+              std::string::npos)
+        << run.Output;
+    EXPECT_TRUE(std::filesystem::exists(out / "KAVO case.htm"));
+    for (const char* name : {"case.gif", "gc3p3.gif", "aview0.gif", "ar1ac2.gif"}) {
+        EXPECT_GT(std::filesystem::file_size(out / "gif" / name), 0u) << name;
+    }
+}
+
+// The names in the folder that a save writes on the way and must not leave behind.
+std::vector<std::string> LeftOver(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with(".") || (entry.is_regular_file() && entry.file_size() == 0)) {
+            names.push_back(name);
+        }
+    }
+    return names;
+}
+
+// A disk that fills up in the middle of a save: files may grow to 8 KB, so the large pictures and
+// the document cannot be written.
+TEST_F(CliTest, SaveOnAFullDiskKeepsTheOldDocumentAndLeavesNoEmptyPictures) {
+    const std::filesystem::path out = Scratch / "out";
+    ASSERT_EQ(RunCli({"resave", Example, out.string()}).Status, 0);
+    const std::string before = test::ReadFile(out / "KAVO case.htm");
+    const std::string command = "trap '' XFSZ; ulimit -f 16; '" + std::string(KAVO_CLI_PATH) +
+                                "' resave --force '" + Example + "' '" + out.string() +
+                                "' >/dev/null 2>&1";
+    const int status = std::system(("sh -c \"" + command + "\"").c_str());
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 2);
+    EXPECT_EQ(test::ReadFile(out / "KAVO case.htm"), before);
+    EXPECT_EQ(LeftOver(out), std::vector<std::string>{});
+}
+
+// Two processes saving different cases into one folder at the same time, again and again: the
+// document is always one whole case and every picture a whole GIF file.
+TEST_F(CliTest, ConcurrentResavesIntoOneFolderLeaveWholeFiles) {
+    const std::string small = std::string(KAVO_TEST_DATA) + "/casefile";
+    const std::filesystem::path out = Scratch / "out";
+    const std::string cli = "'" + std::string(KAVO_CLI_PATH) + "' resave --force ";
+    const std::string both = cli + "'" + Example + "' '" + out.string() + "' >/dev/null 2>&1 & " +
+                             cli + "'" + small + "' '" + out.string() + "' >/dev/null 2>&1; wait";
+    for (int round = 0; round < 4; ++round) {
+        ASSERT_EQ(std::system(both.c_str()), 0);
+        const TRun check = RunCli({"check", out.string()});
+        ASSERT_EQ(check.Status, 0) << "round " << round << ": " << check.Output;
+        EXPECT_TRUE(check.Output.starts_with("Water for the Green Valley: ") ||
+                    check.Output.starts_with("Small case: "))
+            << check.Output;
+        for (const auto& entry : std::filesystem::directory_iterator(out / "gif")) {
+            const std::string gif = test::ReadFile(entry.path());
+            ASSERT_TRUE(gif.starts_with("GIF89a") && gif.ends_with(";"))
+                << "round " << round << ": " << entry.path();
+        }
+    }
+    EXPECT_EQ(LeftOver(out), std::vector<std::string>{});
+}
+
 // Without a runtime folder in the environment, Qt would warn on every command that draws.
 TEST_F(CliTest, DrawingCommandsAreQuietWithoutARuntimeFolder) {
     const TRun run = RunCli({"--unset-runtime", "resave", Example, (Scratch / "copy").string()});

@@ -160,11 +160,15 @@ TEST_F(CaseImageSetTest, PerceptionPictureIsAsLargeAsTheDrawing) {
 TEST(CaseImageSetExample, CoversEveryImageOfTheExampleDocument) {
     class TNamesWriter : public TImageWriter {
       public:
-        void WriteCombinedTagIcon(const std::vector<TTag*>&, const std::string& path) override {
+        std::optional<std::string> WriteCombinedTagIcon(const std::vector<TTag*>&,
+                                                        const std::string& path) override {
             Names.insert(path.substr(path.rfind('/') + 1));
+            return std::nullopt;
         }
-        void WriteCustomGoalIcon(const TGoal&, const std::string& path) override {
+        std::optional<std::string> WriteCustomGoalIcon(const TGoal&,
+                                                       const std::string& path) override {
             Names.insert(path.substr(path.rfind('/') + 1));
+            return std::nullopt;
         }
         std::set<std::string> Names;
     };
