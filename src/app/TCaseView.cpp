@@ -38,6 +38,7 @@
 #include "model/TPerception.h"
 #include "qtgui/QtConversions.h"
 #include "reasoning/Inference.h"
+#include "views/TSystemDiagramDlg.h"
 
 namespace kavo {
 
@@ -357,6 +358,7 @@ void TCaseView::SelectFromNode(QTreeWidgetItem* node) {
             AiAOfSelection->Priority < static_cast<int>(ArenaOfSelection->Actors.size());
     }
     States.LookForCycles = editable;
+    States.SystemDiagram = ArenaOfSelection != nullptr;
     const TPerception* perception = CurrentPerception();
     States.SelectNextCycle = editable && perception != nullptr &&
                              perception->ResultsValid[TPerception::Inferred] &&
@@ -665,6 +667,15 @@ void TCaseView::SelectNextCycle() {
     }
     kavo::SelectNextCycle(*perception);
     Diagram->Refresh();
+}
+
+void TCaseView::ShowSystemDiagram() {
+    FinishCommentEdit();
+    if (ArenaOfSelection == nullptr || ComputationRunning) {
+        return;
+    }
+    TSystemDiagramDlg dialog(*ArenaOfSelection, this);
+    dialog.exec();
 }
 
 // --- The HTML view ---

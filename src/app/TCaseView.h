@@ -35,6 +35,7 @@ struct TCaseCommandStates {
     bool LowerPriority = false;
     bool LookForCycles = false;
     bool SelectNextCycle = false;
+    bool SystemDiagram = false;
 };
 
 // The window of one open case inside the main window. It owns the case and shows it as a tree of
@@ -96,6 +97,8 @@ class TCaseView : public QWidget {
 
     void LookForCycles();
     void SelectNextCycle();
+    // The selected arena's analyst view as a system diagram, in a window of its own.
+    void ShowSystemDiagram();
 
     // Shows an HTML document (a case document or a report) with its images.
     void ShowDocument(const QString& path);

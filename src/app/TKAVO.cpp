@@ -148,8 +148,10 @@ void TKAVO::CreateCaseMenu() {
             view->DrawingArea()->Refresh();
         }
     });
-    Unavailable(AddAction(m, tr("Show as &System diagram"),
-                          QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S), "actionSystemDiagram", g));
+    SystemDiagramAction =
+        AddAction(m, tr("Show as &System diagram"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S),
+                  "actionSystemDiagram", g);
+    RouteToCase(SystemDiagramAction, &TCaseView::ShowSystemDiagram);
     Unavailable(AddAction(m, tr("Define &actor relations"),
                           QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_R), "actionActorRelations", g));
     m->addSeparator();
@@ -270,6 +272,7 @@ void TKAVO::UpdateCaseCommands() {
     LowerPriorityAction->setEnabled(idle && states.LowerPriority);
     LookForCyclesAction->setEnabled(idle && states.LookForCycles);
     NextCycleAction->setEnabled(idle && states.SelectNextCycle);
+    SystemDiagramAction->setEnabled(idle && states.SystemDiagram);
     if (view != nullptr) {
         SaveAction->setEnabled(idle);
         SaveAsAction->setEnabled(idle);

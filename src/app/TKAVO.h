@@ -100,6 +100,7 @@ class TKAVO : public QMainWindow, public TStatus {
     QAction* LowerPriorityAction = nullptr;
     QAction* LookForCyclesAction = nullptr;
     QAction* NextCycleAction = nullptr;
+    QAction* SystemDiagramAction = nullptr;
     QMenu* CaseMenu = nullptr;
     QMenu* EditMenu = nullptr;
     // Disabling a group also stops its shortcuts, and entries disabled on their own stay so when

@@ -25,6 +25,8 @@ namespace kavo {
 namespace {
 
 constexpr int kArrowSize = 11;
+// The inside factors keep this far from the columns and the row on the box's edges.
+constexpr int kInset = 20;
 // The box cannot be stretched to less than this beyond its left or top edge.
 constexpr int kLeastStretch = 200;
 constexpr TColor kNegativeImpact{0x60, 0x90, 0xFF};
@@ -185,37 +187,75 @@ void TSystemDiagram::Arrange() {
 }
 
 void TSystemDiagram::FitInternals() {
-    if (Externals.empty() && Internals.empty()) {
-        return;
-    }
-    int x0 = INT32_MAX;
-    int x1 = INT32_MIN;
-    int y0 = INT32_MAX;
-    int y1 = INT32_MIN;
-    for (const auto* list : {&Externals, &Internals}) {
-        for (const TFiP* fip : *list) {
+    const auto widest = [](const std::vector<TFiP*>& list) {
+        int width = 0;
+        for (const TFiP* fip : list) {
+            width = std::max(width, Width(fip));
+        }
+        return width;
+    };
+    const auto highest = [](const std::vector<TFiP*>& list) {
+        int height = 0;
+        for (const TFiP* fip : list) {
+            height = std::max(height, Height(fip));
+        }
+        return height;
+    };
+    const int meanWidth = widest(Means);
+    const int criterionWidth = widest(Criteria);
+    const int externalHeight = highest(Externals);
+    const int insideWidth = widest(Internals);
+    const int insideHeight = highest(Internals);
+    if (!Internals.empty()) {
+        int x0 = INT32_MAX;
+        int x1 = INT32_MIN;
+        int y0 = INT32_MAX;
+        int y1 = INT32_MIN;
+        for (const TFiP* fip : Internals) {
             x0 = std::min(x0, fip->X);
             x1 = std::max(x1, fip->X);
+            y0 = std::min(y0, fip->Y);
+            y1 = std::max(y1, fip->Y);
+        }
+        // The room between the columns and below the row, and the centres' range within it.
+        const int neededWidth =
+            x1 - x0 + insideWidth + meanWidth / 2 + criterionWidth / 2 + 2 * kInset;
+        const int neededHeight = y1 - y0 + insideHeight + externalHeight / 2 + 2 * kInset;
+        if (neededWidth > SystemWidth) {
+            Widen(neededWidth - SystemWidth);
+        }
+        SystemHeight = std::max(SystemHeight, neededHeight);
+        const int left = SystemLeft + meanWidth / 2 + kInset + insideWidth / 2;
+        const int right = SystemLeft + SystemWidth - criterionWidth / 2 - kInset - insideWidth / 2;
+        const int top = SystemTop + externalHeight / 2 + kInset + insideHeight / 2;
+        const int bottom = SystemTop + SystemHeight - kInset - insideHeight / 2;
+        const auto fit = [](int value, int low, int high, int from, int to) {
+            return high == low ? (from + to) / 2
+                               : from + Round(static_cast<double>(value - low) / (high - low) *
+                                              (to - from));
+        };
+        for (TFiP* fip : Internals) {
+            fip->X = fit(fip->X, x0, x1, left, right);
+            fip->Y = fit(fip->Y, y0, y1, top, bottom);
         }
     }
-    for (const TFiP* fip : Internals) {
-        y0 = std::min(y0, fip->Y);
-        y1 = std::max(y1, fip->Y);
+    PictureWidth = SystemLeft + SystemWidth + criterionWidth / 2 + 10;
+    PictureHeight = SystemTop + SystemHeight + 10;
+}
+
+void TSystemDiagram::Widen(int extra) {
+    SystemWidth += extra;
+    for (TFiP* fip : Criteria) {
+        fip->X = SystemLeft + SystemWidth;
     }
-    const auto fitX = [&](int x) {
-        return x1 == x0 ? SystemLeft + SystemWidth / 2
-                        : SystemLeft + Round(static_cast<double>(x - x0) / (x1 - x0) * SystemWidth);
-    };
-    const auto fitY = [&](int y) {
-        return y1 == y0 ? SystemTop + SystemHeight / 2
-                        : SystemTop + Round(static_cast<double>(y - y0) / (y1 - y0) * SystemHeight);
-    };
+    if (Externals.empty()) {
+        return;
+    }
+    ExternalsGap += extra / static_cast<int>(Externals.size());
+    int x = SystemLeft + 50;
     for (TFiP* fip : Externals) {
-        fip->X = fitX(fip->X);
-    }
-    for (TFiP* fip : Internals) {
-        fip->X = fitX(fip->X);
-        fip->Y = fitY(fip->Y);
+        fip->X = x + Width(fip) / 2;
+        x += Width(fip) + ExternalsGap;
     }
 }
 

@@ -63,8 +63,9 @@ class TSystemDiagram {
 
     // Places the columns and the row around a box sized for them, and sizes the picture.
     void Arrange();
-    // Spreads the externals along the top edge and the inside factors over the box, keeping their
-    // arrangement in the analyst view.
+    // Spreads the inside factors over the inside of the box, clear of the columns and the row on
+    // its edges, keeping their arrangement in the analyst view; the box first grows to give them
+    // at least the room they have there (the right column and the top row move along).
     void FitInternals();
     // Infers the copy's impacts, which the arrows show, unless they are known. May take long.
     void InferImpacts();
@@ -98,6 +99,9 @@ class TSystemDiagram {
 
   private:
     void Classify();
+    // Makes the box wider, with the criteria on its right edge and the externals spread over
+    // the wider top edge.
+    void Widen(int extra);
     void Drag(int x, int y);
     void Stretch(int x, int y);
     void DrawArrows(TCanvas& canvas) const;

@@ -45,25 +45,50 @@ TEST_F(SystemDiagramTest, PlacesMeansExternalsAndCriteriaOnTheEdgesOfTheBox) {
     // high and as wide, then 60 wider and 40 higher; the externals' gap grows by 94 - 59 - 30.
     EXPECT_EQ(diagram.MeansGap, 10);
     EXPECT_EQ(diagram.CriteriaGap, 44);
-    EXPECT_EQ(diagram.ExternalsGap, 35);
     EXPECT_EQ(diagram.SystemLeft, 50);
     EXPECT_EQ(diagram.SystemTop, 20);
-    EXPECT_EQ(diagram.SystemWidth, 154);
     EXPECT_EQ(diagram.SystemHeight, 134);
-    EXPECT_EQ(diagram.PictureWidth, 50 + 154 + 29 + 10);
-    EXPECT_EQ(diagram.PictureHeight, 20 + 134 + 10);
     const TFiP* mean = diagram.Means[0];
     const TFiP* criterion = diagram.Criteria[0];
+    const TFiP* external = diagram.Externals[0];
     EXPECT_EQ((TPoint{mean->X, mean->Y}), (TPoint{50, 20 - 10 + 70 + 17}));
-    EXPECT_EQ((TPoint{criterion->X, criterion->Y}), (TPoint{204, 20 + 7 + 70 + 10}));
-    // Fitted over the externals' and inside factors' range of x: Rain at 124 after the
-    // arrangement, Water at 300; one inside factor goes to the middle height.
-    EXPECT_EQ((TPoint{diagram.Externals[0]->X, diagram.Externals[0]->Y}), (TPoint{50, 20}));
-    EXPECT_EQ((TPoint{diagram.Internals[0]->X, diagram.Internals[0]->Y}), (TPoint{204, 87}));
+    EXPECT_EQ((TPoint{external->X, external->Y}), (TPoint{50 + 50 + 24, 20}));
+    // The inside factor needs its width, half the mean's and the criterion's and 20 on either
+    // side: 14 more than the 154 arranged, which go to the externals' gap too.
+    EXPECT_EQ(diagram.SystemWidth, 168);
+    EXPECT_EQ(diagram.ExternalsGap, 35 + 14);
+    EXPECT_EQ((TPoint{criterion->X, criterion->Y}), (TPoint{50 + 168, 20 + 7 + 70 + 10}));
+    // Alone, it goes to the middle of the inside: clear of the columns and below the row.
+    EXPECT_EQ((TPoint{diagram.Internals[0]->X, diagram.Internals[0]->Y}), (TPoint{139, 92}));
+    EXPECT_EQ(diagram.PictureWidth, 50 + 168 + 29 + 10);
+    EXPECT_EQ(diagram.PictureHeight, 20 + 134 + 10);
+}
+
+TEST_F(SystemDiagramTest, InsideFactorsKeepTheirArrangementClearOfTheEdges) {
+    Show(Factor("Soil", 40, 20), 500, 400);
+    Show(Factor("Crop", 40, 20), 100, 100);
+    TSystemDiagram diagram(*Arena);
+    ASSERT_EQ(diagram.Internals.size(), 3u);
+    const TFiP* water = diagram.Perception().FindFiP(Water->Factor);
+    const TFiP* soil = diagram.Internals[1];
+    const TFiP* crop = diagram.Internals[2];
+    // The box grows to give them the room they have in the view: 400 by 300 apart.
+    EXPECT_GE(soil->X - crop->X, 400);
+    EXPECT_GE(soil->Y - crop->Y, 300);
+    EXPECT_LT(crop->X, water->X);
+    EXPECT_LT(water->X, soil->X);
+    const int left = diagram.SystemLeft + 40 + 20 + 29;
+    const int right = diagram.SystemLeft + diagram.SystemWidth - 29 - 20 - 29;
+    EXPECT_EQ(crop->X, left);
+    EXPECT_EQ(soil->X, right);
+    EXPECT_EQ(crop->Y, diagram.SystemTop + 10 + 20 + 10);
+    EXPECT_EQ(soil->Y, diagram.SystemTop + diagram.SystemHeight - 20 - 10);
+    EXPECT_EQ(diagram.Criteria[0]->X, diagram.SystemLeft + diagram.SystemWidth);
 }
 
 TEST_F(SystemDiagramTest, ViewWithoutExternalsMakesASquareBox) {
-    View->Remove(View->Prospects.front().get());
+    View->Remove(Rain);
+    View->Remove(Water);
     TSystemDiagram diagram(*Arena);
     EXPECT_TRUE(diagram.Externals.empty());
     EXPECT_EQ(diagram.ExternalsGap, 30);
@@ -88,8 +113,8 @@ TEST_F(SystemDiagramTest, DrawsTheDashedBoxTheBoxesAndBlackLinksWithSignsBesideT
     TSystemDiagram diagram(*Arena);
     diagram.Draw(Canvas);
     EXPECT_TRUE(LogHas(
-        Canvas.Log, {"fill (0,0)-(243,164) 255,255,255", "pen 128,128,128 1 1",
-                     "rectangle (50,20)-(204,154)", "text * Dam", "text * Rain", "text * Yield",
+        Canvas.Log, {"fill (0,0)-(257,164) 255,255,255", "pen 128,128,128 1 1",
+                     "rectangle (50,20)-(218,154)", "text * Dam", "text * Rain", "text * Yield",
                      "text * Water", "pen 0,0,0 1 0", "font Courier New 13 bold *", "text * +"}));
     // Labels are 3 points larger; goal and prospect marks are left out.
     EXPECT_TRUE(LogContains(Canvas.Log, "font MS Sans Serif 11 *"));
@@ -146,23 +171,26 @@ TEST_F(SystemDiagramTest, StretchingTheBoxScalesItsFactorsButNotBelow200PixelsFr
     TSystemDiagram diagram(*Arena);
     const int left = diagram.SystemLeft;
     const int top = diagram.SystemTop;
-    const int corner = left + diagram.SystemWidth - 1;
-    const int bottom = top + diagram.SystemHeight - 1;
+    const int width = diagram.SystemWidth;
+    const int height = diagram.SystemHeight;
+    const int criterionY = diagram.Criteria[0]->Y;
+    const int corner = left + width - 1;
+    const int bottom = top + height - 1;
     EXPECT_EQ(diagram.PointerMoved(corner, bottom), TSystemPointer::spSizeDiagonal);
     EXPECT_EQ(diagram.PointerMoved(corner, top + 50), TSystemPointer::spSizeHorizontal);
-    // Less than 200 beyond the left edge: no effect that way; 2x the height downwards.
+    // Less than 200 beyond the left edge: no effect that way; twice the height downwards.
     diagram.PointerPressed(corner, bottom, false);
-    diagram.PointerReleased(left + 150, top + 2 * diagram.SystemHeight);
-    EXPECT_EQ(diagram.SystemWidth, 154);
-    EXPECT_EQ(diagram.SystemHeight, 268);
-    EXPECT_EQ(diagram.Criteria[0]->Y, top + 2 * (107 - top));
-    EXPECT_EQ(diagram.PictureHeight, top + 268 + 10);
-    // Stretching the right edge to 308 wide doubles every distance from the left edge.
-    diagram.PointerPressed(left + 153, top + 50, false);
-    diagram.PointerReleased(left + 308, top + 50);
-    EXPECT_EQ(diagram.SystemWidth, 308);
-    EXPECT_EQ(diagram.Criteria[0]->X, left + 308);
-    EXPECT_EQ(diagram.PictureWidth, left + 308 + 110);
+    diagram.PointerReleased(left + 150, top + 2 * height);
+    EXPECT_EQ(diagram.SystemWidth, width);
+    EXPECT_EQ(diagram.SystemHeight, 2 * height);
+    EXPECT_EQ(diagram.Criteria[0]->Y, top + 2 * (criterionY - top));
+    EXPECT_EQ(diagram.PictureHeight, top + 2 * height + 10);
+    // Stretching the right edge to twice the width doubles every distance from the left edge.
+    diagram.PointerPressed(corner, top + 50, false);
+    diagram.PointerReleased(left + 2 * width, top + 50);
+    EXPECT_EQ(diagram.SystemWidth, 2 * width);
+    EXPECT_EQ(diagram.Criteria[0]->X, left + 2 * width);
+    EXPECT_EQ(diagram.PictureWidth, left + 2 * width + 110);
 }
 
 TEST_F(SystemDiagramTest, NothingItDoesChangesTheCase) {

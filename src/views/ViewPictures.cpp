@@ -1,0 +1,31 @@
+#include "views/ViewPictures.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QPainter>
+#include <QPixmap>
+
+#include "qtgui/TQtCanvas.h"
+
+namespace kavo {
+
+void CopyDrawing(QSize size, const TDrawing& draw, const QString& description) {
+    auto* data = new QMimeData;
+    data->setData(QStringLiteral("image/svg+xml"), DrawnSvg(size, draw, description));
+    data->setImageData(DrawnImage(size, draw));
+    QApplication::clipboard()->setMimeData(data);
+}
+
+QIcon DrawnIcon(QSize size, const TDrawing& draw) {
+    QPixmap pixmap(size);
+    pixmap.fill(Qt::transparent);
+    {
+        QPainter painter(&pixmap);
+        TQtCanvas canvas(painter);
+        draw(canvas);
+    }
+    return QIcon(pixmap);
+}
+
+}  // namespace kavo
