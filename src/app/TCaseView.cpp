@@ -1,6 +1,7 @@
 #include "app/TCaseView.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFile>
@@ -8,6 +9,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScrollArea>
@@ -28,6 +30,7 @@
 #include "app/TDiagramView.h"
 #include "app/TDiagramZoom.h"
 #include "app/THtmlView.h"
+#include "diagram/HitTest.h"
 #include "model/Names.h"
 #include "model/TActor.h"
 #include "model/TAiA.h"
@@ -38,6 +41,7 @@
 #include "model/TPerception.h"
 #include "qtgui/QtConversions.h"
 #include "reasoning/Inference.h"
+#include "views/TInfoPane.h"
 #include "views/TSystemDiagramDlg.h"
 
 namespace kavo {
@@ -105,6 +109,7 @@ TCaseView::TCaseView(TContext& context, QWidget* parent)
     Status->setObjectName(QStringLiteral("caseStatusBar"));
     Zoomer = new TDiagramZoom(*Diagram, *Scroller, *Status, *this);
     connect(Diagram, &TDiagramView::PointerMoved, Status, &TCaseStatusBar::SetCoordinates);
+    connect(Diagram, &TDiagramView::PointerMoved, this, &TCaseView::ExplainDiagramPointer);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -142,7 +147,9 @@ QWidget* TCaseView::CreateUpperHalf() {
     AddButton(treeBar, TShellIcon::siAddActor, tr("Add actor to arena"), "ActorBtn");
     AddButton(treeBar, TShellIcon::siTag, tr("Tag item"), "TagBtn");
     DeleteBtn = AddButton(treeBar, TShellIcon::siDelete, tr("Delete item"), "DeleteBtn");
-    AddButton(treeBar, TShellIcon::siInfo, tr("Show quick analysis"), "InfoBtn");
+    InfoBtn = AddButton(treeBar, TShellIcon::siInfo, tr("Show quick analysis"), "InfoBtn");
+    InfoBtn->setCheckable(true);
+    connect(InfoBtn, &QToolButton::clicked, this, &TCaseView::ShowInfo);
     TreeTypeBtn->setEnabled(true);
     connect(TreeTypeBtn, &QToolButton::clicked, this, &TCaseView::SwitchTreeMode);
     connect(DeleteBtn, &QToolButton::clicked, this, &TCaseView::DeleteItem);
@@ -151,6 +158,7 @@ QWidget* TCaseView::CreateUpperHalf() {
     connect(CaseTree, &QTreeWidget::currentItemChanged, this, &TCaseView::NodeSelected);
     connect(CaseTree, &TCaseTree::RenameRequested, this, &TCaseView::RenameNode);
     CaseTree->viewport()->installEventFilter(this);
+    CaseTree->viewport()->setMouseTracking(true);
 
     CommentEditor = new QTextEdit(upper);
     CommentEditor->setObjectName(QStringLiteral("commentBox"));
@@ -359,6 +367,14 @@ void TCaseView::SelectFromNode(QTreeWidgetItem* node) {
     }
     States.LookForCycles = editable;
     States.SystemDiagram = ArenaOfSelection != nullptr;
+    // The pane explains an editable diagram only; it comes back with one while InfoBtn is down.
+    InfoBtn->setEnabled(editable);
+    HoveredPerception = nullptr;
+    if (Info && !editable) {
+        Info->hide();
+    } else if (Info && InfoBtn->isChecked()) {
+        Info->ShowBeside(*window());
+    }
     const TPerception* perception = CurrentPerception();
     States.SelectNextCycle = editable && perception != nullptr &&
                              perception->ResultsValid[TPerception::Inferred] &&
@@ -678,6 +694,86 @@ void TCaseView::ShowSystemDiagram() {
     dialog.exec();
 }
 
+// --- The quick-analysis pane ---
+
+void TCaseView::SetInfoPane(TInfoPane* pane) {
+    Info = pane;
+    if (Info) {
+        connect(Info, &TInfoPane::Shown, this, &TCaseView::InfoShown);
+    }
+}
+
+void TCaseView::ShowInfo(bool shown) {
+    if (!Info) {
+        return;
+    }
+    if (shown) {
+        Info->ShowBeside(*window());
+    } else {
+        Info->hide();
+    }
+    InfoShown(Info->isVisible());
+}
+
+void TCaseView::InfoShown(bool visible) {
+    // Hidden with the diagram disabled, the pane comes back with it; closed by the user, not.
+    if (visible || Diagram->DiagramEnabled()) {
+        InfoBtn->setChecked(visible);
+    }
+    InfoBtn->setToolTip(InfoBtn->isChecked() ? tr("Hide quick analysis")
+                                             : tr("Show quick analysis"));
+}
+
+void TCaseView::ExplainDiagramPointer(int x, int y) {
+    TPerception* perception = CurrentPerception();
+    if (!Info || !Info->isVisible() || Info->Busy() || ComputationRunning ||
+        perception == nullptr || !Diagram->DiagramEnabled()) {
+        return;
+    }
+    // The first box and link in list order, as the hover name: what lies on top is for the press.
+    const TFiP* fip = nullptr;
+    for (const auto& item : perception->FiPs) {
+        if (HitFiP(*item, x, y)) {
+            fip = item.get();
+            break;
+        }
+    }
+    const TLink* link = nullptr;
+    for (const auto& item : perception->Links) {
+        if (HitLink(*item, x, y)) {
+            link = item.get();
+            break;
+        }
+    }
+    SetComputing(true);
+    Info->Explain(*perception, fip, fip != nullptr ? HitRangeCell(*fip, x, y) : kNoLevel, link);
+    SetComputing(false);
+}
+
+void TCaseView::ExplainTreePointer(QPoint at) {
+    TPerception* shown = CurrentPerception();
+    if (!Info || !Info->isVisible() || Info->Busy() || ComputationRunning || shown == nullptr ||
+        !Diagram->DiagramEnabled() || !Info->ConflictsBox()->isChecked()) {
+        return;
+    }
+    QTreeWidgetItem* node = CaseTree->itemAt(at);
+    TPerception* other = nullptr;
+    if (node != nullptr && TCaseTree::KindOf(node) == TNodeKind::nkAiA) {
+        other = TCaseTree::ObjectAs<TAiA>(node)->Perception.get();
+    } else if (node != nullptr && TCaseTree::KindOf(node) == TNodeKind::nkAnalystView) {
+        other = TCaseTree::ObjectAs<TArena>(node->parent())->AnalystView.get();
+    }
+    if (other == HoveredPerception) {
+        return;
+    }
+    HoveredPerception = other;
+    if (other != nullptr) {
+        SetComputing(true);
+        Info->ExplainConflicts(*shown, *other);
+        SetComputing(false);
+    }
+}
+
 // --- The HTML view ---
 
 void TCaseView::ShowDocument(const QString& path) {
@@ -765,11 +861,17 @@ void TCaseView::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
+    // The pane keeps nothing of a case that is gone.
+    if (Info) {
+        Info->Clear();
+    }
     emit Closed(this);
 }
 
 bool TCaseView::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonPress && watched == CaseTree->viewport()) {
+    if (event->type() == QEvent::MouseMove && watched == CaseTree->viewport()) {
+        ExplainTreePointer(static_cast<QMouseEvent*>(event)->position().toPoint());
+    } else if (event->type() == QEvent::MouseButtonPress && watched == CaseTree->viewport()) {
         FinishCommentEdit();
     } else if ((event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) &&
                watched == Diagram && !Editing) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -23,6 +24,7 @@ class TCaseStatusBar;
 class TCommentedObject;
 class TConcept;
 class TDiagramView;
+class TInfoPane;
 class TDiagramZoom;
 class TPerception;
 enum class TShellIcon;
@@ -100,6 +102,10 @@ class TCaseView : public QWidget {
     // The selected arena's analyst view as a system diagram, in a window of its own.
     void ShowSystemDiagram();
 
+    // The quick-analysis pane that the window shows with its InfoBtn and fills as the pointer
+    // moves over the diagram and the tree; not owned.
+    void SetInfoPane(TInfoPane* pane);
+
     // Shows an HTML document (a case document or a report) with its images.
     void ShowDocument(const QString& path);
     void SaveReport();
@@ -137,6 +143,10 @@ class TCaseView : public QWidget {
     bool ConfirmDelete(const QString& question);
     void UpdateCaption();
     void SetComputing(bool running);
+    void ShowInfo(bool shown);
+    void InfoShown(bool visible);
+    void ExplainDiagramPointer(int x, int y);
+    void ExplainTreePointer(QPoint at);
 
     TContext& Context;
     std::unique_ptr<TCase> CaseModel;
@@ -152,6 +162,11 @@ class TCaseView : public QWidget {
 
     QToolButton* TreeTypeBtn = nullptr;
     QToolButton* DeleteBtn = nullptr;
+    QToolButton* InfoBtn = nullptr;
+    QPointer<TInfoPane> Info;
+    // The perception under the pointer in the tree when the pane last explained conflicts; only
+    // compared, never followed.
+    const TPerception* HoveredPerception = nullptr;
     QToolButton* CommentBtn = nullptr;
     QToolButton* SaveEditBtn = nullptr;
     QToolButton* CancelEditBtn = nullptr;

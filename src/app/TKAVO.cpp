@@ -26,6 +26,7 @@
 #include "app/TProValMonitorWindow.h"
 #include "app/TRoundPlotWindow.h"
 #include "qtgui/QtConversions.h"
+#include "views/TInfoPane.h"
 
 namespace kavo {
 
@@ -77,6 +78,7 @@ TKAVO::TKAVO(QWidget* parent)
     setCentralWidget(CaseArea);
     StatusPanel->setObjectName(QStringLiteral("statusPanel"));
     statusBar()->addWidget(StatusPanel, 1);
+    Info = new TInfoPane(this);
 
     CreateFileMenu();
     CreateCaseMenu();
@@ -233,11 +235,18 @@ void TKAVO::CreateEditMenu() {
     Unavailable(AddAction(m, tr("&Merge into analyst view"), QKeySequence(Qt::CTRL | Qt::Key_M),
                           "actionMergeAnalystView", g));
     m->addSeparator();
-    Unavailable(AddAction(m, tr("Copy &Quick Analysis"), QKeySequence(Qt::Key_Insert),
-                          "actionCopyQuickAnalysis", g));
-    Unavailable(AddAction(m, tr("Copy Quick &Analysis as Text"),
-                          QKeySequence(Qt::SHIFT | Qt::Key_Insert), "actionCopyQuickAnalysisText",
-                          g));
+    // Available while the quick-analysis pane shows.
+    QAction* copyQuick = AddAction(m, tr("Copy &Quick Analysis"), QKeySequence(Qt::Key_Insert),
+                                   "actionCopyQuickAnalysis", g);
+    QAction* copyQuickText =
+        AddAction(m, tr("Copy Quick &Analysis as Text"), QKeySequence(Qt::SHIFT | Qt::Key_Insert),
+                  "actionCopyQuickAnalysisText", g);
+    connect(copyQuick, &QAction::triggered, Info, &TInfoPane::CopyPicture);
+    connect(copyQuickText, &QAction::triggered, Info, &TInfoPane::CopyText);
+    for (QAction* action : {copyQuick, copyQuickText}) {
+        action->setEnabled(false);
+        connect(Info, &TInfoPane::Shown, action, &QAction::setEnabled);
+    }
     UpdateCaseCommands();
 }
 
@@ -320,6 +329,7 @@ TCaseView* TKAVO::AddCaseView() {
     view->SetFolderChooser([this] { return FolderChooser->ChooseFolder(); });
     connect(view, &TCaseView::Closed, this, &TKAVO::CaseClosed);
     connect(view, &TCaseView::CommandStatesChanged, this, &TKAVO::UpdateCaseCommands);
+    view->SetInfoPane(Info);
     QMdiSubWindow* window = CaseArea->addSubWindow(view);
     window->resize(view->size());
     window->show();
@@ -378,8 +388,12 @@ void TKAVO::CaseClosed(TCaseView* view) {
     Plotter->Forget(&view->Case());
     // The closing window is still among the sub-windows while it says goodbye.
     const QList<TCaseView*> views = CaseViews();
-    EnableCaseCommands(std::any_of(views.begin(), views.end(),
-                                   [view](const TCaseView* other) { return other != view; }));
+    const bool othersOpen = std::any_of(views.begin(), views.end(),
+                                        [view](const TCaseView* other) { return other != view; });
+    EnableCaseCommands(othersOpen);
+    if (!othersOpen) {
+        Info->hide();
+    }
 }
 
 void TKAVO::closeEvent(QCloseEvent* event) {

@@ -24,6 +24,7 @@ class TErrorDlg;
 class TFindFolderDlg;
 class TProValMonitorWindow;
 class TRoundPlotWindow;
+class TInfoPane;
 
 inline constexpr const char* kProgramVersion = "1.3.3";
 
@@ -57,6 +58,7 @@ class TKAVO : public QMainWindow, public TStatus {
     TFindFolderDlg& FolderDialog() const { return *FolderChooser; }
     // The window of the simulation charts and the monitor of distributions, one each for the run.
     TRoundPlotWindow& RoundPlot() const { return *Plotter; }
+    TInfoPane& InfoPane() const { return *Info; }
     TProValMonitorWindow& Monitor() const { return *ProValMonitor; }
 
   protected:
@@ -93,6 +95,7 @@ class TKAVO : public QMainWindow, public TStatus {
     QAction* CloseAction = nullptr;
     TFindFolderDlg* FolderChooser = nullptr;
     TRoundPlotWindow* Plotter = nullptr;
+    TInfoPane* Info = nullptr;
     TProValMonitorWindow* ProValMonitor = nullptr;
     QAction* RenameAction = nullptr;
     QAction* DeleteAction = nullptr;

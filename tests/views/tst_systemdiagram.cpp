@@ -3,6 +3,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QMimeData>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
 
@@ -55,6 +58,7 @@ class TSystemDiagramTest : public QObject {
     Q_OBJECT
 
   private slots:
+    void initTestCase();
     void opensWithTheWindowsParts();
     void pointerShowsPositionAndFactor();
     void ctrlClickHidesAndTheListShowsAgain();
@@ -62,7 +66,18 @@ class TSystemDiagramTest : public QObject {
     void modeButtonSwitchesToImpactArrows();
     void copyPutsThePictureOnTheClipboard();
     void caseMenuOpensItForTheSelectedArena();
+
+  private:
+    QTemporaryDir SettingsFolder;
 };
+
+void TSystemDiagramTest::initTestCase() {
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication::setApplicationName(QStringLiteral("KAVO"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    QVERIFY(SettingsFolder.isValid());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, SettingsFolder.path());
+}
 
 void TSystemDiagramTest::opensWithTheWindowsParts() {
     TSystemCase c;
