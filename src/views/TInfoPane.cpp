@@ -5,8 +5,10 @@
 #include <QClipboard>
 #include <QHBoxLayout>
 #include <QPainter>
+#include <QPointer>
 #include <QScreen>
 #include <QScrollArea>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "analyses/TQuickAnalysis.h"
@@ -158,10 +160,17 @@ void TInfoPane::CopyText() {
 void TInfoPane::ShowBeside(const QWidget& window) {
     const QScreen* screen = window.screen();
     const int top = screen != nullptr ? screen->availableGeometry().top() : 0;
-    const QRect frame = window.frameGeometry();
+    const QPointer<const QWidget> beside(&window);
+    const auto place = [this, beside, top] {
+        if (beside) {
+            move(beside->frameGeometry().right() + 1 - frameGeometry().width(), top);
+        }
+    };
     show();
-    move(frame.right() + 1 - frameGeometry().width(), top);
+    place();
     raise();
+    // The window manager frames a new window after it is shown; its frame is known only then.
+    QTimer::singleShot(100, this, place);
 }
 
 void TInfoPane::showEvent(QShowEvent* event) {
