@@ -8,6 +8,7 @@ packages=(
     libxkbcommon-dev
     libgif-dev libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core fonts-liberation
+    python3
 )
 
 missing=()

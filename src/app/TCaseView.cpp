@@ -280,6 +280,12 @@ bool TCaseView::Open(const QString& folder) {
     return read;
 }
 
+bool TCaseView::OpenCopy(const QString& folder) {
+    const bool read = Open(folder);
+    CaseModel->Folder.clear();
+    return read;
+}
+
 bool TCaseView::Save() {
     FinishCommentEdit();
     if (CaseModel->Folder.empty()) {

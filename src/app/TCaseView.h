@@ -64,6 +64,9 @@ class TCaseView : public QWidget {
     // Reads the case from its folder, then builds the tree and shows the case document. The window
     // shows whatever was read also when reading failed.
     bool Open(const QString& folder);
+    // Opens a downloaded copy of a published case as Open does, but leaves the case without a
+    // folder, so that saving asks for one of the user's own.
+    bool OpenCopy(const QString& folder);
     // Writes the case into its folder, or does Save as when it has none. True when the case is
     // saved afterwards.
     bool Save();

@@ -23,6 +23,7 @@ constexpr int kDialogWidth = 420;
 constexpr int kTextBoxWidth = 300;
 constexpr int kMinimumHeight = 85;
 constexpr int kSymbolSize = 32;
+constexpr qsizetype kRecentMessages = 10;
 
 QStyle::StandardPixmap PixmapOf(QMessageBox::Icon symbol) {
     switch (symbol) {
@@ -83,6 +84,10 @@ void TErrorDlg::ShowMessage(const QString& caption, QMessageBox::Icon symbol,
     setWindowTitle(caption);
     SetSymbol(symbol);
     SetMessage(ToQString(text));
+    Recent << caption + QStringLiteral(": ") + ToQString(text);
+    if (Recent.size() > kRecentMessages) {
+        Recent.removeFirst();
+    }
     QApplication::beep();
     exec();
 }

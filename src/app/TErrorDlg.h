@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 
 #include "model/TMessages.h"
 
@@ -28,6 +29,9 @@ class TErrorDlg : public QDialog, public TMessages {
     void SetMessage(const QString& text);
     QString Message() const;
     QMessageBox::Icon Symbol() const { return CurrentSymbol; }
+    // The last messages shown, oldest first, each as its caption, ": " and its text; a problem
+    // report quotes them.
+    const QStringList& RecentMessages() const { return Recent; }
 
   private:
     void ShowMessage(const QString& caption, QMessageBox::Icon symbol, const std::string& text);
@@ -37,6 +41,7 @@ class TErrorDlg : public QDialog, public TMessages {
     QLabel* SymbolLabel;
     QTextEdit* TextBox;
     QMessageBox::Icon CurrentSymbol = QMessageBox::NoIcon;
+    QStringList Recent;
 };
 
 }  // namespace kavo

@@ -124,6 +124,13 @@ QString TFindFolderDlg::ChooseFolder() {
     return exec() == QDialog::Accepted ? Chosen : QString();
 }
 
+QString TFindFolderDlg::ChooseLocation() {
+    WebAddressAllowed = true;
+    const QString location = ChooseFolder();
+    WebAddressAllowed = false;
+    return location;
+}
+
 bool TFindFolderDlg::GoTo(const QString& location) {
     const QString previous = Current;
     if (!Show(LocationToPath(location))) {
@@ -216,7 +223,12 @@ void TFindFolderDlg::SubfolderActivated(QListWidgetItem* item) {
 
 void TFindFolderDlg::accept() {
     const QString path = LocationToPath(LocationEdit->text());
-    // Fetching a published case belongs to the web exchange, which this program does not have.
+    if (IsWebAddress(path) && WebAddressAllowed) {
+        Chosen = path;
+        QDialog::accept();
+        return;
+    }
+    // A case cannot be saved to a web address.
     if (path.isEmpty() || IsWebAddress(path)) {
         QApplication::beep();
         return;

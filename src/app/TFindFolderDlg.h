@@ -26,6 +26,9 @@ class TFindFolderDlg : public QDialog {
     // Shows the chooser modally. Returns the confirmed folder ending in "/", or an empty text
     // when the user cancelled.
     QString ChooseFolder();
+    // The same for Open: a web address confirmed in the location box comes back as typed, for
+    // the download of a published case.
+    QString ChooseLocation();
 
     // The folder shown, ending in "/"; empty before the first use.
     const QString& CurrentFolder() const { return Current; }
@@ -51,6 +54,7 @@ class TFindFolderDlg : public QDialog {
     TUserSettings& Settings;
     QString Current;
     QString Chosen;
+    bool WebAddressAllowed = false;
     QStringList BackList;
     QStringList ForwardList;
 

@@ -7,8 +7,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -19,11 +21,14 @@
 #include <QTextEdit>
 #include <algorithm>
 
+#include "app/FolderLocation.h"
+#include "app/TCaseDownload.h"
 #include "app/TCaseView.h"
 #include "app/TDiagramView.h"
 #include "app/TErrorDlg.h"
 #include "app/TFindFolderDlg.h"
 #include "app/TProValMonitorWindow.h"
+#include "app/TProblemReportDlg.h"
 #include "app/TRoundPlotWindow.h"
 #include "qtgui/QtConversions.h"
 #include "views/TInfoPane.h"
@@ -83,6 +88,7 @@ TKAVO::TKAVO(QWidget* parent)
     CreateFileMenu();
     CreateCaseMenu();
     CreateEditMenu();
+    CreateHelpMenu();
     EnableCaseCommands(false);
 
     RunContext.DefaultFont = TFont{"MS Sans Serif", 8};
@@ -116,6 +122,9 @@ void TKAVO::CreateFileMenu() {
     QAction* openAction =
         AddAction(menu, tr("&Open"), QKeySequence(Qt::CTRL | Qt::Key_O), "actionOpen");
     connect(openAction, &QAction::triggered, this, &TKAVO::OpenCase);
+    QAction* webAction =
+        AddAction(menu, tr("Open from &web address..."), QKeySequence(), "actionOpenFromWeb");
+    connect(webAction, &QAction::triggered, this, &TKAVO::AskForWebAddress);
     SaveAction = AddAction(menu, tr("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), "actionSave");
     connect(SaveAction, &QAction::triggered, this, &TKAVO::SaveActiveCase);
     SaveAsAction = AddAction(menu, tr("Save &as"), QKeySequence(), "actionSaveAs");
@@ -250,6 +259,13 @@ void TKAVO::CreateEditMenu() {
     UpdateCaseCommands();
 }
 
+void TKAVO::CreateHelpMenu() {
+    QMenu* menu = menuBar()->addMenu(tr("&Help"));
+    menu->setObjectName(QStringLiteral("menuHelp"));
+    connect(AddAction(menu, tr("&Report a problem..."), QKeySequence(), "actionReportProblem"),
+            &QAction::triggered, this, &TKAVO::ReportProblem);
+}
+
 void TKAVO::RouteToCase(QAction* action, void (TCaseView::*command)()) {
     connect(action, &QAction::triggered, this, [this, command] {
         if (TCaseView* view = ActiveCase()) {
@@ -360,10 +376,41 @@ TCaseView* TKAVO::OpenFolder(const QString& folder) {
 }
 
 void TKAVO::OpenCase() {
-    const QString folder = FolderChooser->ChooseFolder();
-    if (!folder.isEmpty()) {
-        OpenFolder(folder);
+    const QString location = FolderChooser->ChooseLocation();
+    if (IsWebAddress(location)) {
+        OpenFromWeb(location);
+    } else if (!location.isEmpty()) {
+        OpenFolder(location);
     }
+}
+
+void TKAVO::AskForWebAddress() {
+    bool confirmed = false;
+    const QString address = QInputDialog::getText(
+        this, tr("Open from web address"),
+        tr("Web address of a published case (its folder or its \"KAVO case.htm\"):"),
+        QLineEdit::Normal, LastWebAddress, &confirmed);
+    if (confirmed && !address.trimmed().isEmpty()) {
+        LastWebAddress = address.trimmed();
+        OpenFromWeb(LastWebAddress);
+    }
+}
+
+TCaseView* TKAVO::OpenFromWeb(const QString& address) {
+    TCaseDownload download(Settings.ScratchFolder, *Messages, this);
+    const QString folder = download.Fetch(address);
+    if (folder.isEmpty()) {
+        return nullptr;
+    }
+    TCaseView* view = AddCaseView();
+    view->OpenCopy(folder);
+    UpdateCaseCommands();
+    return view;
+}
+
+void TKAVO::ReportProblem() {
+    TProblemReportDlg dialog(Messages->RecentMessages(), *Messages, this);
+    dialog.exec();
 }
 
 void TKAVO::SaveActiveCase() {

@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 
+#include "ProgramVersion.h"
 #include "app/TUserSettings.h"
 #include "model/TContext.h"
 #include "model/TStatus.h"
@@ -25,8 +26,6 @@ class TFindFolderDlg;
 class TProValMonitorWindow;
 class TRoundPlotWindow;
 class TInfoPane;
-
-inline constexpr const char* kProgramVersion = "1.3.3";
 
 // The main window: the menus, one window per open case and the status line. It owns the context
 // of the run and is the core's status line.
@@ -55,6 +54,10 @@ class TKAVO : public QMainWindow, public TStatus {
     TCaseView* NewCase();
     // Opens the case in the folder in a new window, or activates the window that shows it already.
     TCaseView* OpenFolder(const QString& folder);
+    // Downloads the published case at the web address into the scratch folder and opens the
+    // copy in a new window, where Save asks for a folder; null when the download failed (with
+    // a message) or was cancelled.
+    TCaseView* OpenFromWeb(const QString& address);
     TFindFolderDlg& FolderDialog() const { return *FolderChooser; }
     // The window of the simulation charts and the monitor of distributions, one each for the run.
     TRoundPlotWindow& RoundPlot() const { return *Plotter; }
@@ -68,11 +71,14 @@ class TKAVO : public QMainWindow, public TStatus {
     void CreateFileMenu();
     void CreateCaseMenu();
     void CreateEditMenu();
+    void CreateHelpMenu();
     // The case and edit commands are available only while a case is open.
     void EnableCaseCommands(bool enabled);
     // Sets the entries that depend on the active case window's selection.
     void UpdateCaseCommands();
     void OpenCase();
+    void AskForWebAddress();
+    void ReportProblem();
     void SaveActiveCase();
     void SaveActiveCaseAs();
     void CloseActiveCase();
@@ -97,6 +103,8 @@ class TKAVO : public QMainWindow, public TStatus {
     TRoundPlotWindow* Plotter = nullptr;
     TInfoPane* Info = nullptr;
     TProValMonitorWindow* ProValMonitor = nullptr;
+    // The web address typed last, offered again by "Open from web address".
+    QString LastWebAddress;
     QAction* RenameAction = nullptr;
     QAction* DeleteAction = nullptr;
     QAction* HigherPriorityAction = nullptr;

@@ -4,6 +4,7 @@
 #include <variant>
 #include <vector>
 
+#include "ProgramVersion.h"
 #include "cli/Commands.h"
 
 using namespace kavo;
@@ -33,7 +34,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (name == "--version") {
-        std::cout << "kavo-cli " << KAVO_VERSION << "\n";
+        std::cout << "kavo-cli " << kProgramVersion << "\n";
         return 0;
     }
     const TCommand* command = FindCommand(name);

@@ -50,6 +50,7 @@ struct TMenuEntry {
 constexpr TMenuEntry kMenuEntries[] = {
     {"menuFile", "actionNew", "&New", "Ctrl+N", true, true},
     {"menuFile", "actionOpen", "&Open", "Ctrl+O", true, true},
+    {"menuFile", "actionOpenFromWeb", "Open from &web address...", "", true, true},
     {"menuFile", "actionSave", "&Save", "Ctrl+S", false, true},
     {"menuFile", "actionSaveAs", "Save &as", "", false, true},
     {"menuFile", "actionClose", "&Close", "", false, true},
@@ -79,6 +80,7 @@ constexpr TMenuEntry kMenuEntries[] = {
     {"menuEdit", "actionCopyQuickAnalysis", "Copy &Quick Analysis", "Ins", false, false},
     {"menuEdit", "actionCopyQuickAnalysisText", "Copy Quick &Analysis as Text", "Shift+Ins", false,
      false},
+    {"menuHelp", "actionReportProblem", "&Report a problem...", "", true, true},
 };
 
 struct TMenuState {
@@ -91,6 +93,7 @@ constexpr TMenuState kMenus[] = {
     {"menuFile", "&File", true},
     {"menuCase", "&Case", false},
     {"menuEdit", "&Edit", false},
+    {"menuHelp", "&Help", true},
 };
 
 QMenu* Menu(const TKAVO& window, const char* name) {
