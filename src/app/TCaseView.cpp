@@ -321,6 +321,17 @@ bool TCaseView::SaveAs() {
     return true;
 }
 
+void TCaseView::ChangeOptions(const TCaseOptions& options) {
+    FinishCommentEdit();
+    if (ComputationRunning) {
+        return;
+    }
+    WriteOptions(*CaseModel, options);
+    Diagram->SetAreaSize(CaseModel->MaxWidth, CaseModel->MaxHeight);
+    Diagram->Refresh();
+    emit CommandStatesChanged();
+}
+
 // --- The tree ---
 
 void TCaseView::BuildTree() {

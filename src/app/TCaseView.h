@@ -8,6 +8,7 @@
 
 #include "app/TCaseTree.h"
 #include "model/TCase.h"
+#include "model/TCaseOptions.h"
 #include "model/TContext.h"
 
 class QScrollArea;
@@ -73,6 +74,10 @@ class TCaseView : public QWidget {
     // Asks for a folder, and before replacing another case document there, whether to; then
     // writes the case into it.
     bool SaveAs();
+
+    // Writes the options confirmed in the options dialog into the case, then sizes and draws the
+    // diagram again.
+    void ChangeOptions(const TCaseOptions& options);
 
     // Rebuilds the tree in the current mode and selects the root.
     void BuildTree();

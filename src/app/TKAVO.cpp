@@ -27,6 +27,7 @@
 #include "app/TDiagramView.h"
 #include "app/TErrorDlg.h"
 #include "app/TFindFolderDlg.h"
+#include "app/TOptionsDlg.h"
 #include "app/TProValMonitorWindow.h"
 #include "app/TProblemReportDlg.h"
 #include "app/TRoundPlotWindow.h"
@@ -100,6 +101,7 @@ TKAVO::TKAVO(QWidget* parent)
     RunContext.MonitorChanges = false;
     Settings = TUserSettings::Load(*Messages);
     FolderChooser = new TFindFolderDlg(Settings, this);
+    Options = new TOptionsDlg(QSize(RunContext.ScreenWidth, RunContext.ScreenHeight), this);
     Plotter = new TRoundPlotWindow(*Messages, this);
     ProValMonitor = new TProValMonitorWindow(this);
     RunContext.Monitor = ProValMonitor;
@@ -171,8 +173,9 @@ void TKAVO::CreateCaseMenu() {
                           g));
     Unavailable(AddAction(m, tr("&Next round"), QKeySequence(Qt::Key_F10), "actionNextRound", g));
     // The switch that the options dialog's "M" square sets as well.
-    QAction* monitor =
+    MonitorAction =
         AddAction(m, tr("&Monitor distributions"), QKeySequence(), "actionMonitorChanges", g);
+    QAction* monitor = MonitorAction;
     monitor->setCheckable(true);
     connect(monitor, &QAction::toggled, this, [this](bool checked) {
         RunContext.MonitorChanges = checked;
@@ -181,7 +184,8 @@ void TKAVO::CreateCaseMenu() {
         }
     });
     m->addSeparator();
-    Unavailable(AddAction(m, tr("&Options"), QKeySequence(), "actionOptions", g));
+    connect(AddAction(m, tr("&Options"), QKeySequence(), "actionOptions", g), &QAction::triggered,
+            this, &TKAVO::EditOptions);
     Unavailable(AddAction(m, tr("Submit for &Publication"), QKeySequence(), "actionSubmit", g));
 }
 
@@ -406,6 +410,18 @@ TCaseView* TKAVO::OpenFromWeb(const QString& address) {
     view->OpenCopy(folder);
     UpdateCaseCommands();
     return view;
+}
+
+void TKAVO::EditOptions() {
+    TCaseView* view = ActiveCase();
+    if (view == nullptr || view->Computing()) {
+        return;
+    }
+    Options->SetMonitorOn(MonitorAction->isChecked());
+    if (const std::optional<TCaseOptions> options = Options->Edit(view->Case())) {
+        MonitorAction->setChecked(Options->MonitorOn());
+        view->ChangeOptions(*options);
+    }
 }
 
 void TKAVO::ReportProblem() {

@@ -23,6 +23,7 @@ namespace kavo {
 class TCaseView;
 class TErrorDlg;
 class TFindFolderDlg;
+class TOptionsDlg;
 class TProValMonitorWindow;
 class TRoundPlotWindow;
 class TInfoPane;
@@ -59,6 +60,7 @@ class TKAVO : public QMainWindow, public TStatus {
     // a message) or was cancelled.
     TCaseView* OpenFromWeb(const QString& address);
     TFindFolderDlg& FolderDialog() const { return *FolderChooser; }
+    TOptionsDlg& OptionsDialog() const { return *Options; }
     // The window of the simulation charts and the monitor of distributions, one each for the run.
     TRoundPlotWindow& RoundPlot() const { return *Plotter; }
     TInfoPane& InfoPane() const { return *Info; }
@@ -79,6 +81,7 @@ class TKAVO : public QMainWindow, public TStatus {
     void OpenCase();
     void AskForWebAddress();
     void ReportProblem();
+    void EditOptions();
     void SaveActiveCase();
     void SaveActiveCaseAs();
     void CloseActiveCase();
@@ -103,6 +106,8 @@ class TKAVO : public QMainWindow, public TStatus {
     TRoundPlotWindow* Plotter = nullptr;
     TInfoPane* Info = nullptr;
     TProValMonitorWindow* ProValMonitor = nullptr;
+    TOptionsDlg* Options = nullptr;
+    QAction* MonitorAction = nullptr;
     // The web address typed last, offered again by "Open from web address".
     QString LastWebAddress;
     QAction* RenameAction = nullptr;

@@ -63,7 +63,7 @@ constexpr TMenuEntry kMenuEntries[] = {
     {"menuCase", "actionInitializeRound", "&Initialize round 0", "Ctrl+Alt+I", false, false},
     {"menuCase", "actionNextRound", "&Next round", "F10", false, false},
     {"menuCase", "actionMonitorChanges", "&Monitor distributions", "", false, true},
-    {"menuCase", "actionOptions", "&Options", "", false, false},
+    {"menuCase", "actionOptions", "&Options", "", false, true},
     {"menuCase", "actionSubmit", "Submit for &Publication", "", false, false},
     {"menuEdit", "actionCut", "Cu&t", "Ctrl+X", false, true},
     {"menuEdit", "actionCopy", "&Copy", "Ctrl+C", false, true},
