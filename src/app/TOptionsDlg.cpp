@@ -117,6 +117,7 @@ TOptionsDlg::TOptionsDlg(QSize screenSize, QWidget* parent)
     body->addLayout(right);
 
     auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(CreateToolBar());
     layout->addLayout(body);
     SetTabOrder();

@@ -4,6 +4,8 @@
 
 #include "model/TCase.h"
 #include "model/TContext.h"
+#include "model/TFiP.h"
+#include "model/TPerception.h"
 
 namespace kavo {
 
@@ -46,6 +48,14 @@ void WriteOptions(TCase& c, const TCaseOptions& options) {
     c.DefaultActionRange = options.DefaultActionRange;
     if (options.ApplyActionRange) {
         c.ApplyDefaultActionRange();
+        // A level chosen for a round cannot lie outside the action's new range.
+        c.ForEachPerception([](TPerception& perception) {
+            for (const auto& fip : perception.FiPs) {
+                if (IsLevel(fip->ChosenLevel) && !fip->ActionRange[fip->ChosenLevel]) {
+                    fip->ChosenLevel = kNoLevel;
+                }
+            }
+        });
     }
     c.RangeBarShown = options.RangeBarShown;
     c.DefaultRationality = options.DefaultRationality;

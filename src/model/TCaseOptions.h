@@ -31,7 +31,8 @@ struct TCaseOptions {
     int MaxHeight = 0;
     TActionRange DefaultActionRange = kFullActionRange;
     // Whether writing the options also gives every action of every perception the default range
-    // (free actions) or the full range (the others).
+    // (free actions) or the full range (the others); a chosen level outside the new range is no
+    // longer chosen.
     bool ApplyActionRange = false;
     bool RangeBarShown = true;
     // 0..8; the "least regret" entries 2, 5 and 8 are not available.

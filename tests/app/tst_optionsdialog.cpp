@@ -372,13 +372,17 @@ void TOptionsDialogTest::applyBoxDecidesWhetherActionsTakeTheRange() {
         kavo::TAiA* record = c.AddActorToArena(*arena, "Farmers", "Farm");
         kavo::TFactor* pumping = c.FindOrCreateFactor("Pumping", false, true, "Farm");
         record->Perception->Add(std::make_unique<kavo::TFiP>(pumping));
+        kavo::TFiP* fip = record->Perception->FindFiP(pumping);
+        fip->ChosenLevel = 3;
         open.Dialog.Load(c);
         open.Child<QToolButton>("BarPlus3")->click();
         open.Child<QCheckBox>("ApplyBox")->setChecked(apply);
         open.ClickOK();
         kavo::WriteOptions(c, *open.Dialog.Confirmed());
         QCOMPARE(c.DefaultActionRange[3], false);
-        QCOMPARE(record->Perception->FindFiP(pumping)->ActionRange[3], !apply);
+        QCOMPARE(fip->ActionRange[3], !apply);
+        // The level chosen for a round leaves with the range.
+        QCOMPARE(fip->ChosenLevel, std::int16_t(apply ? kavo::kNoLevel : 3));
     }
 }
 
