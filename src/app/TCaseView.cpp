@@ -259,7 +259,9 @@ QWidget* TCaseView::CreateLowerHalf() {
 }
 
 void TCaseView::UpdateCaption() {
-    setWindowTitle(ToQString(CaseModel->Name));
+    // A downloaded copy says so until it is saved into a folder of the user's own.
+    const bool copy = DownloadedCopy && CaseModel->Folder.empty();
+    setWindowTitle(ToQString(CaseModel->Name) + (copy ? tr(" (downloaded copy)") : QString()));
 }
 
 // --- Opening and saving ---
@@ -283,6 +285,8 @@ bool TCaseView::Open(const QString& folder) {
 bool TCaseView::OpenCopy(const QString& folder) {
     const bool read = Open(folder);
     CaseModel->Folder.clear();
+    DownloadedCopy = true;
+    UpdateCaption();
     return read;
 }
 
@@ -317,6 +321,7 @@ bool TCaseView::SaveAs() {
     if (!TCaseFiles::Write(*CaseModel, folder)) {
         return false;
     }
+    UpdateCaption();
     ShowDocument(TCaseFiles::DocumentPath(*CaseModel));
     return true;
 }

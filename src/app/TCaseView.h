@@ -187,6 +187,8 @@ class TCaseView : public QWidget {
     QString CommentOriginal;
     bool Editing = false;
     bool ComputationRunning = false;
+    // The case came from the web and has no folder of the user's yet.
+    bool DownloadedCopy = false;
     TCaseCommandStates States;
 };
 

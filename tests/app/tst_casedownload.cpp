@@ -407,6 +407,7 @@ void TCaseDownloadTest::openedCopyIsSavedElsewhere() {
     QCOMPARE(QString::fromStdString(view->Case().Name),
              QStringLiteral("Water for the Green Valley"));
     QVERIFY(view->Case().Folder.empty());
+    QCOMPARE(view->windowTitle(), QStringLiteral("Water for the Green Valley (downloaded copy)"));
     const QString copy = mainWindow.ScratchFolder() + "Copy/" + kDocument;
     const QByteArray downloaded = ReadAll(copy);
     QVERIFY(!downloaded.isEmpty());
@@ -421,7 +422,15 @@ void TCaseDownloadTest::openedCopyIsSavedElsewhere() {
     QVERIFY(!view->Save());
     QVERIFY(asked);
     QCOMPARE(ReadAll(copy), downloaded);
-    view->Case().Modified = false;
+
+    // Saved into a folder of the user's, it is an ordinary case.
+    QTemporaryDir own;
+    view->SetFolderChooser([&] { return own.path() + "/Mine/"; });
+    QVERIFY(view->Save());
+    QCOMPARE(QString::fromStdString(view->Case().Folder), own.path() + "/Mine/");
+    QCOMPARE(view->windowTitle(), QStringLiteral("Water for the Green Valley"));
+    QVERIFY(QFile::exists(own.path() + "/Mine/" + kDocument));
+    QCOMPARE(ReadAll(copy), downloaded);
 }
 
 int main(int argc, char** argv) {
