@@ -42,6 +42,7 @@
 #include "qtgui/QtConversions.h"
 #include "reasoning/Inference.h"
 #include "views/TInfoPane.h"
+#include "views/TLayoutControl.h"
 #include "views/TSystemDiagramDlg.h"
 
 namespace kavo {
@@ -207,7 +208,8 @@ QWidget* TCaseView::CreateLowerHalf() {
     AddButton(diagramBar, TShellIcon::siCut, tr("Cut"), "CutBtn");
     AddButton(diagramBar, TShellIcon::siCopy, tr("Copy"), "CopyBtn");
     AddButton(diagramBar, TShellIcon::siPaste, tr("Paste"), "PasteBtn");
-    AddButton(diagramBar, TShellIcon::siLayout, tr("Automatic layout"), "LayoutBtn");
+    LayoutBtn = AddButton(diagramBar, TShellIcon::siLayout, tr("Automatic layout"), "LayoutBtn");
+    connect(LayoutBtn, &QToolButton::clicked, this, &TCaseView::OpenLayout);
 
     Diagram = new TDiagramView;
     Diagram->setFocusPolicy(Qt::ClickFocus);
@@ -391,6 +393,8 @@ void TCaseView::SelectFromNode(QTreeWidgetItem* node) {
     States.SystemDiagram = ArenaOfSelection != nullptr;
     // The pane explains an editable diagram only; it comes back with one while InfoBtn is down.
     InfoBtn->setEnabled(editable);
+    LayoutBtn->setEnabled(editable);
+    FollowLayout();
     HoveredPerception = nullptr;
     if (Info && !editable) {
         Info->hide();
@@ -796,6 +800,55 @@ void TCaseView::ExplainTreePointer(QPoint at) {
     }
 }
 
+// --- The automatic layout ---
+
+void TCaseView::SetLayoutControl(TLayoutControl* layout) {
+    Layout = layout;
+    if (Layout) {
+        connect(Layout, &TLayoutControl::Stepped, this, &TCaseView::LayoutStepped);
+        connect(Layout, &TLayoutControl::RunEnded, this, &TCaseView::LayoutRunEnded);
+    }
+}
+
+void TCaseView::OpenLayout() {
+    FinishCommentEdit();
+    TPerception* perception = CurrentPerception();
+    if (Layout && perception != nullptr && Diagram->DiagramEnabled()) {
+        Layout->Open(*CaseModel, perception);
+    }
+}
+
+bool TCaseView::ShowsLayout() const {
+    return Layout && Layout->TargetCase() == CaseModel.get();
+}
+
+void TCaseView::FollowLayout() {
+    if (!ShowsLayout() || Layout->Target() == CurrentPerception()) {
+        return;
+    }
+    bool exists = false;
+    CaseModel->ForEachPerception(
+        [&](TPerception& perception) { exists = exists || &perception == Layout->Target(); });
+    if (Layout->Target() != nullptr && !exists) {
+        Layout->Detach();
+    } else {
+        Layout->Retarget(Diagram->DiagramEnabled() ? CurrentPerception() : nullptr);
+    }
+}
+
+void TCaseView::LayoutStepped(TPerception* perception) {
+    if (ShowsLayout() && perception == CurrentPerception()) {
+        Diagram->Refresh();
+    }
+}
+
+void TCaseView::LayoutRunEnded(TPerception*, const std::vector<TFiPPlace>&) {
+    // The run may end because another perception is shown now.
+    if (ShowsLayout()) {
+        CaseModel->Modified = true;
+    }
+}
+
 // --- The HTML view ---
 
 void TCaseView::ShowDocument(const QString& path) {
@@ -883,9 +936,12 @@ void TCaseView::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
-    // The pane keeps nothing of a case that is gone.
+    // The pane and the layout window keep nothing of a case that is gone.
     if (Info) {
         Info->Clear();
+    }
+    if (ShowsLayout()) {
+        Layout->Detach();
     }
     emit Closed(this);
 }

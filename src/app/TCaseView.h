@@ -26,6 +26,8 @@ class TCommentedObject;
 class TConcept;
 class TDiagramView;
 class TInfoPane;
+class TLayoutControl;
+struct TFiPPlace;
 class TDiagramZoom;
 class TPerception;
 enum class TShellIcon;
@@ -113,6 +115,9 @@ class TCaseView : public QWidget {
     // The quick-analysis pane that the window shows with its InfoBtn and fills as the pointer
     // moves over the diagram and the tree; not owned.
     void SetInfoPane(TInfoPane* pane);
+    // The layout window that the window's "Automatic layout" opens on its diagram; not owned.
+    void SetLayoutControl(TLayoutControl* layout);
+    void OpenLayout();
 
     // Shows an HTML document (a case document or a report) with its images.
     void ShowDocument(const QString& path);
@@ -155,6 +160,11 @@ class TCaseView : public QWidget {
     void InfoShown(bool visible);
     void ExplainDiagramPointer(int x, int y);
     void ExplainTreePointer(QPoint at);
+    // The layout window follows the perception shown, and closes when it is gone.
+    void FollowLayout();
+    void LayoutStepped(TPerception* perception);
+    void LayoutRunEnded(TPerception* perception, const std::vector<TFiPPlace>& before);
+    bool ShowsLayout() const;
 
     TContext& Context;
     std::unique_ptr<TCase> CaseModel;
@@ -172,6 +182,8 @@ class TCaseView : public QWidget {
     QToolButton* DeleteBtn = nullptr;
     QToolButton* InfoBtn = nullptr;
     QPointer<TInfoPane> Info;
+    QToolButton* LayoutBtn = nullptr;
+    QPointer<TLayoutControl> Layout;
     // The perception under the pointer in the tree when the pane last explained conflicts; only
     // compared, never followed.
     const TPerception* HoveredPerception = nullptr;

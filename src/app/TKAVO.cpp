@@ -33,6 +33,7 @@
 #include "app/TRoundPlotWindow.h"
 #include "qtgui/QtConversions.h"
 #include "views/TInfoPane.h"
+#include "views/TLayoutControl.h"
 
 namespace kavo {
 
@@ -85,6 +86,7 @@ TKAVO::TKAVO(QWidget* parent)
     StatusPanel->setObjectName(QStringLiteral("statusPanel"));
     statusBar()->addWidget(StatusPanel, 1);
     Info = new TInfoPane(this);
+    LayoutWindow = new TLayoutControl(RunContext.Random, this);
 
     CreateFileMenu();
     CreateCaseMenu();
@@ -350,6 +352,7 @@ TCaseView* TKAVO::AddCaseView() {
     connect(view, &TCaseView::Closed, this, &TKAVO::CaseClosed);
     connect(view, &TCaseView::CommandStatesChanged, this, &TKAVO::UpdateCaseCommands);
     view->SetInfoPane(Info);
+    view->SetLayoutControl(LayoutWindow);
     QMdiSubWindow* window = CaseArea->addSubWindow(view);
     window->resize(view->size());
     window->show();

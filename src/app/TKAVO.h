@@ -27,6 +27,7 @@ class TOptionsDlg;
 class TProValMonitorWindow;
 class TRoundPlotWindow;
 class TInfoPane;
+class TLayoutControl;
 
 // The main window: the menus, one window per open case and the status line. It owns the context
 // of the run and is the core's status line.
@@ -64,6 +65,7 @@ class TKAVO : public QMainWindow, public TStatus {
     // The window of the simulation charts and the monitor of distributions, one each for the run.
     TRoundPlotWindow& RoundPlot() const { return *Plotter; }
     TInfoPane& InfoPane() const { return *Info; }
+    TLayoutControl& LayoutControl() const { return *LayoutWindow; }
     TProValMonitorWindow& Monitor() const { return *ProValMonitor; }
 
   protected:
@@ -105,6 +107,7 @@ class TKAVO : public QMainWindow, public TStatus {
     TFindFolderDlg* FolderChooser = nullptr;
     TRoundPlotWindow* Plotter = nullptr;
     TInfoPane* Info = nullptr;
+    TLayoutControl* LayoutWindow = nullptr;
     TProValMonitorWindow* ProValMonitor = nullptr;
     TOptionsDlg* Options = nullptr;
     QAction* MonitorAction = nullptr;
