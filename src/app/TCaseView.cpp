@@ -31,7 +31,9 @@
 #include "app/TDiagramZoom.h"
 #include "app/THtmlView.h"
 #include "diagram/HitTest.h"
+#include "diagram/TRelationsDiagram.h"
 #include "model/Names.h"
+#include "model/RelationEdits.h"
 #include "model/TActor.h"
 #include "model/TAiA.h"
 #include "model/TArena.h"
@@ -41,6 +43,7 @@
 #include "model/TPerception.h"
 #include "qtgui/QtConversions.h"
 #include "reasoning/Inference.h"
+#include "views/TActorRelationDlg.h"
 #include "views/TInfoPane.h"
 #include "views/TLayoutControl.h"
 #include "views/TSystemDiagramDlg.h"
@@ -717,6 +720,24 @@ void TCaseView::ShowSystemDiagram() {
         return;
     }
     TSystemDiagramDlg dialog(*ArenaOfSelection, this);
+    dialog.exec();
+}
+
+void TCaseView::ShowActorRelations() {
+    FinishCommentEdit();
+    if (ComputationRunning) {
+        return;
+    }
+    TActorRelationDlg dialog(
+        *CaseModel,
+        [this](const TRelationRequest& request) {
+            SetRelationStrength(*CaseModel, request.From, request.To, request.Type,
+                                request.Strength);
+        },
+        [this](TCommentedObject& item, const std::string& text) {
+            SetComment(*CaseModel, item, text);
+        },
+        this);
     dialog.exec();
 }
 

@@ -111,6 +111,8 @@ class TCaseView : public QWidget {
     void SelectNextCycle();
     // The selected arena's analyst view as a system diagram, in a window of its own.
     void ShowSystemDiagram();
+    // The relations between the case's actors, to view and edit, in a window of its own.
+    void ShowActorRelations();
 
     // The quick-analysis pane that the window shows with its InfoBtn and fills as the pointer
     // moves over the diagram and the tree; not owned.

@@ -167,8 +167,9 @@ void TKAVO::CreateCaseMenu() {
         AddAction(m, tr("Show as &System diagram"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S),
                   "actionSystemDiagram", g);
     RouteToCase(SystemDiagramAction, &TCaseView::ShowSystemDiagram);
-    Unavailable(AddAction(m, tr("Define &actor relations"),
-                          QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_R), "actionActorRelations", g));
+    RouteToCase(AddAction(m, tr("Define &actor relations"),
+                          QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_R), "actionActorRelations", g),
+                &TCaseView::ShowActorRelations);
     m->addSeparator();
     Unavailable(AddAction(m, tr("&Initialize round 0"),
                           QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_I), "actionInitializeRound",

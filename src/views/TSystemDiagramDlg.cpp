@@ -72,15 +72,6 @@ class TPicture : public QWidget {
     const TSystemDiagram& Diagram;
 };
 
-QIcon CopyIcon() {
-    return DrawnIcon({16, 16}, [](TCanvas& canvas) {
-        canvas.SetPen(kGray);
-        canvas.SetBrush(kWhite);
-        canvas.Rectangle({1, 1, 11, 12});
-        canvas.Rectangle({5, 4, 15, 15});
-    });
-}
-
 QIcon ArrowsIcon() {
     return DrawnIcon({16, 16}, [](TCanvas& canvas) {
         canvas.SetPen(kGray);

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "diagram/TCanvas.h"
 #include "qtgui/TQtCanvas.h"
 
 namespace kavo {
@@ -26,6 +27,15 @@ QIcon DrawnIcon(QSize size, const TDrawing& draw) {
         draw(canvas);
     }
     return QIcon(pixmap);
+}
+
+QIcon CopyIcon() {
+    return DrawnIcon({16, 16}, [](TCanvas& canvas) {
+        canvas.SetPen(kGray);
+        canvas.SetBrush(kWhite);
+        canvas.Rectangle({1, 1, 11, 12});
+        canvas.Rectangle({5, 4, 15, 15});
+    });
 }
 
 }  // namespace kavo

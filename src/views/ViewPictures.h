@@ -14,5 +14,7 @@ void CopyDrawing(QSize size, const TDrawing& draw, const QString& description = 
 
 // An icon of the size drawn by the core on a transparent ground.
 QIcon DrawnIcon(QSize size, const TDrawing& draw);
+// Two sheets, one over the other: copying to the clipboard.
+QIcon CopyIcon();
 
 }  // namespace kavo
