@@ -59,7 +59,7 @@ constexpr TMenuEntry kMenuEntries[] = {
     {"menuCase", "actionDeleteConcept", "&Delete concept", "Ctrl+Del", false, false},
     {"menuCase", "actionColorCodes", "Dra&w with color codes", "Ctrl+Alt+C", false, true},
     {"menuCase", "actionSystemDiagram", "Show as &System diagram", "Ctrl+Alt+S", false, false},
-    {"menuCase", "actionActorRelations", "Define &actor relations", "Ctrl+Alt+R", false, false},
+    {"menuCase", "actionActorRelations", "Define &actor relations", "Ctrl+Alt+R", false, true},
     {"menuCase", "actionInitializeRound", "&Initialize round 0", "Ctrl+Alt+I", false, false},
     {"menuCase", "actionNextRound", "&Next round", "F10", false, false},
     {"menuCase", "actionMonitorChanges", "&Monitor distributions", "", false, true},
