@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "diagram/DiagramMarks.h"
+#include "diagram/ReportIcons.h"
 #include "diagram/TCanvas.h"
 #include "diagram/TOffsetCanvas.h"
 #include "model/Names.h"
@@ -19,7 +20,6 @@
 #include "model/TTextMeasure.h"
 #include "reasoning/Comparison.h"
 #include "reasoning/Formats.h"
-#include "reasoning/HistogramIcon.h"
 #include "reasoning/Inference.h"
 #include "reasoning/TConflict.h"
 #include "reasoning/TImpact.h"

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "diagram/TColor.h"
-#include "diagram/TGeometry.h"
 #include "model/TFont.h"
+#include "model/TGeometry.h"
 #include "reasoning/TProVal.h"
 
 namespace kavo {

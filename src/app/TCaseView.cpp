@@ -19,19 +19,22 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "app/CaseEdits.h"
 #include "app/FolderLocation.h"
 #include "app/ShellIcons.h"
 #include "app/TCaseFiles.h"
 #include "app/TCaseStatusBar.h"
 #include "app/TDiagramView.h"
 #include "app/TDiagramZoom.h"
+#include "app/TEditCommand.h"
 #include "app/THtmlView.h"
 #include "diagram/HitTest.h"
 #include "diagram/TRelationsDiagram.h"
+#include "editing/CaseEdits.h"
+#include "editing/TEdit.h"
 #include "model/Names.h"
 #include "model/RelationEdits.h"
 #include "model/TActor.h"
@@ -98,8 +101,15 @@ QString PerceptionDescription(const TPerception& perception) {
 }  // namespace
 
 TCaseView::TCaseView(TContext& context, QWidget* parent)
-    : QWidget(parent), Context(context), CaseModel(std::make_unique<TCase>(context)) {
+    : QWidget(parent),
+      Context(context),
+      CaseModel(std::make_unique<TCase>(context)),
+      Undo(std::make_unique<QUndoStack>()) {
     setAttribute(Qt::WA_DeleteOnClose);
+    connect(Undo.get(), &QUndoStack::indexChanged, this, [this] {
+        CaseModel->Modified = !Undo->isClean();
+        setWindowModified(CaseModel->Modified);
+    });
     resize(kStartWidth, kStartHeight);
 
     auto* halves = Splitter(Qt::Vertical, this);
@@ -273,6 +283,7 @@ void TCaseView::UpdateCaption() {
 
 bool TCaseView::Open(const QString& folder) {
     const bool read = TCaseFiles::Read(*CaseModel, folder);
+    Undo->clear();
     Diagram->SetAreaSize(CaseModel->MaxWidth, CaseModel->MaxHeight);
     UpdateCaption();
     BuildTree();
@@ -303,6 +314,7 @@ bool TCaseView::Save() {
     if (!TCaseFiles::Write(*CaseModel, ToQString(CaseModel->Folder))) {
         return false;
     }
+    Undo->setClean();
     ShowDocument(TCaseFiles::DocumentPath(*CaseModel));
     return true;
 }
@@ -326,6 +338,7 @@ bool TCaseView::SaveAs() {
     if (!TCaseFiles::Write(*CaseModel, folder)) {
         return false;
     }
+    Undo->setClean();
     UpdateCaption();
     ShowDocument(TCaseFiles::DocumentPath(*CaseModel));
     return true;
@@ -333,13 +346,12 @@ bool TCaseView::SaveAs() {
 
 void TCaseView::ChangeOptions(const TCaseOptions& options) {
     FinishCommentEdit();
-    if (ComputationRunning) {
+    if (!CanEdit()) {
         return;
     }
-    WriteOptions(*CaseModel, options);
-    Diagram->SetAreaSize(CaseModel->MaxWidth, CaseModel->MaxHeight);
-    Diagram->Refresh();
-    emit CommandStatesChanged();
+    TEdit edit;
+    kavo::ChangeOptions(edit, *CaseModel, options);
+    Perform(std::move(edit));
 }
 
 // --- The tree ---
@@ -382,7 +394,14 @@ void TCaseView::SelectFromNode(QTreeWidgetItem* node) {
     }
     DeleteBtn->setEnabled(belowRoot && kind != TNodeKind::nkAnalystView);
     Diagram->Show(CurrentPerception(), editable);
+    UpdateCommentTarget();
+    UpdateCommandStates();
+}
 
+void TCaseView::UpdateCommandStates() {
+    const QTreeWidgetItem* node = CaseTree->SelectedNode();
+    const bool belowRoot = node != nullptr && node->parent() != nullptr;
+    const bool editable = Diagram->DiagramEnabled() && CurrentPerception() != nullptr;
     States = {};
     States.DeleteConcept = DeleteBtn->isEnabled();
     States.RenameConcept = DeleteBtn->isEnabled() || (node != nullptr && !belowRoot);
@@ -405,10 +424,8 @@ void TCaseView::SelectFromNode(QTreeWidgetItem* node) {
         Info->ShowBeside(*window());
     }
     const TPerception* perception = CurrentPerception();
-    States.SelectNextCycle = editable && perception != nullptr &&
-                             perception->ResultsValid[TPerception::Inferred] &&
-                             !perception->Cycles.empty();
-    UpdateCommentTarget();
+    States.SelectNextCycle =
+        editable && perception->ResultsValid[TPerception::Inferred] && !perception->Cycles.empty();
     emit CommandStatesChanged();
 }
 
@@ -422,42 +439,41 @@ TPerception* TCaseView::CurrentPerception() const {
 void TCaseView::RenameNode(TNodeKind kind, void* object, const QString& typed) {
     const std::string text = Trim(typed.toStdString());
     // An empty text leaves the old name, without a word.
-    if (text.empty() || ComputationRunning) {
+    if (text.empty() || !CanEdit()) {
         return;
     }
     TCase& c = *CaseModel;
+    TEdit edit;
     switch (kind) {
         case TNodeKind::nkCase:
-            RenameCase(c, text);
-            UpdateCaption();
+            RenameCase(edit, c, text);
             break;
         case TNodeKind::nkArena:
-            c.RenameArena(*static_cast<TArena*>(object), text);
+            RenameArena(edit, c, *static_cast<TArena*>(object), text);
             break;
         case TNodeKind::nkAiA:
         case TNodeKind::nkActor: {
             TActor* actor = kind == TNodeKind::nkAiA ? static_cast<TAiA*>(object)->Actor
                                                      : static_cast<TActor*>(object);
             if (text != actor->Name) {
-                c.RenameActor(*actor, text, actor->ShortName);
+                RenameActor(edit, c, *actor, text, actor->ShortName);
             }
             break;
         }
         case TNodeKind::nkFactor:
-            c.RenameFactor(*static_cast<TFactor*>(object), text);
+            RenameFactor(edit, c, *static_cast<TFactor*>(object), text);
             break;
         case TNodeKind::nkAttribute:
         case TNodeKind::nkAction: {
             // The tree shows an owned factor without its actor's short name, which stays.
             auto* factor = static_cast<TFactor*>(object);
-            c.RenameFactor(*factor, text + " [" + factor->Owner->ShortName + "]");
+            RenameFactor(edit, c, *factor, text + " [" + factor->Owner->ShortName + "]");
             break;
         }
         case TNodeKind::nkAnalystView:
             return;
     }
-    CaseTree->Build(c, CaseTree->Mode());
-    CaseTree->SelectNode(kind, object);
+    Perform(std::move(edit));
 }
 
 void TCaseView::RenameConcept() {
@@ -484,30 +500,31 @@ void TCaseView::DeleteItem() {
     QTreeWidgetItem* node = CaseTree->SelectedNode();
     const TNodeKind kind = node != nullptr ? TCaseTree::KindOf(node) : TNodeKind::nkCase;
     if (node == nullptr || node->parent() == nullptr || kind == TNodeKind::nkAnalystView ||
-        ComputationRunning) {
+        !CanEdit()) {
         QApplication::beep();
         return;
     }
     const QString name = QLatin1Char('"') + node->text(0) + QLatin1Char('"');
     TCase& c = *CaseModel;
+    TEdit edit;
     switch (kind) {
         case TNodeKind::nkAiA:
             if (!ConfirmDelete(tr("Really delete %1 from arena?").arg(name))) {
                 return;
             }
-            c.DeleteActorFromArena(ArenaOfSelection, TCaseTree::ObjectAs<TAiA>(node));
+            DeleteActorFromArena(edit, *ArenaOfSelection, TCaseTree::ObjectAs<TAiA>(node));
             break;
         case TNodeKind::nkArena:
             if (!ConfirmDelete(tr("Really delete arena %1 from case?").arg(name))) {
                 return;
             }
-            c.DeleteArena(TCaseTree::ObjectAs<TArena>(node));
+            DeleteArena(edit, c, TCaseTree::ObjectAs<TArena>(node));
             break;
         case TNodeKind::nkFactor:
             if (!ConfirmDelete(tr("Really delete %1 from case?").arg(name))) {
                 return;
             }
-            c.DeleteFactor(TCaseTree::ObjectAs<TFactor>(node));
+            DeleteFactor(edit, c, TCaseTree::ObjectAs<TFactor>(node));
             break;
         case TNodeKind::nkActor: {
             const auto* actor = TCaseTree::ObjectAs<TActor>(node);
@@ -518,7 +535,7 @@ void TCaseView::DeleteItem() {
             if (!ConfirmDelete(tr("Really delete %1 from case?").arg(name))) {
                 return;
             }
-            c.DeleteActor(TCaseTree::ObjectAs<TActor>(node));
+            DeleteActor(edit, c, TCaseTree::ObjectAs<TActor>(node));
             break;
         }
         case TNodeKind::nkAttribute:
@@ -526,25 +543,23 @@ void TCaseView::DeleteItem() {
             if (!ConfirmDelete(tr("Really delete %1 from actor?").arg(name))) {
                 return;
             }
-            c.DeleteFactor(TCaseTree::ObjectAs<TFactor>(node));
+            DeleteFactor(edit, c, TCaseTree::ObjectAs<TFactor>(node));
             break;
         case TNodeKind::nkCase:
         case TNodeKind::nkAnalystView:
             return;
     }
-    BuildTree();
+    Perform(std::move(edit));
 }
 
 void TCaseView::ChangePriority(int step) {
     FinishCommentEdit();
-    if (ArenaOfSelection == nullptr || AiAOfSelection == nullptr || ComputationRunning) {
+    if (ArenaOfSelection == nullptr || AiAOfSelection == nullptr || !CanEdit()) {
         return;
     }
-    TAiA* record = AiAOfSelection;
-    if (MovePriority(*CaseModel, *ArenaOfSelection, *record, step)) {
-        CaseTree->Build(*CaseModel, CaseTree->Mode());
-        CaseTree->SelectNode(TNodeKind::nkAiA, record);
-    }
+    TEdit edit;
+    MovePriority(edit, *ArenaOfSelection, *AiAOfSelection, step);
+    Perform(std::move(edit));
 }
 
 // --- The comment box ---
@@ -631,9 +646,11 @@ void TCaseView::AcceptCommentEdit() {
     if (!Editing) {
         return;
     }
-    SetComment(*CaseModel, *Target, CommentEditor->toPlainText().toStdString());
+    TEdit edit;
+    SetComment(edit, *Target, CommentEditor->toPlainText().toStdString());
     CommentOriginal = JoinedComment(*Target);
     CancelCommentEdit();
+    Perform(std::move(edit));
 }
 
 void TCaseView::CancelCommentEdit() {
@@ -731,11 +748,15 @@ void TCaseView::ShowActorRelations() {
     TActorRelationDlg dialog(
         *CaseModel,
         [this](const TRelationRequest& request) {
-            SetRelationStrength(*CaseModel, request.From, request.To, request.Type,
+            TEdit edit;
+            SetRelationStrength(edit, *CaseModel, request.From, request.To, request.Type,
                                 request.Strength);
+            Perform(std::move(edit));
         },
         [this](TCommentedObject& item, const std::string& text) {
-            SetComment(*CaseModel, item, text);
+            TEdit edit;
+            SetComment(edit, item, text);
+            Perform(std::move(edit));
         },
         this);
     dialog.exec();
@@ -863,11 +884,18 @@ void TCaseView::LayoutStepped(TPerception* perception) {
     }
 }
 
-void TCaseView::LayoutRunEnded(TPerception*, const std::vector<TFiPPlace>&) {
+void TCaseView::LayoutRunEnded(TPerception* perception, const std::vector<TFiPPlace>& before) {
     // The run may end because another perception is shown now.
-    if (ShowsLayout()) {
-        CaseModel->Modified = true;
+    if (!ShowsLayout()) {
+        return;
     }
+    TEdit edit("Automatic layout");
+    edit.Focus = perception;
+    for (const TFiPPlace& place : before) {
+        edit.Changed(place.FiP->X, static_cast<std::int32_t>(place.X));
+        edit.Changed(place.FiP->Y, static_cast<std::int32_t>(place.Y));
+    }
+    Perform(std::move(edit));
 }
 
 // --- The HTML view ---
@@ -923,6 +951,104 @@ void TCaseView::OpenReportInBrowser() {
     if (source.isEmpty() || !QDesktopServices::openUrl(source)) {
         QApplication::beep();
     }
+}
+
+// --- Edits ---
+
+bool TCaseView::CanEdit() {
+    if (ComputationRunning) {
+        QApplication::beep();
+        return false;
+    }
+    return true;
+}
+
+bool TCaseView::Perform(TEdit edit) {
+    if (edit.Empty()) {
+        return false;
+    }
+    if (ComputationRunning) {
+        edit.Undo();
+        QApplication::beep();
+        return false;
+    }
+    Undo->push(new TEditCommand(std::move(edit), [this](const TEdit& applied, bool undone) {
+        EditApplied(applied, undone);
+    }));
+    return true;
+}
+
+void TCaseView::UndoStep() {
+    FinishCommentEdit();
+    if (Undo->canUndo() && CanEdit()) {
+        Undo->undo();
+    }
+}
+
+void TCaseView::RedoStep() {
+    FinishCommentEdit();
+    if (Undo->canRedo() && CanEdit()) {
+        Undo->redo();
+    }
+}
+
+void TCaseView::EditApplied(const TEdit& edit, bool undone) {
+    const bool replayed = undone || Undo->index() < Undo->count();
+    if (edit.TreeChanged) {
+        UpdateCaption();
+        RebuildTreeKeepingSelection();
+    }
+    TPerception* focus = edit.Focus;
+    if (focus != nullptr && focus != CurrentPerception() && replayed) {
+        // Show what the undo or redo changed.
+        if (const TAiA* record = focus->AiAOwner()) {
+            CaseTree->SelectNode(TNodeKind::nkAiA, record);
+        } else if (const TArena* arena = focus->ArenaOwner()) {
+            CaseTree->SelectNode(TNodeKind::nkAnalystView, arena);
+        }
+    }
+    // Undoing the options may change the drawing area.
+    Diagram->SetAreaSize(CaseModel->MaxWidth, CaseModel->MaxHeight);
+    Diagram->Refresh();
+    if (!Editing) {
+        if (TargetShown()) {
+            CommentOriginal = Target != nullptr ? JoinedComment(*Target) : QString();
+            CommentEditor->setPlainText(CommentOriginal);
+        } else {
+            UpdateCommentTarget();
+        }
+    }
+    UpdateCommandStates();
+}
+
+void TCaseView::RebuildTreeKeepingSelection() {
+    const QTreeWidgetItem* node = CaseTree->SelectedNode();
+    const TNodeKind kind = node != nullptr ? TCaseTree::KindOf(node) : TNodeKind::nkCase;
+    void* object = node != nullptr ? TCaseTree::ObjectOf(node) : nullptr;
+    const TArena* arena = kind == TNodeKind::nkAnalystView ? ArenaOfSelection : nullptr;
+    CaseTree->Build(*CaseModel, CaseTree->Mode());
+    if (!(kind == TNodeKind::nkAnalystView ? CaseTree->SelectNode(kind, arena)
+                                           : CaseTree->SelectNode(kind, object))) {
+        NodeSelected();
+    }
+}
+
+bool TCaseView::TargetShown() const {
+    const TPerception* perception = CurrentPerception();
+    if (Target == nullptr || perception == nullptr) {
+        return Target != nullptr;
+    }
+    for (const auto& fip : perception->FiPs) {
+        if (fip.get() == Target) {
+            return true;
+        }
+    }
+    for (const auto& link : perception->Links) {
+        if (link.get() == Target) {
+            return true;
+        }
+    }
+    return Target == AiAOfSelection || Target == TargetConcept;
 }
 
 // --- Closing ---

@@ -13,6 +13,7 @@
 
 class QScrollArea;
 class QTextBrowser;
+class QUndoStack;
 class QTextEdit;
 class QToolBar;
 class QToolButton;
@@ -29,6 +30,7 @@ class TInfoPane;
 class TLayoutControl;
 struct TFiPPlace;
 class TDiagramZoom;
+class TEdit;
 class TPerception;
 enum class TShellIcon;
 
@@ -135,6 +137,19 @@ class TCaseView : public QWidget {
     // or when he wants to save and the case could not be saved.
     bool CanClose();
 
+    // Every change of the case is an edit on this stack (see docs/architecture.md). The case is
+    // modified exactly when the stack is away from the state last saved or read.
+    QUndoStack* UndoStack() const { return Undo.get(); }
+    // Whether the case may be changed now; beeps when not (a computation is running).
+    bool CanEdit();
+    // Puts an edit that was made into the undo stack and shows the change. An empty edit changes
+    // nothing and is dropped; false then. While the case may not be changed, the edit is taken
+    // back (false).
+    bool Perform(TEdit edit);
+    // The Edit menu's Undo and Redo: finish a comment edit first.
+    void UndoStep();
+    void RedoStep();
+
   signals:
     // The window has agreed to close and is about to go.
     void Closed(kavo::TCaseView* view);
@@ -151,6 +166,8 @@ class TCaseView : public QWidget {
     QToolButton* AddButton(QToolBar* bar, TShellIcon icon, const QString& hint, const char* name);
     void NodeSelected();
     void SelectFromNode(QTreeWidgetItem* node);
+    // The states of the commands that depend on the selection and the perception shown.
+    void UpdateCommandStates();
     void UpdateCommentTarget();
     QString CommentDescription() const;
     void SetStatusText(const QString& text);
@@ -167,9 +184,17 @@ class TCaseView : public QWidget {
     void LayoutStepped(TPerception* perception);
     void LayoutRunEnded(TPerception* perception, const std::vector<TFiPPlace>& before);
     bool ShowsLayout() const;
+    // Shows what an edit changed: the tree, the perception it is about, the comment and the
+    // command states. After an undo or a redo the window shows the perception the edit is about.
+    void EditApplied(const TEdit& edit, bool undone);
+    void RebuildTreeKeepingSelection();
+    // Whether the comment box's target is still part of the case shown.
+    bool TargetShown() const;
 
     TContext& Context;
     std::unique_ptr<TCase> CaseModel;
+    // Its edits hold items taken out of the case: it goes before the case.
+    std::unique_ptr<QUndoStack> Undo;
     std::function<QString()> ChooseFolder;
 
     TCaseTree* CaseTree = nullptr;

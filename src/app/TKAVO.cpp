@@ -19,6 +19,8 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTextEdit>
+#include <QUndoGroup>
+#include <QUndoStack>
 #include <algorithm>
 
 #include "app/FolderLocation.h"
@@ -198,6 +200,17 @@ void TKAVO::CreateEditMenu() {
     EditCommands = NonExclusiveGroup(this);
     QMenu* m = EditMenu;
     QActionGroup* g = EditCommands;
+    UndoGroup = new QUndoGroup(this);
+    UndoAction = AddAction(m, tr("&Undo"), QKeySequence::Undo, "actionUndo", g);
+    RouteToCase(UndoAction, &TCaseView::UndoStep);
+    RedoAction =
+        AddAction(m, tr("&Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), "actionRedo", g);
+    RouteToCase(RedoAction, &TCaseView::RedoStep);
+    connect(UndoGroup, &QUndoGroup::undoTextChanged, this, &TKAVO::UpdateCaseCommands);
+    connect(UndoGroup, &QUndoGroup::redoTextChanged, this, &TKAVO::UpdateCaseCommands);
+    connect(UndoGroup, &QUndoGroup::canUndoChanged, this, &TKAVO::UpdateCaseCommands);
+    connect(UndoGroup, &QUndoGroup::canRedoChanged, this, &TKAVO::UpdateCaseCommands);
+    m->addSeparator();
     // The case window's own cut, copy, paste and select all come with diagram editing; until
     // then these act on the comment being edited only.
     connect(AddAction(m, tr("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X), "actionCut", g),
@@ -305,6 +318,15 @@ void TKAVO::UpdateCaseCommands() {
     LookForCyclesAction->setEnabled(idle && states.LookForCycles);
     NextCycleAction->setEnabled(idle && states.SelectNextCycle);
     SystemDiagramAction->setEnabled(idle && states.SystemDiagram);
+    QUndoStack* stack = view != nullptr ? view->UndoStack() : nullptr;
+    UndoGroup->setActiveStack(stack);
+    const auto stepText = [](const QString& command, const QString& step) {
+        return step.isEmpty() ? command : command + QLatin1Char(' ') + step;
+    };
+    UndoAction->setEnabled(idle && stack != nullptr && stack->canUndo());
+    UndoAction->setText(stepText(tr("&Undo"), stack != nullptr ? stack->undoText() : QString()));
+    RedoAction->setEnabled(idle && stack != nullptr && stack->canRedo());
+    RedoAction->setText(stepText(tr("&Redo"), stack != nullptr ? stack->redoText() : QString()));
     if (view != nullptr) {
         SaveAction->setEnabled(idle);
         SaveAsAction->setEnabled(idle);
@@ -349,6 +371,7 @@ TCaseView* TKAVO::ActiveCase() const {
 
 TCaseView* TKAVO::AddCaseView() {
     auto* view = new TCaseView(RunContext);
+    UndoGroup->addStack(view->UndoStack());
     view->SetFolderChooser([this] { return FolderChooser->ChooseFolder(); });
     connect(view, &TCaseView::Closed, this, &TKAVO::CaseClosed);
     connect(view, &TCaseView::CommandStatesChanged, this, &TKAVO::UpdateCaseCommands);

@@ -17,6 +17,7 @@ class QLabel;
 class QMdiArea;
 class QMenu;
 class QTextEdit;
+class QUndoGroup;
 
 namespace kavo {
 
@@ -113,6 +114,10 @@ class TKAVO : public QMainWindow, public TStatus {
     QAction* MonitorAction = nullptr;
     // The web address typed last, offered again by "Open from web address".
     QString LastWebAddress;
+    // The undo stack of the active case window, for the texts of Undo and Redo.
+    QUndoGroup* UndoGroup = nullptr;
+    QAction* UndoAction = nullptr;
+    QAction* RedoAction = nullptr;
     QAction* RenameAction = nullptr;
     QAction* DeleteAction = nullptr;
     QAction* HigherPriorityAction = nullptr;

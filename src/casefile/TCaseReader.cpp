@@ -1224,8 +1224,15 @@ void TCaseReader::ReadFiPRow(TPerception& perception, const TLines& row) {
 }
 
 void TCaseReader::ReadLinkRow(TPerception& perception, const TLines& row) {
+    if (std::unique_ptr<TLink> link = ReadLink(perception, row)) {
+        perception.Add(std::move(link));
+    }
+}
+
+std::unique_ptr<TLink> TCaseReader::ReadLink(TPerception& perception, const TLines& row) {
     if (row.size() < 6) {
-        return Skip(row.empty() ? "" : row.front(), "link row cut short");
+        Skip(row.empty() ? "" : row.front(), "link row cut short");
+        return nullptr;
     }
     const std::string causeName = CellName(row[2]);
     const std::string effectName = CellName(row[5]);
@@ -1237,16 +1244,19 @@ void TCaseReader::ReadLinkRow(TPerception& perception, const TLines& row) {
     TFiP* to = effect != nullptr ? perception.FindFiP(effect) : nullptr;
     const std::string what = "link from " + Quoted(causeName) + " to " + Quoted(effectName);
     if (from == nullptr || to == nullptr) {
-        return Skip(row[2], what + " between factors the perception does not show");
+        Skip(row[2], what + " between factors the perception does not show");
+        return nullptr;
     }
     if (perception.FindLink(cause, effect) != nullptr) {
-        return Skip(row[2], "second " + what);
+        Skip(row[2], "second " + what);
+        return nullptr;
     }
     TLineScanner scan(row[3]);
     const std::optional<int> level = IntIn(scan.Between("<img src=\"gif/l", "u"), -3, 3);
     const std::optional<int> degree = IntIn(scan.Between("", ".gif"), 0, 3);
     if (!level || !degree) {
-        return Skip(row[3], "strength of the " + what + " not understood");
+        Skip(row[3], "strength of the " + what + " not understood");
+        return nullptr;
     }
     const TCase& current = Case;
     auto link = std::make_unique<TLink>(current, from, to);
@@ -1255,7 +1265,7 @@ void TCaseReader::ReadLinkRow(TPerception& perception, const TLines& row) {
     link->Vector = UncertaintyProfile(*degree, *level);
     link->Distribution.SetMultiplier(current, *level, *degree);
     ReadComment(*link, row, 7);
-    perception.Add(std::move(link));
+    return link;
 }
 
 TReadOutcome ReadCase(TCase& emptyCase, std::string_view folder) {

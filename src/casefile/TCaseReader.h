@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,7 @@ class TArena;
 class TCase;
 class TCommentedObject;
 class TConcept;
+class TLink;
 class TPerception;
 class TTag;
 
@@ -46,6 +48,9 @@ class TCaseReader {
     void ReadPerception(TPerception& perception, const TLines& lines);
     void ReadFiPRow(TPerception& perception, const TLines& row);
     void ReadLinkRow(TPerception& perception, const TLines& row);
+    // The link of a link row between FiPs of the perception, not added to it; null when the row
+    // cannot be used (it is noted then, as ReadLinkRow does).
+    std::unique_ptr<TLink> ReadLink(TPerception& perception, const TLines& row);
 
   private:
     // Reads the document's text, already decoded to UTF-8.

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "diagram/TGeometry.h"
+#include "model/TGeometry.h"
 
 namespace kavo {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "diagram/TGeometry.h"
 #include "model/TFont.h"
+#include "model/TGeometry.h"
 
 namespace kavo {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "diagram/TGeometry.h"
+#include "model/TGeometry.h"
 
 namespace kavo {
 

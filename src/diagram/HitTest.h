@@ -1,6 +1,6 @@
 #pragma once
 
-#include "diagram/TGeometry.h"
+#include "model/TGeometry.h"
 
 namespace kavo {
 

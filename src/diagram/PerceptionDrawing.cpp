@@ -449,36 +449,51 @@ void DrawLink(TLink& link, TCanvas& canvas, TDrawMode mode) {
     }
 }
 
-void PlacePerception(TPerception& perception) {
-    const TCase* owningCase = perception.Case();
-    if (owningCase == nullptr || perception.FiPs.empty()) {
-        perception.Extent = {0, 0, -1, -1};
-        return;
-    }
-    int minLeft = INT_MAX;
-    int minTop = INT_MAX;
-    int maxRight = INT_MIN;
-    int maxBottom = INT_MIN;
+namespace {
+
+// The outer edges of the boxes: left, top, right and bottom.
+TRect BoxBounds(const TPerception& perception) {
+    TRect bounds{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
     for (const auto& fip : perception.FiPs) {
         const int halfWidth = fip->Factor->BoxWidth / 2;
         const int halfHeight = fip->Factor->BoxHeight / 2;
-        minLeft = std::min(minLeft, fip->X - halfWidth);
-        minTop = std::min(minTop, fip->Y - halfHeight);
-        maxRight = std::max(maxRight, fip->X + halfWidth);
-        maxBottom = std::max(maxBottom, fip->Y + halfHeight);
+        bounds.Left = std::min(bounds.Left, fip->X - halfWidth);
+        bounds.Top = std::min(bounds.Top, fip->Y - halfHeight);
+        bounds.Right = std::max(bounds.Right, fip->X + halfWidth);
+        bounds.Bottom = std::max(bounds.Bottom, fip->Y + halfHeight);
     }
-    if (minLeft < 0 || minTop < 0 || maxRight > owningCase->MaxWidth ||
-        maxBottom > owningCase->MaxHeight) {
-        const int dx = kMargin - minLeft;
-        const int dy = kMargin - minTop;
+    return bounds;
+}
+
+}  // namespace
+
+TPoint AreaShift(const TPerception& perception) {
+    const TCase* owningCase = perception.Case();
+    if (owningCase == nullptr || perception.FiPs.empty()) {
+        return {};
+    }
+    const TRect bounds = BoxBounds(perception);
+    if (bounds.Left < 0 || bounds.Top < 0 || bounds.Right > owningCase->MaxWidth ||
+        bounds.Bottom > owningCase->MaxHeight) {
+        return {kMargin - bounds.Left, kMargin - bounds.Top};
+    }
+    return {};
+}
+
+void PlacePerception(TPerception& perception) {
+    if (perception.Case() == nullptr || perception.FiPs.empty()) {
+        perception.Extent = {0, 0, -1, -1};
+        return;
+    }
+    const TPoint shift = AreaShift(perception);
+    if (shift != TPoint{}) {
         for (const auto& fip : perception.FiPs) {
-            fip->X += dx;
-            fip->Y += dy;
+            fip->X += shift.X;
+            fip->Y += shift.Y;
         }
-        maxRight += dx;
-        maxBottom += dy;
     }
-    perception.Extent = {0, 0, maxRight + kMargin, maxBottom + kMargin};
+    const TRect bounds = BoxBounds(perception);
+    perception.Extent = {0, 0, bounds.Right + kMargin, bounds.Bottom + kMargin};
 }
 
 void DrawPerception(TPerception& perception, TCanvas& canvas, TDrawMode mode) {

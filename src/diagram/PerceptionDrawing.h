@@ -1,6 +1,7 @@
 #pragma once
 
 #include "diagram/TDrawMode.h"
+#include "model/TGeometry.h"
 
 namespace kavo {
 
@@ -18,6 +19,9 @@ void DrawPerception(TPerception& perception, TCanvas& canvas, TDrawMode mode);
 // The placement and the extent of DrawPerception without the drawing, to size a picture before it
 // is drawn.
 void PlacePerception(TPerception& perception);
+// How far the placement of DrawPerception would move every FiP: (0, 0) when the boxes lie within
+// the drawing area.
+TPoint AreaShift(const TPerception& perception);
 
 // One FiP's box with its label, range bar, operator tab, round value and the marks of the goal
 // and prospect that the perception holds for it.

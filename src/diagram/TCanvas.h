@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "diagram/TColor.h"
-#include "diagram/TGeometry.h"
 #include "model/TFont.h"
+#include "model/TGeometry.h"
 
 namespace kavo {
 

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "diagram/TColor.h"
-#include "diagram/TGeometry.h"
 #include "model/TActorRelation.h"
 #include "model/TFont.h"
+#include "model/TGeometry.h"
 
 namespace kavo {
 

@@ -114,13 +114,6 @@ class TCase : public TConcept {
     // Index in Relations of the relation from a to b, or -1.
     int FindRelation(const TActor* a, const TActor* b) const;
 
-    // Renames under the naming rules; false after a warning, with nothing changed.
-    bool RenameTag(TTag& tag, std::string_view name);
-    bool RenameArena(TArena& arena, std::string_view name);
-    bool RenameGroup(TGroup& group, std::string_view name);
-    bool RenameFactor(TFactor& factor, std::string_view name);
-    // Renames the actor and gives its short name (the name when empty) to all its factors.
-    bool RenameActor(TActor& actor, std::string_view name, std::string_view shortName);
     // The text of the name that a case file cannot carry for this kind of concept, if any: the
     // texts that end names in the document ("</td>", "<span", "&nbsp;"), any other markup ("<"
     // before a letter, "/", "!" or "?"), a double quote in an arena's name, " [" in an actor's or
@@ -131,18 +124,16 @@ class TCase : public TConcept {
     // "&nbsp;" as a blank, a double quote as "'", " [" as " (". A leading "*" stays: arenas read
     // from a file may be simulation rounds.
     static std::string CarriableName(TConceptKind kind, std::string_view name, bool owned = false);
+    // True, after a warning that names the text, when the name holds text that a case file cannot
+    // carry for this kind of concept (owned: the factor belongs to an actor).
+    bool RefuseName(TConceptKind kind, std::string_view name, bool owned);
+    // Whether an actor other than except has the short name, without regard to letter case.
+    bool ShortNameInUse(std::string_view shortName, const TActor* except) const;
 
     // Adds an actor, found or created by name, to the arena and returns its record there. An actor
     // the arena already holds is not added again: its record is returned, or null after a warning
     // when the typed short name belongs to another actor or does not match the typed name's actor.
     TAiA* AddActorToArena(TArena& arena, std::string_view name, std::string_view shortName);
-
-    void DeleteTag(TTag* tag);
-    void DeleteFactor(TFactor* factor);
-    void DeleteActor(TActor* actor);
-    void DeleteArena(TArena* arena);
-    void DeleteGroup(TGroup* group);
-    void DeleteActorFromArena(TArena* arena, TAiA* record);
 
     // Every perception: each arena's analyst view, then each actor's perception in it.
     void ForEachPerception(const std::function<void(TPerception&)>& visit) const;
@@ -170,9 +161,6 @@ class TCase : public TConcept {
 
   private:
     void MeasureSampleText();
-    bool RefuseName(TConceptKind kind, std::string_view name, bool owned);
-    bool ShortNameInUse(std::string_view shortName, const TActor* except) const;
-    void RemoveFiPsWhere(const std::function<bool(const TFactor*)>& condition);
 
     TContext* ContextRef;
     double ScaleSumX = 0;

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "diagram/TGeometry.h"
 #include "model/TCommentedObject.h"
+#include "model/TGeometry.h"
 #include "reasoning/TProVal.h"
 
 namespace kavo {

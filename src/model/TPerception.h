@@ -7,7 +7,7 @@
 #include <variant>
 #include <vector>
 
-#include "diagram/TGeometry.h"
+#include "model/TGeometry.h"
 
 namespace kavo {
 

@@ -6,13 +6,13 @@
 
 #include "diagram/CaseIcons.h"
 #include "diagram/CaseImageSet.h"
+#include "diagram/ReportIcons.h"
 #include "diagram/TagIcon.h"
 #include "model/TContext.h"
 #include "model/TMessages.h"
 #include "qtgui/GifFile.h"
 #include "qtgui/TQtCanvas.h"
 #include "reasoning/GoalEvaluation.h"
-#include "reasoning/HistogramIcon.h"
 
 namespace kavo {
 

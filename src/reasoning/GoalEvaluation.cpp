@@ -3,12 +3,10 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "diagram/TCanvas.h"
 #include "model/TCase.h"
 #include "model/TFactor.h"
 #include "model/TFiP.h"
 #include "model/TGoal.h"
-#include "reasoning/HistogramIcon.h"
 
 namespace kavo {
 
@@ -219,19 +217,6 @@ std::string UtilityIconName(const TGoal& goal) {
         name += std::to_string(goal.Utilities[i]);
     }
     return name;
-}
-
-void DrawUtilityIcon(TCanvas& canvas, const TGoal& goal) {
-    DrawIconFrame(canvas);
-    for (int i = kMinLevel; i <= kMaxLevel; ++i) {
-        const int u = goal.Utilities[i];
-        if (u == 0) {
-            continue;
-        }
-        const int left = 3 * i + 9;
-        canvas.FillRect({left, 12 - 4 * std::abs(u), left + 3, 12},
-                        u < 0 ? TColor{255, 0, 0} : TColor{0, 224, 0});
-    }
 }
 
 }  // namespace kavo

@@ -6,7 +6,6 @@
 
 namespace kavo {
 
-class TCanvas;
 class TCase;
 class TGoal;
 
@@ -48,8 +47,5 @@ void AdaptGoal(TGoal& goal, const TGoal& initial, double achieved);
 
 // "u" and the seven utility entries, e.g. u012-1-2-3-3.
 std::string UtilityIconName(const TGoal& goal);
-// The 21 x 16 icon of the utilities: a bar per level, 4 pixels per utility step, red below zero
-// and green above, in the frame of the histogram icon.
-void DrawUtilityIcon(TCanvas& canvas, const TGoal& goal);
 
 }  // namespace kavo

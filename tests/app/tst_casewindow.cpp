@@ -17,6 +17,7 @@
 #include "app/TDiagramView.h"
 #include "app/TKAVO.h"
 #include "app/TUserSettings.h"
+#include "app/TreeNodes.h"
 
 using kavo::TCaseStatusBar;
 using kavo::TCaseTree;
@@ -24,37 +25,12 @@ using kavo::TCaseView;
 using kavo::TKAVO;
 using kavo::TNodeKind;
 using kavo::TTreeMode;
+using kavo::test::NodeByPath;
 using kavo::test::Press;
 using kavo::test::TModalAnswers;
+using kavo::test::TreeLines;
 
 namespace {
-
-// The tree as indented lines of node texts, two blanks per level.
-QStringList TreeLines(const QTreeWidget& tree) {
-    QStringList lines;
-    for (QTreeWidgetItemIterator it(const_cast<QTreeWidget*>(&tree)); *it != nullptr; ++it) {
-        int depth = 0;
-        for (const QTreeWidgetItem* up = (*it)->parent(); up != nullptr; up = up->parent()) {
-            ++depth;
-        }
-        lines << QString(depth * 2, QLatin1Char(' ')) + (*it)->text(0);
-    }
-    return lines;
-}
-
-QTreeWidgetItem* NodeByPath(const QTreeWidget& tree, const QString& path) {
-    QTreeWidgetItem* node = tree.topLevelItem(0);
-    for (const QString& step : path.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
-        QTreeWidgetItem* next = nullptr;
-        for (int i = 0; node != nullptr && i < node->childCount(); ++i) {
-            if (node->child(i)->text(0) == step) {
-                next = node->child(i);
-            }
-        }
-        node = next;
-    }
-    return node;
-}
 
 // The editor of an in-place edit under way; one that was closed may wait for its deletion.
 QLineEdit* OpenEditor(const QTreeWidget& tree) {

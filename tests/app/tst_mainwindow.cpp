@@ -65,6 +65,8 @@ constexpr TMenuEntry kMenuEntries[] = {
     {"menuCase", "actionMonitorChanges", "&Monitor distributions", "", false, true},
     {"menuCase", "actionOptions", "&Options", "", false, true},
     {"menuCase", "actionSubmit", "Submit for &Publication", "", false, false},
+    {"menuEdit", "actionUndo", "&Undo", "Ctrl+Z", false, false},
+    {"menuEdit", "actionRedo", "&Redo", "Ctrl+Shift+Z", false, false},
     {"menuEdit", "actionCut", "Cu&t", "Ctrl+X", false, true},
     {"menuEdit", "actionCopy", "&Copy", "Ctrl+C", false, true},
     {"menuEdit", "actionPaste", "&Paste", "Ctrl+V", false, true},

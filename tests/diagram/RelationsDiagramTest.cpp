@@ -2,6 +2,8 @@
 
 #include "diagram/DiagramFixture.h"
 #include "diagram/TRelationsDiagram.h"
+#include "editing/CaseEdits.h"
+#include "editing/TEdit.h"
 #include "model/RelationEdits.h"
 #include "model/TActor.h"
 
@@ -32,7 +34,8 @@ class RelationsDiagramTest : public ::testing::Test, public TCaseFixture {
 };
 
 TEST_F(RelationsDiagramTest, OneActorSitsInTheMiddleWithMarginsFromItsName) {
-    Case.DeleteActor(Beta);
+    TEdit edit;
+    DeleteActor(edit, Case, Beta);
     Diagram.Place();
     // Margins 6 / 2 + 25 on both sides; the single actor is at the top of its ellipse, whose
     // centre is lowered by the top allowance.
@@ -71,8 +74,9 @@ TEST_F(RelationsDiagramTest, HiddenTypesLoseTheirArrowsAndLegendEntries) {
 }
 
 TEST_F(RelationsDiagramTest, WithoutActorsOnlyTitleAndLegendAreDrawn) {
-    Case.DeleteActor(Alpha);
-    Case.DeleteActor(Beta);
+    TEdit edit;
+    DeleteActor(edit, Case, Alpha);
+    DeleteActor(edit, Case, Beta);
     Case.Name = "Water";
     Diagram.Place();
     const auto log = Drawn();

@@ -3,8 +3,6 @@
 #include <cmath>
 
 #include "reasoning/Formats.h"
-#include "reasoning/HistogramIcon.h"
-#include "support/TRecordingCanvas.h"
 
 namespace kavo {
 namespace {
@@ -74,32 +72,10 @@ TEST(FormatsTest, BarHeightSteps) {
     }
 }
 
-TEST(FormatsTest, HistogramNameAndIcon) {
+TEST(FormatsTest, HistogramName) {
     const TLevels<double> certainZero{{0, 0, 0, 1, 0, 0, 0}};
     EXPECT_EQ(HistogramName(certainZero), "h0h0h0h12h0h0h0");
     EXPECT_EQ(HistogramName(TLevels<double>{{0.1, 0.2, 0.4, 0.2, 0.1, 0, 0}}), "h3h4h7h4h3h0h0");
-
-    test::TRecordingCanvas canvas;
-    DrawHistogramIcon(canvas, TLevels<double>{{0, 0, 0.5, 0.5, 0, 0, 0}});
-    const std::vector<std::string> expected = {
-        "fill (0,0)-(21,16) 255,255,255",
-        "pen 0,0,0 1 0",
-        "brush 255,255,255 1",
-        "line (0,14) (3,14)",
-        "ellipse (9,13)-(12,16)",
-        "line (18,14) (21,14)",
-        "line (19,13) (19,16)",
-        "pen 192,192,192 1 0",
-        "line (0,12) (21,12)",
-        "fill (0,12)-(3,12) 0,0,128",
-        "fill (3,12)-(6,12) 0,0,255",
-        "fill (6,4)-(9,12) 80,176,255",
-        "fill (9,4)-(12,12) 192,192,192",
-        "fill (12,12)-(15,12) 255,176,80",
-        "fill (15,12)-(18,12) 255,0,0",
-        "fill (18,12)-(21,12) 128,0,0",
-    };
-    EXPECT_EQ(canvas.Log, expected);
 }
 
 }  // namespace

@@ -55,6 +55,16 @@ class TFixedTextMeasure : public TTextMeasure {
     int LineHeight = 13;
 };
 
+// The names of a concept list in its order.
+template <typename T>
+std::vector<std::string> NamesOf(const TConceptList<T>& list) {
+    std::vector<std::string> names;
+    for (const auto& item : list) {
+        names.push_back(item->Name);
+    }
+    return names;
+}
+
 // A context with recording messages and status and fixed text metrics, and a case in it.
 struct TTestPlatform {
     TRecordingMessages Messages;

@@ -1,4 +1,4 @@
-#include "reasoning/PerceptionClipboard.h"
+#include "editing/PerceptionClipboard.h"
 
 #include <algorithm>
 #include <memory>
@@ -8,6 +8,9 @@
 #include "casefile/TCaseReader.h"
 #include "casefile/TCaseWriter.h"
 #include "casefile/TImageWriter.h"
+#include "editing/CaseEdits.h"
+#include "editing/PerceptionEdits.h"
+#include "editing/TEdit.h"
 #include "model/TCase.h"
 #include "model/TFactor.h"
 #include "model/TFiP.h"
@@ -127,19 +130,19 @@ std::vector<std::string_view> TakeRow(const std::vector<std::string>& lines, std
     return row;
 }
 
-void PasteActor(TCase& current, const std::vector<std::string_view>& row) {
+void PasteActor(TEdit& edit, TCase& current, const std::vector<std::string_view>& row) {
     if (row.size() < 4) {
         return;
     }
     const std::string_view cell = Between(row[3], "<td>", "</td>");
     const std::string name = Name(cell.substr(0, cell.find(" <span class=ac>[")));
     const std::string shortName = Name(Between(cell, " <span class=ac>[", "]"));
-    if (TActor* actor = current.FindOrCreateActor(name, shortName)) {
-        actor->Comment = CommentOf(row);
+    if (TActor* actor = FindOrCreateActor(edit, current, name, shortName)) {
+        edit.Set(actor->Comment, CommentOf(row));
     }
 }
 
-void PasteFactor(TCase& current, const std::vector<std::string_view>& row) {
+void PasteFactor(TEdit& edit, TCase& current, const std::vector<std::string_view>& row) {
     if (row.size() < 4) {
         return;
     }
@@ -151,14 +154,14 @@ void PasteFactor(TCase& current, const std::vector<std::string_view>& row) {
     const std::string shortName = owner == std::string_view::npos
                                       ? std::string()
                                       : Name(Between(cell, "<span class=ac>[", "]"));
-    if (TFactor* factor = current.FindOrCreateFactor(name, stock, action, shortName)) {
-        factor->Comment = CommentOf(row);
+    if (TFactor* factor = FindOrCreateFactor(edit, current, name, stock, action, shortName)) {
+        edit.Set(factor->Comment, CommentOf(row));
     }
 }
 
 // Reads the FiP into a scratch perception and adds it, with its goal and prospect, to the
 // perception, where a FiP of a concept already shown gives way to the existing one.
-void PasteFiP(TCaseReader& reader, TPerception& perception, TPerception& scratch,
+void PasteFiP(TEdit& edit, TCaseReader& reader, TPerception& perception, TPerception& scratch,
               const std::vector<std::string_view>& row) {
     reader.ReadFiPRow(scratch, row);
     if (scratch.FiPs.empty()) {
@@ -167,15 +170,18 @@ void PasteFiP(TCaseReader& reader, TPerception& perception, TPerception& scratch
     std::unique_ptr<TFiP> fip = std::move(scratch.FiPs.back());
     scratch.FiPs.clear();
     fip->Perception = nullptr;
-    for (auto& goal : scratch.Goals) {
-        perception.Add(std::move(goal));
+    std::unique_ptr<TGoal> goal;
+    std::unique_ptr<TProspect> prospect;
+    if (!scratch.Goals.empty()) {
+        goal = std::move(scratch.Goals.front());
     }
-    for (auto& prospect : scratch.Prospects) {
-        perception.Add(std::move(prospect));
+    if (!scratch.Prospects.empty()) {
+        prospect = std::move(scratch.Prospects.front());
     }
     scratch.Goals.clear();
     scratch.Prospects.clear();
-    perception.Add(std::move(fip));
+    scratch.Selection.clear();
+    AddFiP(edit, perception, std::move(fip), std::move(goal), std::move(prospect));
 }
 
 }  // namespace
@@ -231,12 +237,14 @@ void CopySelection(TPerception& perception) {
     current.Context().CopyBuffer = std::move(rows);
 }
 
-bool Paste(TPerception& perception, const std::vector<std::string>& lines) {
+bool Paste(TEdit& edit, TPerception& perception, const std::vector<std::string>& lines) {
     TCase& current = *perception.Case();
     TCaseReader reader(current);
     TPseudoGroup scratchOwner(&current, TGroupKind::gkFactor, "");
     TPerception scratch(&scratchOwner);
-    bool pasted = true;
+    // Rows are taken in a paste of their own, so that a row that is not understood leaves
+    // everything as it was.
+    TEdit paste;
     for (std::size_t at = 0; at < lines.size();) {
         const std::string& line = lines[at];
         if (line.find_first_not_of(" \t\r\n") == std::string::npos) {
@@ -248,24 +256,27 @@ bool Paste(TPerception& perception, const std::vector<std::string>& lines) {
         const bool fip = IsRowOfKind(line, "FiP");
         const bool link = IsRowOfKind(line, "link");
         if (!actor && !factor && !fip && !link) {
+            paste.Undo();
             current.Messages().ShowError("Error during paste");
-            pasted = false;
-            break;
+            return false;
         }
         const std::vector<std::string_view> row = TakeRow(lines, at);
         if (actor) {
-            PasteActor(current, row);
+            PasteActor(paste, current, row);
         } else if (factor) {
-            PasteFactor(current, row);
+            PasteFactor(paste, current, row);
         } else if (fip) {
-            PasteFiP(reader, perception, scratch, row);
-        } else {
-            reader.ReadLinkRow(perception, row);
+            PasteFiP(paste, reader, perception, scratch, row);
+        } else if (std::unique_ptr<TLink> read = reader.ReadLink(perception, row)) {
+            AddLink(paste, perception, std::move(read));
         }
     }
-    perception.Selection.clear();
-    perception.ClearResults();
-    return pasted;
+    edit.NameIfUnnamed("Paste");
+    edit.Absorb(std::move(paste));
+    edit.Focus = &perception;
+    edit.Invalidate(perception, true);
+    Select(edit, perception, {});
+    return true;
 }
 
 }  // namespace kavo

@@ -3,8 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "editing/PerceptionClipboard.h"
+#include "editing/TEdit.h"
 #include "model/TFactor.h"
-#include "reasoning/PerceptionClipboard.h"
 #include "support/TPerceptionBuilder.h"
 #include "support/TestPlatform.h"
 
@@ -34,13 +35,14 @@ class PerceptionClipboardTest : public test::TCaseFixture, public ::testing::Tes
     TFiP* Level;
     TLink* RainToLevel;
     TLink* DamToLevel;
+    TEdit Edit;
 };
 
 TEST_F(PerceptionClipboardTest, LinksCarryTheirEndsAcross) {
     Source.Perception->Selection = {DamToLevel, Rain};
     CopySelection(*Source.Perception);
     ASSERT_FALSE(Context.CopyBuffer.empty());
-    EXPECT_TRUE(Paste(*Target.Perception, Context.CopyBuffer));
+    EXPECT_TRUE(Paste(Edit, *Target.Perception, Context.CopyBuffer));
     TPerception& target = *Target.Perception;
     ASSERT_EQ(target.FiPs.size(), 3u);
     EXPECT_EQ(target.FiPs[0]->Factor, Rain->Factor);
@@ -55,6 +57,12 @@ TEST_F(PerceptionClipboardTest, LinksCarryTheirEndsAcross) {
     EXPECT_EQ(target.Prospects[0]->Distribution, Source.Perception->Prospects[0]->Distribution);
     EXPECT_TRUE(target.Selection.empty());
     EXPECT_TRUE(Messages.Log.empty());
+    Edit.Undo();
+    EXPECT_TRUE(target.FiPs.empty() && target.Links.empty() && target.Goals.empty() &&
+                target.Prospects.empty());
+    Edit.Redo();
+    EXPECT_EQ(target.FiPs.size(), 3u);
+    EXPECT_EQ(target.Links.size(), 1u);
 }
 
 TEST_F(PerceptionClipboardTest, PasteIntoAnotherCaseCreatesActorsAndConcepts) {
@@ -62,7 +70,7 @@ TEST_F(PerceptionClipboardTest, PasteIntoAnotherCaseCreatesActorsAndConcepts) {
     CopySelection(*Source.Perception);
     test::TCaseFixture other;
     test::TPerceptionBuilder into(other.Case, "Someone");
-    EXPECT_TRUE(Paste(*into.Perception, Context.CopyBuffer));
+    EXPECT_TRUE(Paste(Edit, *into.Perception, Context.CopyBuffer));
     const TActor* hydro = other.Case.FindActorByShortName("H");
     ASSERT_NE(hydro, nullptr);
     EXPECT_EQ(hydro->Name, "Hydro");
@@ -77,6 +85,11 @@ TEST_F(PerceptionClipboardTest, PasteIntoAnotherCaseCreatesActorsAndConcepts) {
     EXPECT_EQ(into.Perception->FiPs.size(), 3u);
     EXPECT_EQ(into.Perception->Links.size(), 1u);
     EXPECT_TRUE(other.Messages.Log.empty());
+    // Undo takes back the concepts the paste created, and the actor.
+    Edit.Undo();
+    EXPECT_EQ(other.Case.FindActorByShortName("H"), nullptr);
+    EXPECT_EQ(other.Case.FactorList.Find("Rain"), nullptr);
+    EXPECT_TRUE(into.Perception->FiPs.empty());
 }
 
 TEST_F(PerceptionClipboardTest, PastedGoalReplacesTheGoalOfAShownFactor) {
@@ -85,15 +98,18 @@ TEST_F(PerceptionClipboardTest, PastedGoalReplacesTheGoalOfAShownFactor) {
     TFiP* shown = Target.Factor("Level");
     shown->X = 7;
     Target.Goal(shown, 3, 1);
-    EXPECT_TRUE(Paste(*Target.Perception, Context.CopyBuffer));
+    EXPECT_TRUE(Paste(Edit, *Target.Perception, Context.CopyBuffer));
     ASSERT_EQ(Target.Perception->FiPs.size(), 1u);
     EXPECT_EQ(Target.Perception->FiPs[0]->X, 7);
     ASSERT_EQ(Target.Perception->Goals.size(), 1u);
     EXPECT_EQ(Target.Perception->Goals[0]->Level, -1);
     EXPECT_EQ(Target.Perception->Goals[0]->FiP, shown);
+    Edit.Undo();
+    ASSERT_EQ(Target.Perception->Goals.size(), 1u);
+    EXPECT_EQ(Target.Perception->Goals[0]->Level, 3);
 }
 
-TEST_F(PerceptionClipboardTest, RowOfAnotherKindEndsThePaste) {
+TEST_F(PerceptionClipboardTest, RowOfAnotherKindPastesNothing) {
     Source.Perception->Selection = {Rain};
     CopySelection(*Source.Perception);
     std::vector<std::string> lines = Context.CopyBuffer;
@@ -101,11 +117,11 @@ TEST_F(PerceptionClipboardTest, RowOfAnotherKindEndsThePaste) {
     Source.Perception->Selection = {Level};
     CopySelection(*Source.Perception);
     lines.insert(lines.end(), Context.CopyBuffer.begin(), Context.CopyBuffer.end());
-    EXPECT_FALSE(Paste(*Target.Perception, lines));
+    EXPECT_FALSE(Paste(Edit, *Target.Perception, lines));
     ASSERT_EQ(Messages.Log.size(), 1u);
     EXPECT_EQ(Messages.Log[0].Text, "Error during paste");
-    ASSERT_EQ(Target.Perception->FiPs.size(), 1u);
-    EXPECT_EQ(Target.Perception->FiPs[0]->Factor, Rain->Factor);
+    EXPECT_TRUE(Target.Perception->FiPs.empty());
+    EXPECT_TRUE(Edit.Empty());
 }
 
 }  // namespace

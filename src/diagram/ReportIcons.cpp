@@ -1,8 +1,10 @@
-#include "reasoning/HistogramIcon.h"
+#include "diagram/ReportIcons.h"
 
 #include <array>
+#include <cstdlib>
 
 #include "diagram/TCanvas.h"
+#include "model/TGoal.h"
 #include "reasoning/Formats.h"
 
 namespace kavo {
@@ -40,6 +42,19 @@ void DrawHistogramIcon(TCanvas& canvas, const TLevels<double>& vector) {
         const int height = BarHeight(vector[level]);
         canvas.FillRect({left, 12 - height, left + 3, 12},
                         kLevelColors[static_cast<std::size_t>(level + 3)]);
+    }
+}
+
+void DrawUtilityIcon(TCanvas& canvas, const TGoal& goal) {
+    DrawIconFrame(canvas);
+    for (int i = kMinLevel; i <= kMaxLevel; ++i) {
+        const int u = goal.Utilities[i];
+        if (u == 0) {
+            continue;
+        }
+        const int left = 3 * i + 9;
+        canvas.FillRect({left, 12 - 4 * std::abs(u), left + 3, 12},
+                        u < 0 ? TColor{255, 0, 0} : TColor{0, 224, 0});
     }
 }
 
