@@ -6,6 +6,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QtTest>
 #include <memory>
 
@@ -498,7 +499,15 @@ void TOptionsDialogTest::optionsEntryChangesTheActiveCase() {
     QCOMPARE(view->Case().ChangeLevels[3], 8.0);
     QCOMPARE(view->Case().ChangeLevels[-3], -8.0);
     QVERIFY(view->Case().Modified);
-    view->Case().Modified = false;
+    // OK is one step of the undo stack.
+    QCOMPARE(view->UndoStack()->undoText(), QStringLiteral("Change options"));
+    view->UndoStep();
+    QCOMPARE(view->Case().ChangeLevels[3], 4.0);
+    QCOMPARE(view->Case().ChangeLevels[-3], -4.0);
+    QVERIFY(!view->Case().Modified);
+    view->RedoStep();
+    QCOMPARE(view->Case().ChangeLevels[3], 8.0);
+    view->UndoStep();
 }
 
 QTEST_MAIN(TOptionsDialogTest)

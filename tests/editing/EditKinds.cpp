@@ -8,6 +8,7 @@
 #include "editing/PerceptionClipboard.h"
 #include "editing/PerceptionEdits.h"
 #include "editing/TEdit.h"
+#include "model/TCaseOptions.h"
 #include "model/TFactor.h"
 #include "model/TFiP.h"
 #include "model/TGoal.h"
@@ -290,6 +291,28 @@ std::vector<TEditKind> MakeKinds() {
         }
         CopySelection(*source);
         return Paste(e, *target, c.Context().CopyBuffer);
+    });
+    add("options", [](TEdit& e, TCase& c, TPicker& p) {
+        TCaseOptions options = OptionsOf(c);
+        options.ChangeLevel3 += p.Draw(1, 3);
+        options.LinkMultiplier = 1.5 + p.Draw(0, 2);
+        options.UtilityLevel3 += 1;
+        options.MaxWidth = p.Draw(300, 5000);
+        options.DefaultActionRange[p.Draw(-3, 3)] = false;
+        options.ApplyActionRange = p.Chance(0.5);
+        options.DefaultRationality = static_cast<std::uint8_t>(p.Draw(0, 1) * 3);
+        // Another size lays every box out again and rescales the diagrams.
+        options.Font.Size = p.Chance(0.5) ? c.Font.Size + 2 : c.Font.Size;
+        options.RandomSeed = p.Draw(1, 999999);
+        options.BaseLevel = p.Draw(1, 50);
+        if (p.Chance(0.5)) {
+            TUtilityVectors standard = c.StdUtilityVectors;
+            standard.At(p.Draw(1, 3), p.Draw(-3, 3), p.Draw(-3, 3)) = -3;
+            options.StdUtilityVectors = standard;
+            options.NegUtilityVectors = TUtilityVectors::DefaultNegative();
+        }
+        ChangeOptions(e, c, options);
+        return true;
     });
     return kinds;
 }
