@@ -247,11 +247,7 @@ void StartRound(TJson& json, const TArena& start) {
 // Compiles round 0, or finds round K; null after a message to err when the start is missing.
 TArena* Start(TCase& current, const TSimulateOptions& options, TEventLog& log, std::ostream& err) {
     if (!options.From) {
-        bool simulated = false;
-        for (const auto& arena : current.ArenaList) {
-            simulated = simulated || IsSimulationArena(*arena);
-        }
-        if (simulated) {
+        if (HasSimulationArenas(current)) {
             log.Ask("Delete all simulation rounds?");
             TakeSimulationArenas(current);
         }

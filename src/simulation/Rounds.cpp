@@ -1,5 +1,6 @@
 #include "simulation/Rounds.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 
@@ -77,22 +78,33 @@ std::vector<std::unique_ptr<TArena>> TakeSimulationArenas(TCase& owningCase) {
     return taken;
 }
 
-std::vector<std::unique_ptr<TArena>> TakeRoundsFrom(TCase& owningCase, int n) {
+bool HasSimulationArenas(const TCase& owningCase) {
+    return std::any_of(owningCase.ArenaList.begin(), owningCase.ArenaList.end(),
+                       [](const auto& arena) { return IsSimulationArena(*arena); });
+}
+
+std::vector<TArena*> RoundsFrom(const TCase& owningCase, int n) {
     const int first = owningCase.ArenaList.FindByName(RoundName(n));
     if (first < 0) {
         return {};
     }
-    std::vector<TArena*> doomed{owningCase.ArenaList[first]};
+    std::vector<TArena*> rounds{owningCase.ArenaList[first]};
     for (int i = first + 1; i < owningCase.ArenaList.Size(); ++i) {
         if (IsRoundArena(*owningCase.ArenaList[i])) {
-            doomed.push_back(owningCase.ArenaList[i]);
+            rounds.push_back(owningCase.ArenaList[i]);
         }
     }
+    return rounds;
+}
+
+std::vector<std::unique_ptr<TArena>> TakeRoundsFrom(TCase& owningCase, int n) {
     std::vector<std::unique_ptr<TArena>> taken;
-    for (TArena* arena : doomed) {
+    for (TArena* arena : RoundsFrom(owningCase, n)) {
         taken.push_back(owningCase.ArenaList.Take(arena));
     }
-    owningCase.Modified = true;
+    if (!taken.empty()) {
+        owningCase.Modified = true;
+    }
     return taken;
 }
 

@@ -30,8 +30,12 @@ std::vector<TArena*> PlottedRounds(const TCase& owningCase);
 
 // Takes every simulation arena out of the case and hands them over in list order.
 std::vector<std::unique_ptr<TArena>> TakeSimulationArenas(TCase& owningCase);
-// Takes round n out of the case together with every arena after it whose name begins with
-// "*Round"; empty when there is no round n.
+// Whether the case holds an arena of the simulation, which compiling round 0 deletes.
+bool HasSimulationArenas(const TCase& owningCase);
+// Round n and every arena after it whose name begins with "*Round", in list order; empty when
+// there is no round n.
+std::vector<TArena*> RoundsFrom(const TCase& owningCase, int n);
+// Takes the rounds from n on out of the case and hands them over.
 std::vector<std::unique_ptr<TArena>> TakeRoundsFrom(TCase& owningCase, int n);
 // Puts arenas taken out of the case back in their places; marks the case modified.
 void RestoreArenas(TCase& owningCase, std::vector<std::unique_ptr<TArena>> arenas);

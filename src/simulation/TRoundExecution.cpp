@@ -77,6 +77,11 @@ std::optional<TRoundReport> TRoundExecution::Run(TArena* previous) {
     if (!CanStartFrom(previous)) {
         return std::nullopt;
     }
+    return Execute(*previous);
+}
+
+TRoundReport TRoundExecution::Execute(TArena& previousRound) {
+    TArena* previous = &previousRound;
     const TArena& roundZero = *FindRound(Case, 0);
     const int n = NextNumber(*previous);
     TakeRoundsFrom(Case, n);

@@ -28,11 +28,12 @@ class TRoundExecution {
     bool CanStartFrom(const TArena* previous) const;
     // The number of the round that follows the arena.
     static int NextNumber(const TArena& previous);
-    // Executes the round after the previous one. A round of that number and the rounds after it
-    // are deleted: take them out first (after asking the user) to keep them. When the user
-    // cancels, the new round is removed again and the report says so. None when CanStartFrom
-    // refused.
+    // Executes the round after the previous one when CanStartFrom agrees; none otherwise.
     std::optional<TRoundReport> Run(TArena* previous);
+    // Executes the round after the previous one, which CanStartFrom accepted. A round of that
+    // number and the rounds after it are deleted: take them out first (after asking the user) to
+    // keep them. When the user cancels, the new round is removed again and the report says so.
+    TRoundReport Execute(TArena& previous);
 
   private:
     void TakeActionRanges(TPerception& perception, const TArena& roundZero);
