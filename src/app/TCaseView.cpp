@@ -34,6 +34,7 @@
 #include "diagram/HitTest.h"
 #include "diagram/TRelationsDiagram.h"
 #include "editing/CaseEdits.h"
+#include "editing/SimulationEdits.h"
 #include "editing/TEdit.h"
 #include "model/Names.h"
 #include "model/RelationEdits.h"
@@ -46,6 +47,8 @@
 #include "model/TPerception.h"
 #include "qtgui/QtConversions.h"
 #include "reasoning/Inference.h"
+#include "simulation/Rounds.h"
+#include "simulation/TRoundExecution.h"
 #include "views/TActorRelationDlg.h"
 #include "views/TInfoPane.h"
 #include "views/TLayoutControl.h"
@@ -244,9 +247,13 @@ QWidget* TCaseView::CreateLowerHalf() {
     QToolButton* print = AddButton(reportBar, TShellIcon::siPrint, tr("Print report"), "PrintBtn");
     QToolButton* browser = AddButton(reportBar, TShellIcon::siBrowser,
                                      tr("View report in the system browser"), "ExplorerBtn");
-    // Shown only while an analysis runs.
-    AddButton(reportBar, TShellIcon::siCancelAnalysis, tr("Cancel analysis"), "Cancelbtn");
-    reportBar->actions().constLast()->setVisible(false);
+    // Shown only while a computation runs (an analysis, a round of the simulation).
+    QToolButton* cancel =
+        AddButton(reportBar, TShellIcon::siCancelAnalysis, tr("Cancel analysis"), "Cancelbtn");
+    cancel->setEnabled(true);
+    connect(cancel, &QToolButton::clicked, this, [this] { Context.AnalysisCancelled = true; });
+    CancelAction = reportBar->actions().constLast();
+    CancelAction->setVisible(false);
     for (QToolButton* button : {save, print, browser}) {
         button->setEnabled(true);
     }
@@ -411,6 +418,7 @@ void TCaseView::UpdateCommandStates() {
         States.LowerPriority =
             AiAOfSelection->Priority < static_cast<int>(ArenaOfSelection->Actors.size());
     }
+    States.NextRound = inRound;
     States.LookForCycles = editable;
     States.SystemDiagram = ArenaOfSelection != nullptr;
     // The pane explains an editable diagram only; it comes back with one while InfoBtn is down.
@@ -562,6 +570,42 @@ void TCaseView::ChangePriority(int step) {
     Perform(std::move(edit));
 }
 
+// --- The simulation ---
+
+void TCaseView::InitializeRound0() {
+    FinishCommentEdit();
+    if (!CanEdit() ||
+        (HasSimulationArenas(*CaseModel) && !ConfirmDelete(tr("Delete all simulation rounds?")))) {
+        return;
+    }
+    TEdit edit;
+    const TArena* round = kavo::InitializeRound0(edit, *CaseModel);
+    if (Perform(std::move(edit))) {
+        CaseTree->SelectNode(TNodeKind::nkAnalystView, round);
+    }
+}
+
+void TCaseView::NextRound() {
+    FinishCommentEdit();
+    TArena* previous = ArenaOfSelection;
+    if (!CanEdit() || !TRoundExecution(*CaseModel).CanStartFrom(previous)) {
+        return;
+    }
+    const int n = TRoundExecution::NextNumber(*previous);
+    if (FindRound(*CaseModel, n) != nullptr &&
+        !ConfirmDelete(tr("Delete round %1 and later?").arg(n))) {
+        return;
+    }
+    TEdit edit;
+    SetComputing(true);
+    const std::optional<TRoundReport> report = kavo::NextRound(edit, *CaseModel, previous);
+    SetComputing(false);
+    Context.AnalysisCancelled = false;
+    if (report && !report->Cancelled && Perform(std::move(edit))) {
+        CaseTree->SelectNode(TNodeKind::nkAnalystView, report->Round);
+    }
+}
+
 // --- The comment box ---
 
 void TCaseView::UpdateCommentTarget() {
@@ -698,6 +742,7 @@ void TCaseView::StepZoom(int step) {
 
 void TCaseView::SetComputing(bool running) {
     ComputationRunning = running;
+    CancelAction->setVisible(running);
     emit CommandStatesChanged();
 }
 

@@ -11,6 +11,7 @@
 #include "model/TCaseOptions.h"
 #include "model/TContext.h"
 
+class QAction;
 class QScrollArea;
 class QTextBrowser;
 class QUndoStack;
@@ -43,6 +44,7 @@ struct TCaseCommandStates {
     bool LookForCycles = false;
     bool SelectNextCycle = false;
     bool SystemDiagram = false;
+    bool NextRound = false;
 };
 
 // The window of one open case inside the main window. It owns the case and shows it as a tree of
@@ -95,6 +97,11 @@ class TCaseView : public QWidget {
     void DeleteItem();
     void RenameConcept();
     void ChangePriority(int step);
+    // The simulation: "Initialize round 0" compiles the case into round 0 (after asking to delete
+    // the rounds there are); "Next round" executes the round after the selected round arena
+    // (after asking to replace the later rounds). Each is one step on the undo stack.
+    void InitializeRound0();
+    void NextRound();
 
     TCommentedObject* CommentTarget() const { return Target; }
     bool EditingComment() const { return Editing; }
@@ -217,6 +224,8 @@ class TCaseView : public QWidget {
     QToolButton* CommentBtn = nullptr;
     QToolButton* SaveEditBtn = nullptr;
     QToolButton* CancelEditBtn = nullptr;
+    // The cancel button's place in its tool bar, which shows it.
+    QAction* CancelAction = nullptr;
 
     TArena* ArenaOfSelection = nullptr;
     TAiA* AiAOfSelection = nullptr;

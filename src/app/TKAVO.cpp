@@ -173,10 +173,18 @@ void TKAVO::CreateCaseMenu() {
                           QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_R), "actionActorRelations", g),
                 &TCaseView::ShowActorRelations);
     m->addSeparator();
-    Unavailable(AddAction(m, tr("&Initialize round 0"),
-                          QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_I), "actionInitializeRound",
-                          g));
-    Unavailable(AddAction(m, tr("&Next round"), QKeySequence(Qt::Key_F10), "actionNextRound", g));
+    RouteToCase(AddAction(m, tr("&Initialize round 0"),
+                          QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_I), "actionInitializeRound", g),
+                &TCaseView::InitializeRound0);
+    NextRoundAction =
+        AddAction(m, tr("&Next round"), QKeySequence(Qt::Key_F10), "actionNextRound", g);
+    RouteToCase(NextRoundAction, &TCaseView::NextRound);
+    connect(AddAction(m, tr("&Plot simulation results"), QKeySequence(), "actionPlotRounds", g),
+            &QAction::triggered, this, [this] {
+                if (TCaseView* view = ActiveCase()) {
+                    Plotter->ShowPlot(view->Case());
+                }
+            });
     // The switch that the options dialog's "M" square sets as well.
     MonitorAction =
         AddAction(m, tr("&Monitor distributions"), QKeySequence(), "actionMonitorChanges", g);
@@ -315,6 +323,7 @@ void TKAVO::UpdateCaseCommands() {
     DeleteAction->setEnabled(idle && states.DeleteConcept);
     HigherPriorityAction->setEnabled(idle && states.HigherPriority);
     LowerPriorityAction->setEnabled(idle && states.LowerPriority);
+    NextRoundAction->setEnabled(idle && states.NextRound);
     LookForCyclesAction->setEnabled(idle && states.LookForCycles);
     NextCycleAction->setEnabled(idle && states.SelectNextCycle);
     SystemDiagramAction->setEnabled(idle && states.SystemDiagram);
@@ -372,6 +381,9 @@ TCaseView* TKAVO::ActiveCase() const {
 TCaseView* TKAVO::AddCaseView() {
     auto* view = new TCaseView(RunContext);
     UndoGroup->addStack(view->UndoStack());
+    // The simulation charts follow every change of their case: new rounds, undone rounds.
+    connect(view->UndoStack(), &QUndoStack::indexChanged, this,
+            [this, view] { Plotter->CaseChanged(&view->Case()); });
     view->SetFolderChooser([this] { return FolderChooser->ChooseFolder(); });
     connect(view, &TCaseView::Closed, this, &TKAVO::CaseClosed);
     connect(view, &TCaseView::CommandStatesChanged, this, &TKAVO::UpdateCaseCommands);

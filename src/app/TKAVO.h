@@ -122,6 +122,7 @@ class TKAVO : public QMainWindow, public TStatus {
     QAction* DeleteAction = nullptr;
     QAction* HigherPriorityAction = nullptr;
     QAction* LowerPriorityAction = nullptr;
+    QAction* NextRoundAction = nullptr;
     QAction* LookForCyclesAction = nullptr;
     QAction* NextCycleAction = nullptr;
     QAction* SystemDiagramAction = nullptr;

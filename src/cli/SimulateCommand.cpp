@@ -7,6 +7,8 @@
 #include "casefile/TCaseWriter.h"
 #include "cli/TCommandCase.h"
 #include "cli/TJson.h"
+#include "editing/CaseEdits.h"
+#include "editing/TEdit.h"
 #include "model/TAiA.h"
 #include "model/TCase.h"
 #include "model/TFactor.h"
@@ -272,7 +274,9 @@ bool ApplyPriorities(TArena& start, TSimulateOptions& options, std::ostream& err
                 << "\n";
             return false;
         }
-        command.Moved = command.Raise ? RaisePriority(*record) : LowerPriority(*record);
+        TEdit edit;
+        command.Moved =
+            IsRoundArena(start) && MovePriority(edit, start, *record, command.Raise ? -1 : 1);
     }
     return true;
 }

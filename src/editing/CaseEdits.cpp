@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,20 @@
 namespace kavo {
 
 namespace {
+
+// Two items of an owning list that changed places.
+template <typename T>
+class TSwapChange : public TChange {
+  public:
+    TSwapChange(std::vector<std::unique_ptr<T>>& list, std::size_t first, std::size_t second)
+        : List(&list), First(first), Second(second) {}
+    void Apply(bool) override { std::swap((*List)[First], (*List)[Second]); }
+
+  private:
+    std::vector<std::unique_ptr<T>>* List;
+    std::size_t First;
+    std::size_t Second;
+};
 
 // Renames with the list's rules (its warnings included) and records the new name and place.
 template <typename T>
@@ -177,12 +192,22 @@ void SetComment(TEdit& edit, TCommentedObject& item, std::string_view text) {
 }
 
 bool MovePriority(TEdit& edit, TArena& arena, TAiA& record, int step) {
-    for (const auto& other : arena.Actors) {
-        if (other->Priority == record.Priority + step && other.get() != &record) {
+    auto& actors = arena.Actors;
+    for (std::size_t i = 0; i < actors.size(); ++i) {
+        TAiA& other = *actors[i];
+        if (other.Priority == record.Priority + step && &other != &record) {
             edit.NameIfUnnamed(step < 0 ? "Higher priority" : "Lower priority");
             const int mine = record.Priority;
-            edit.Set(record.Priority, other->Priority);
-            edit.Set(other->Priority, mine);
+            edit.Set(record.Priority, other.Priority);
+            edit.Set(other.Priority, mine);
+            // The document lists a round's actors in the list's order and reads their order of
+            // play from it, so the two places swap in the list as well.
+            const auto own = static_cast<std::size_t>(
+                std::find_if(actors.begin(), actors.end(),
+                             [&record](const auto& item) { return item.get() == &record; }) -
+                actors.begin());
+            std::swap(actors[i], actors[own]);
+            edit.Record(std::make_unique<TSwapChange<TAiA>>(actors, i, own));
             edit.TreeChanged = true;
             return true;
         }

@@ -30,7 +30,8 @@ bool RenameCase(TEdit& edit, TCase& owningCase, std::string_view name);
 void SetComment(TEdit& edit, TCommentedObject& item, std::string_view text);
 
 // Swaps the actor's place in the arena's action order with the actor one place before it
-// (step -1) or after it (step +1); false when there is no such actor.
+// (step -1) or after it (step +1); false when there is no such actor. The two change places in
+// the arena's list as well, so that the order is saved.
 bool MovePriority(TEdit& edit, TArena& arena, TAiA& record, int step);
 
 // Renames under the naming rules: "Name cannot be empty string", "Names must be unique" (without

@@ -1,6 +1,5 @@
 #include "simulation/RoundZero.h"
 
-#include <algorithm>
 #include <memory>
 
 #include "model/TAiA.h"
@@ -21,29 +20,6 @@ TAiA* RecordOf(const TArena& arena, const TActor* actor) {
         }
     }
     return nullptr;
-}
-
-TAiA* AtPriority(const TArena& arena, int priority) {
-    for (const auto& record : arena.Actors) {
-        if (record->Priority == priority) {
-            return record.get();
-        }
-    }
-    return nullptr;
-}
-
-// Swaps the places of the actor and its neighbour at the other priority.
-bool MoveTo(TAiA& actor, int priority) {
-    TArena& arena = *actor.Arena;
-    TAiA* neighbour = AtPriority(arena, priority);
-    if (neighbour != nullptr) {
-        neighbour->Priority = actor.Priority;
-    }
-    actor.Priority = priority;
-    std::stable_sort(arena.Actors.begin(), arena.Actors.end(),
-                     [](const auto& a, const auto& b) { return a->Priority < b->Priority; });
-    arena.Case->Modified = true;
-    return true;
 }
 
 }  // namespace
@@ -84,23 +60,6 @@ TArena* CompileRound0(TCase& owningCase) {
     }
     owningCase.Modified = true;
     return round;
-}
-
-bool CanRaisePriority(const TAiA& actor) {
-    return IsRoundArena(*actor.Arena) && actor.Priority > 1;
-}
-
-bool CanLowerPriority(const TAiA& actor) {
-    return IsRoundArena(*actor.Arena) &&
-           actor.Priority < static_cast<int>(actor.Arena->Actors.size());
-}
-
-bool RaisePriority(TAiA& actor) {
-    return CanRaisePriority(actor) && MoveTo(actor, actor.Priority - 1);
-}
-
-bool LowerPriority(TAiA& actor) {
-    return CanLowerPriority(actor) && MoveTo(actor, actor.Priority + 1);
 }
 
 }  // namespace kavo

@@ -2,7 +2,6 @@
 
 namespace kavo {
 
-class TAiA;
 class TArena;
 class TCase;
 
@@ -13,14 +12,5 @@ class TCase;
 // play as they are first met. The case must hold no simulation arena: take them out first (after
 // asking the user). Returns the new arena "*Round  0".
 TArena* CompileRound0(TCase& owningCase);
-
-// Moves the actor one place up (down) in its round's order of play, swapping places with its
-// neighbour; the arena's list follows the order of play, so that the order is saved with the case.
-// False, with nothing changed, outside a round arena or at the first (last) place.
-bool RaisePriority(TAiA& actor);
-bool LowerPriority(TAiA& actor);
-// Whether the commands would move the actor.
-bool CanRaisePriority(const TAiA& actor);
-bool CanLowerPriority(const TAiA& actor);
 
 }  // namespace kavo

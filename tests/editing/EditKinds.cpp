@@ -1,12 +1,15 @@
 #include "editing/EditKinds.h"
 
+#include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "editing/CaseEdits.h"
 #include "editing/EditFixture.h"
 #include "editing/PerceptionClipboard.h"
 #include "editing/PerceptionEdits.h"
+#include "editing/SimulationEdits.h"
 #include "editing/TEdit.h"
 #include "model/TCaseOptions.h"
 #include "model/TFactor.h"
@@ -14,6 +17,7 @@
 #include "model/TGoal.h"
 #include "model/TLink.h"
 #include "model/TProspect.h"
+#include "simulation/Rounds.h"
 
 namespace kavo::test {
 
@@ -313,6 +317,25 @@ std::vector<TEditKind> MakeKinds() {
         }
         ChangeOptions(e, c, options);
         return true;
+    });
+    add("initialize round 0",
+        [](TEdit& e, TCase& c, TPicker&) { return InitializeRound0(e, c) != nullptr; });
+    add("next round", [](TEdit& e, TCase& c, TPicker& p) {
+        std::vector<TArena*> rounds;
+        for (const auto& arena : c.ArenaList) {
+            if (RoundNumber(*arena)) {
+                rounds.push_back(arena.get());
+            }
+        }
+        // Without round 0 the edit compiles it first and plays from there.
+        TArena* previous = FindRound(c, 0) != nullptr ? p.From(rounds) : InitializeRound0(e, c);
+        if (previous == nullptr) {
+            return false;
+        }
+        // Generated options may allow half a million strategies a search.
+        e.Set(c.Evaluations, std::min<std::int64_t>(c.Evaluations, 50));
+        const std::optional<TRoundReport> report = NextRound(e, c, previous);
+        return report && !report->Cancelled;
     });
     return kinds;
 }

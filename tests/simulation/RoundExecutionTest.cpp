@@ -4,6 +4,8 @@
 #include <functional>
 
 #include "casefile/TCaseReader.h"
+#include "editing/CaseEdits.h"
+#include "editing/TEdit.h"
 #include "model/TGoal.h"
 #include "model/TLink.h"
 #include "model/TProspect.h"
@@ -73,7 +75,8 @@ TEST_F(RoundExecutionTest, ActorsSeeEarlierChoicesAndExpectTheOthersToRepeat) {
     EXPECT_EQ(StateOf(*first.Round, "X")->RoundValue, 2);
 
     // Q goes first now and expects a at P's choice of round 1.
-    RaisePriority(*RecordOf(*first.Round, "Q"));
+    TEdit raise;
+    MovePriority(raise, *first.Round, *RecordOf(*first.Round, "Q"), -1);
     const TRoundReport second = Next(first.Round);
     EXPECT_EQ(second.Turns[0].Actor->Actor->Name, "Q");
     EXPECT_EQ(second.Turns[0].Fixed, Levels({{"a [P]", 0}}));

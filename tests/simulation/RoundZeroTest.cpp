@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "editing/CaseEdits.h"
+#include "editing/TEdit.h"
 #include "model/TGoal.h"
 #include "model/TLink.h"
 #include "model/TProspect.h"
@@ -112,6 +114,7 @@ TEST_F(RoundZeroTest, CompilingAgainReplacesEverySimulationArena) {
     EXPECT_EQ(again->Actors.size(), 1u);
 }
 
+// The document keeps a round's order of play as the order of its actors, so the list follows it.
 TEST_F(RoundZeroTest, PrioritiesSwapNeighboursAndTheListFollows) {
     In("W", "P");
     In("W", "Q");
@@ -124,18 +127,25 @@ TEST_F(RoundZeroTest, PrioritiesSwapNeighboursAndTheListFollows) {
         }
         return names;
     };
+    const auto move = [round](const char* actor, int step, TEdit& edit) {
+        return MovePriority(edit, *round, *RecordOf(*round, actor), step);
+    };
     ASSERT_EQ(order(), "P1Q2R3");
-    EXPECT_FALSE(RaisePriority(*RecordOf(*round, "P")));
-    EXPECT_FALSE(LowerPriority(*RecordOf(*round, "R")));
-    EXPECT_EQ(order(), "P1Q2R3");
-    EXPECT_TRUE(RaisePriority(*RecordOf(*round, "R")));
+    TEdit none;
+    EXPECT_FALSE(move("P", -1, none));
+    EXPECT_FALSE(move("R", 1, none));
+    EXPECT_TRUE(none.Empty());
+    TEdit raise;
+    EXPECT_TRUE(move("R", -1, raise));
     EXPECT_EQ(order(), "P1R2Q3");
-    EXPECT_TRUE(LowerPriority(*RecordOf(*round, "P")));
+    TEdit lower;
+    EXPECT_TRUE(move("P", 1, lower));
     EXPECT_EQ(order(), "R1P2Q3");
-    // Outside the rounds there is no order of play.
-    TAiA* plain = RecordOf(*Case.ArenaList.Find("W"), "Q");
-    EXPECT_FALSE(RaisePriority(*plain));
-    EXPECT_FALSE(CanLowerPriority(*plain));
+    lower.Undo();
+    raise.Undo();
+    EXPECT_EQ(order(), "P1Q2R3");
+    raise.Redo();
+    EXPECT_EQ(order(), "P1R2Q3");
 }
 
 }  // namespace
