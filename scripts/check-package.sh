@@ -34,7 +34,7 @@ rm -f "$build"/kavo_*.deb
 package=$(ls "$build"/kavo_*.deb)
 dpkg-deb --info "$package" | sed -n 's/^ \(Package\|Version\|Depends\):/  \1:/p'
 
-step "checking the desktop entry and the metainfo"
+step "checking the desktop entry, the metainfo and the package (lintian)"
 contents=$(mktemp -d)
 trap 'rm -rf "$contents"' EXIT
 dpkg-deb -x "$package" "$contents"
@@ -42,7 +42,8 @@ desktop-file-validate "$contents/usr/share/applications/kavo.desktop" || fail "d
 appstreamcli validate --no-net "$contents"/usr/share/metainfo/*.metainfo.xml >/dev/null ||
     fail "metainfo not valid"
 if command -v lintian >/dev/null; then
-    lintian --tag-display-limit 0 "$package" 2>/dev/null || true
+    lintian --fail-on error,warning --tag-display-limit 0 "$package" 2>/dev/null ||
+        fail "lintian found faults in the package"
 fi
 
 step "making a clean Debian 12 root"
