@@ -1,20 +1,27 @@
 #!/bin/sh
-# Checks that a case document shows fully in a web browser: every image it refers to exists in its
-# gif folder, and headless Chromium renders the document into a screenshot to look at.
+# Checks that a case document or an analysis report shows fully in a web browser: every image it
+# refers to exists in its gif folder, and headless Chromium renders the document into a screenshot
+# to look at.
 #
-#   scripts/check-case-in-browser.sh FOLDER [SCREENSHOT.png] [WIDTHxHEIGHT]
+#   scripts/check-case-in-browser.sh FOLDER|DOCUMENT [SCREENSHOT.png] [WIDTHxHEIGHT]
 #
-# FOLDER holds "KAVO case.htm"; SCREENSHOT defaults to case-in-browser.png in the current folder,
-# the window to 1000x3000 (a headless screenshot shows the window, not the whole page).
+# FOLDER holds "KAVO case.htm"; a DOCUMENT (such as FOLDER/Analysis.htm) is taken as it is.
+# SCREENSHOT defaults to case-in-browser.png in the current folder, the window to 1000x3000 (a
+# headless screenshot shows the window, not the whole page).
 # Exit status: 0 all images present and the screenshot taken, 1 images missing or no screenshot,
 # 2 bad arguments. Needs Chromium (Debian: apt-get install chromium).
 set -eu
 if [ $# -lt 1 ] || [ $# -gt 3 ]; then
-    sed -n '4,10p' "$0" >&2
+    sed -n '5,12p' "$0" >&2
     exit 2
 fi
-folder=$(cd "$1" && pwd)
-document="$folder/KAVO case.htm"
+if [ -f "$1" ]; then
+    folder=$(cd "$(dirname "$1")" && pwd)
+    document="$folder/$(basename "$1")"
+else
+    folder=$(cd "$1" && pwd)
+    document="$folder/KAVO case.htm"
+fi
 out=${2:-case-in-browser.png}
 size=${3:-1000x3000}
 if [ ! -f "$document" ]; then

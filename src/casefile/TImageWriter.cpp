@@ -20,4 +20,6 @@ void TImageWriter::WriteHistogramIcon(TContext&, const std::string&, const std::
 
 void TImageWriter::WriteUtilityIcon(TContext&, const std::string&, const TGoal&) {}
 
+void TImageWriter::WriteReportImages(TCase&, const std::string&) {}
+
 }  // namespace kavo

@@ -43,6 +43,10 @@ class TImageWriter {
                                     const std::string& name, const TLevels<double>& vector);
     virtual void WriteUtilityIcon(TContext& context, const std::string& imageFolder,
                                   const TGoal& goal);
+    // The fixed icons that analysis reports show (kinds, fields, tags, action ranges), into
+    // imageFolder where it lacks them: a report beside a case saved without images, or in a
+    // folder of its own, shows them all the same.
+    virtual void WriteReportImages(TCase& owningCase, const std::string& imageFolder);
 };
 
 }  // namespace kavo

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <string>
 
+#include "cli/AnalyseCommand.h"
 #include "cli/CaseCommands.h"
 #include "cli/InferCommand.h"
 #include "cli/QuickCommand.h"
@@ -16,8 +17,8 @@ namespace {
 
 // The command table: a new command defines its TCommand beside its code and adds it here.
 const TCommand* const kCommands[] = {
-    &kCheckCommand, &kResaveCommand,   &kRenderCommand,
-    &kInferCommand, &kSimulateCommand, &kQuickCommand,
+    &kCheckCommand,    &kResaveCommand, &kRenderCommand,  &kInferCommand,
+    &kSimulateCommand, &kQuickCommand,  &kAnalyseCommand,
 };
 
 constexpr std::string_view kExitStatusRule =

@@ -4,6 +4,12 @@
 
 namespace kavo {
 
+void TDeadlineStatus::SetStatusText(const std::string& text) {
+    if (Progress != nullptr && !text.empty()) {
+        *Progress << text << '\n';
+    }
+}
+
 void TDeadlineStatus::PumpEvents() {
     if (Context != nullptr && Deadline && TClock::now() >= *Deadline) {
         Context->AnalysisCancelled = true;

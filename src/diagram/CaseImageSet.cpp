@@ -170,4 +170,12 @@ std::vector<TCaseImage> CaseImageSet(TCase& owningCase) {
     return images;
 }
 
+std::vector<TCaseImage> ReportImageSet(TCase& owningCase) {
+    TImages images;
+    AddKindIcons(images);
+    AddRangeCells(images);
+    AddTagIcons(owningCase, images);
+    return images;
+}
+
 }  // namespace kavo

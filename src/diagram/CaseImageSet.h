@@ -24,5 +24,8 @@ struct TCaseImage {
 // case and the picture of every analyst view and actor's perception. The pictures are laid out
 // when the set is made; drawing refers to the case, which must outlive the set.
 std::vector<TCaseImage> CaseImageSet(TCase& owningCase);
+// The images of the set that analysis reports show: the fixed icons, the tag icons and the action
+// range cells.
+std::vector<TCaseImage> ReportImageSet(TCase& owningCase);
 
 }  // namespace kavo

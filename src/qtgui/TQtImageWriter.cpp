@@ -89,6 +89,22 @@ void TQtImageWriter::WriteUtilityIcon(TContext& context, const std::string& imag
               [&](TCanvas& canvas) { DrawUtilityIcon(canvas, goal); });
 }
 
+void TQtImageWriter::WriteReportImages(TCase& owningCase, const std::string& imageFolder) {
+    Failed = false;
+    if (!MakeFolder(imageFolder)) {
+        Messages.ShowError("Could not create folder for images");
+        return;
+    }
+    for (const TCaseImage& image : ReportImageSet(owningCase)) {
+        const std::string path = imageFolder + image.Name + ".gif";
+        std::error_code error;
+        if (!fs::exists(path, error) &&
+            !Write(path, image.Width, image.Height, image.WhiteTransparent, image.Draw)) {
+            return;
+        }
+    }
+}
+
 void TQtImageWriter::WriteOnce(TContext& context, const std::string& imageFolder,
                                const std::string& name, const std::function<void(TCanvas&)>& draw) {
     const std::string path = imageFolder + name + ".gif";

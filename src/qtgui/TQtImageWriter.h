@@ -27,6 +27,7 @@ class TQtImageWriter : public TImageWriter {
                             const std::string& name, const TLevels<double>& vector) override;
     void WriteUtilityIcon(TContext& context, const std::string& imageFolder,
                           const TGoal& goal) override;
+    void WriteReportImages(TCase& owningCase, const std::string& imageFolder) override;
 
   private:
     // Draws on white into a width x height image and writes it to path; the failure, if it was

@@ -150,14 +150,20 @@ std::unique_ptr<TConflict> CompareTactics(TPerception& first, TPerception& secon
 }
 
 TPreferredChange PreferredChange(TPerception& perception, const TFactor* factor) {
-    InferUnlessInferred(perception);
     TFiP* fip = perception.FindFiP(factor);
     if (fip == nullptr) {
         return {};
     }
     const TCase& current = *perception.Case();
     if (fip->Factor->IsAction) {
-        EvaluateTactics(*fip);
+        // The ratings are made with the perception's uncertain items collected, and kept until the
+        // perception changes.
+        if (!perception.ResultsValid[TPerception::TacticsEvaluated]) {
+            EvaluateAllTactics(perception);
+        }
+        if (fip->AffectedGoals == 0) {
+            return {};
+        }
         TPreferredChange best{true, 0, -1e300};
         for (int level = kMinLevel; level <= kMaxLevel; ++level) {
             double score = 0;

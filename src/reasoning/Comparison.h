@@ -24,9 +24,10 @@ std::unique_ptr<TConflict> CompareProspects(TPerception& first, TPerception& sec
 // when needed.
 std::unique_ptr<TConflict> CompareTactics(TPerception& first, TPerception& second);
 
-// What the perceiver would like a factor to do: for an action the level with the best rating
-// (first of equals, all seven levels scanned) and its score; for a factor with a goal the
-// direction of the goal level (-1, 0, +1) and the utility of that level.
+// What the perceiver would like a factor to do: for an action that reaches a goal the level with
+// the best rating (first of equals, all seven levels scanned) and its score; for a factor with a
+// goal the direction of the goal level (-1, 0, +1) and the utility of that level. Rates the
+// perception's tactics when they are not rated.
 struct TPreferredChange {
     bool Valid = false;
     int Level = 0;

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "analyses/TAnalysisCatalog.h"
 #include "casefile/CaseFileFixture.h"
 #include "model/TAiA.h"
 #include "model/TFiP.h"
@@ -34,9 +36,40 @@ class TWaterCase {
         Relations();
         Drought();
         Dam();
+        Analyses();
     }
 
   private:
+    // Every arena and actor apart, the factors of each group taken together, and a
+    // selection of the factor and arena analyses.
+    void Analyses() {
+        Case.ArenaGrouping = 3;
+        Case.ActorGrouping = 3;
+        Case.FactorGrouping = 1;
+        TAnalysisCatalog catalog;
+        const auto select = [&](const char* title, std::vector<int> fields) {
+            TAnalysis& analysis = *catalog.Find(title);
+            for (std::size_t i = 0; i < analysis.Fields.size(); ++i) {
+                analysis.Fields[i]->Selected =
+                    std::ranges::find(fields, static_cast<int>(i)) != fields.end();
+            }
+        };
+        select("Relevance", {0, 1, 2, 5, 7, 9});
+        select("Connectivity and centrality", {0, 2, 5, 6});
+        select("Controllability", {0, 1, 2, 3});
+        select("Perceived Causal Relations", {0, 1, 3});
+        select("Issue Linkage", {0, 1, 2, 3, 4, 5, 6, 7});
+        for (const std::string& line : catalog.SelectionLines()) {
+            for (const char* title :
+                 {"Relevance=", "Connectivity and centrality=", "Controllability=",
+                  "Perceived Causal Relations=", "Issue Linkage="}) {
+                if (line.find(std::string("\"") + title) != std::string::npos) {
+                    Case.AnalysisLines.push_back(line);
+                }
+            }
+        }
+    }
+
     TTag* Tag(const char* name, std::uint32_t light, std::uint32_t mid, std::uint32_t dark) {
         TTag* tag = Case.FindOrCreateTag(name);
         tag->LightColor = light;
@@ -56,6 +89,7 @@ class TWaterCase {
         green->UpdateDescription();
         TGroup* money = Case.FindOrCreateGroup("Money matters", "factors");
         money->Tags = {economy};
+        money->Checked = true;
         money->UpdateDescription();
         TGroup* authorities = Case.FindOrCreateGroup("Authorities", "actors");
         authorities->Tags = {publicSector};

@@ -110,6 +110,21 @@ TEST_F(ComparisonTest, PreferredChanges) {
     EXPECT_FALSE(PreferredChange(One, Case.FindOrCreateFactor("Elsewhere")).Valid);
 }
 
+// An action prefers the level that counters an uncertain prospect on its goal; an action that
+// reaches no goal prefers nothing, rather than its lowest level.
+TEST_F(ComparisonTest, PreferredChangeOfAnActionNeedsAGoal) {
+    TFiP* x = First.Action("X");
+    TFiP* a = First.Factor("A");
+    First.Link(x, a, 2);
+    First.Goal(a, 0);
+    First.Prospect(a, 2, 1);
+    const TPreferredChange counter = PreferredChange(One, x->Factor);
+    EXPECT_TRUE(counter.Valid);
+    EXPECT_EQ(counter.Level, -2);
+    TFiP* idle = First.Action("Idle");
+    EXPECT_FALSE(PreferredChange(One, idle->Factor).Valid);
+}
+
 TEST_F(ComparisonTest, MergeIntoTheAnalystViewAveragesProspects) {
     TFiP* water = First.Factor("Water");
     First.Prospect(water, 1);
