@@ -10,6 +10,7 @@
 #include "casefile/TImageWriter.h"
 #include "model/TCase.h"
 #include "model/TPseudoGroup.h"
+#include "reasoning/Inference.h"
 
 namespace kavo {
 
@@ -146,6 +147,18 @@ void TAnalysisReport::RunAnalysis(TAnalysis& analysis, std::ostream& out) {
                "s in group: " + factorGroup.Caption + "</p>";
     };
     const bool factorsClustered = Run.Grouping.FactorsClustered();
+    const auto writeTable = [&] {
+        Run.Estimated = false;
+        analysis.WriteTable(out);
+        if (Run.Estimated) {
+            WriteLine(out,
+                      "<p class=cmnt>Estimated: some values of this table come from "
+                      "evaluations on a sample of " +
+                          std::to_string(kMaxCombinations) +
+                          " combinations of uncertain values, as the perceptions hold too "
+                          "many to visit them all.</p>");
+        }
+    };
     // Runs the analysis on the arena groups, once for all factor groups or once per clustered
     // factor group.
     const auto runOn = [&](std::vector<TPseudoGroup*> arenaGroups) {
@@ -153,14 +166,14 @@ void TAnalysisReport::RunAnalysis(TAnalysis& analysis, std::ostream& out) {
         if (!factorsClustered) {
             WriteLine(out, heading);
             analysis.FactorGroups = References(groups.FactorGroups);
-            analysis.WriteTable(out);
+            writeTable();
             return;
         }
         for (const auto& factorGroup : groups.FactorGroups) {
             const auto members = MemberGroups(Run, *factorGroup);
             WriteLine(out, memberHeading(*factorGroup));
             analysis.FactorGroups = References(members);
-            analysis.WriteTable(out);
+            writeTable();
         }
     };
     if (Run.Grouping.ArenaMode() == TGroupingMode::gmClusterByGroup) {

@@ -4,6 +4,7 @@
 #include "model/TCase.h"
 #include "reasoning/Formats.h"
 #include "reasoning/GoalEvaluation.h"
+#include "reasoning/Inference.h"
 #include "reasoning/TProVal.h"
 
 namespace kavo {
@@ -15,6 +16,10 @@ TAnalysisRun::TAnalysisRun(TCase& owningCase, const TGroupingSettings& grouping,
       Images(images),
       ImageFolder(std::move(imageFolder)),
       Graph(graph) {}
+
+void TAnalysisRun::NoteSampling(const TPerception& perception) {
+    Estimated = Estimated || SampledCombinations(perception) > 0;
+}
 
 bool TAnalysisRun::Cancelled() const {
     return Case.Context().AnalysisCancelled;

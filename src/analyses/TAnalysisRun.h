@@ -10,6 +10,7 @@ class TCase;
 class TDependencyGraph;
 class TGoal;
 class TImageWriter;
+class TPerception;
 class TProVal;
 
 // What one report gives the analyses it runs: the case, its grouping, where the report's images go
@@ -27,6 +28,13 @@ class TAnalysisRun {
     std::string ImageFolder;
     TDependencyGraph* Graph;
 
+    // Set when a table used results that were evaluated on a sample of the combinations of
+    // uncertain values rather than on every combination; the report notes it under the table.
+    bool Estimated = false;
+
+    // Notes whether the evaluations of the perception, whose results a cell just used, are
+    // estimated on a sample.
+    void NoteSampling(const TPerception& perception);
     // Whether the user has cancelled the analysis.
     bool Cancelled() const;
     // Lets the user's events run; true while the analysis is not cancelled.

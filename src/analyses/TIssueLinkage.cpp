@@ -103,6 +103,18 @@ void TIssueLinkage::Compute() {
             }
         }
     }
+    if (CommonFactors > 0) {
+        NoteSampling(rowArenas);
+        NoteSampling(columnArenas);
+    }
+}
+
+void TIssueLinkage::NoteSampling(const std::vector<TArena*>& arenas) {
+    for (const TArena* arena : arenas) {
+        for (const auto& record : arena->Actors) {
+            Run->NoteSampling(*record->Perception);
+        }
+    }
 }
 
 std::string TIssueLinkage::ValueCells() {

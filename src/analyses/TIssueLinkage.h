@@ -42,6 +42,10 @@ class TIssueLinkage : public TArenaAnalysis {
     int SharedInterest = 0;
     int ConflictingInterest = 0;
     int ComparedInterest = 0;
+
+  private:
+    // The preferences of the arenas' actors are rated by evaluations that may be estimated.
+    void NoteSampling(const std::vector<TArena*>& arenas);
 };
 
 }  // namespace kavo

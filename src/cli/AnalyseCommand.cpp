@@ -166,10 +166,10 @@ const TCommand kAnalyseCommand{
 TExitStatus Analyse(const TArguments& arguments, std::ostream& out, std::ostream& err,
                     const TImageWriterFactory& makeImageWriter) {
     TCommandCase command(err);
-    command.Status.ShowTexts(err);
     if (!command.Read(arguments.Positional[0])) {
         return TExitStatus::esFailed;
     }
+    command.Status.ShowTexts(err);
     TAnalysisCatalog catalog;
     catalog.ApplySelectionLines(command.Case.AnalysisLines);
     std::string problem;

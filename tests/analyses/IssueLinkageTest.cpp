@@ -130,5 +130,35 @@ TEST_F(LinkageTableTest, TheGraphGetsANodePerArenaAndAnArrowPerCell) {
               "arrow X -> Y <td align=\"right\">1</td><td align=\"right\">50%</td>");
 }
 
+// An actor whose action reaches its goal over eight uncertain links holds 3^8 combinations of
+// uncertain values: its preferences are estimated on a sample, and the table says so.
+TEST_F(IssueLinkageTest, EstimatedPreferencesAreNotedUnderTheTable) {
+    test::TPerceptionBuilder farmer(Case, "Farmer", "X");
+    TFiP* from = farmer.Action("Pump");
+    for (int i = 0; i < 8; ++i) {
+        TFiP* to = farmer.Factor("F" + std::to_string(i));
+        farmer.Link(from, to, 2, 1);
+        from = to;
+    }
+    farmer.Goal(from, 1);
+    Run.Grouping.ArenaGrouping = 3;
+    TAnalysisCatalog catalog;
+    TAnalysis& linkage = *catalog.Find("Issue Linkage");
+    Select(linkage, {TIssueLinkage::fSharedInterest});
+    std::ostringstream out;
+    TAnalysisReport(catalog, Run, [] { return "now"; }).RunAnalysis(linkage, out);
+    EXPECT_NE(out.str().find("</table>\r\n<p class=cmnt>Estimated: some values of this table come "
+                             "from evaluations on a sample of 4096 combinations"),
+              std::string::npos);
+    // Without a common factor nothing was rated.
+    Select(linkage, {TIssueLinkage::fSharedInterest});
+    Case.FindOrCreateArena("Y");
+    Run.Grouping.ArenaGrouping = 4;
+    Run.Grouping.SelectedArena = Case.FindOrCreateArena("Y");
+    std::ostringstream other;
+    TAnalysisReport(catalog, Run, [] { return "now"; }).RunAnalysis(linkage, other);
+    EXPECT_EQ(other.str().find("Estimated"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace kavo

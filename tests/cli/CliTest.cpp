@@ -210,6 +210,9 @@ TEST_F(CliTest, ExitStatusesFollowOneRule) {
         {{"quick", missing, "--arena", "Summer drought", "--item", "Rainfall"},
          2,
          "KAVO warning: Could not open"},
+        {{"analyse", "--help"}, 0, "usage: kavo-cli analyse FOLDER"},
+        {{"analyse", messages}, 1, "KAVO warning: "},
+        {{"analyse", Example, "--analysis", "Nonsense"}, 2, "kavo-cli analyse: no analysis"},
     };
     for (const auto& c : cases) {
         std::string line;
