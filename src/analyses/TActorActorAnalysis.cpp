@@ -45,9 +45,6 @@ void TActorActorAnalysis::WriteRow(std::string& row, const TPseudoGroup& rowGrou
     std::size_t column = 0;
     bool first = true;
     ForEachColumn([&](TPseudoGroup& columnGroup, std::vector<TPerception*> columnPerceptions) {
-        if (!Run->KeepGoing()) {
-            return;
-        }
         if (aggregated) {
             ColumnPerceptions = {Aggregated[column++].get()};
         } else {

@@ -165,10 +165,16 @@ void TAnalysis::ForEachColumn(
     for (TPseudoGroup* arenaGroup : ArenaGroups) {
         for (const auto& actorGroup : arenaGroup->SubGroups) {
             if (!clustered) {
+                if (!Run->KeepGoing()) {
+                    return;
+                }
                 visit(*actorGroup, actorGroup->Perceptions);
                 continue;
             }
             for (TPerception* perception : actorGroup->Perceptions) {
+                if (!Run->KeepGoing()) {
+                    return;
+                }
                 visit(*actorGroup, {perception});
             }
         }

@@ -100,7 +100,8 @@ class TAnalysis {
     // The graph to fill when showGraph, else null.
     TDependencyGraph* Graph(bool showGraph) const;
     // Calls visit for every column of the table in order: each actor group of each arena group
-    // with its perceptions, or with one perception at a time when actors are clustered.
+    // with its perceptions, or with one perception at a time when actors are clustered. Lets
+    // events run before each column and stops when the analysis is cancelled.
     void ForEachColumn(const std::function<void(TPseudoGroup& actorGroup,
                                                 std::vector<TPerception*> perceptions)>& visit);
     // The cells of the fields selected for the run, from (field, cell) pairs in field order.

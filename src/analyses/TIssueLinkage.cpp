@@ -88,6 +88,9 @@ void TIssueLinkage::Compute() {
     CommonActors = static_cast<int>(std::ranges::count_if(
         rowActors, [&](const TActor* actor) { return Contains(columnActors, actor); }));
     for (const TFactor* factor : rowFactors) {
+        if (Run->Cancelled()) {
+            break;
+        }
         if (!Contains(columnFactors, factor)) {
             continue;
         }

@@ -39,9 +39,6 @@ void TTacticAnalysis::WriteTable(std::ostream& out) {
             }
             row += "<th><img src=\"gif/r" + std::to_string(level) + "-1.gif\"></th>";
             ForEachColumn([&](TPseudoGroup&, std::vector<TPerception*> perceptions) {
-                if (!Run->KeepGoing()) {
-                    return;
-                }
                 TacticChange = level;
                 RowFactors = actions;
                 ColumnPerceptions = std::move(perceptions);

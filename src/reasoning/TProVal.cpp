@@ -69,6 +69,7 @@ void TProVal::Observe(const TCase& current, const char* operation) const {
 
 void TProVal::Clear() {
     List.clear();
+    Ascending = true;
     Cumulation = 0;
 }
 
@@ -79,9 +80,13 @@ void TProVal::Add(const TCase& current, double prob, double value) {
     const double tolerance = Count() > current.AutofocusThreshold
                                  ? std::abs(current.AutofocusResolution * value / 100)
                                  : 0.0;
-    // The list may run in either direction after Negate, so it is scanned rather than bisected.
-    auto place = std::find_if(List.begin(), List.end(),
-                              [&](const TPVPair& pair) { return pair.Value >= value - tolerance; });
+    // The first pair at or above the lower end of the tolerance; after Negate the list may run in
+    // either direction and is scanned, otherwise the place is bisected.
+    const auto reaches = [&](const TPVPair& pair) { return pair.Value >= value - tolerance; };
+    auto place = Ascending
+                     ? std::partition_point(List.begin(), List.end(),
+                                            [&](const TPVPair& pair) { return !reaches(pair); })
+                     : std::find_if(List.begin(), List.end(), reaches);
     if (place != List.end() && std::abs(value - place->Value) <= tolerance) {
         place->Prob += prob;
     } else {
@@ -91,6 +96,7 @@ void TProVal::Add(const TCase& current, double prob, double value) {
 
 void TProVal::SetZero() {
     List.assign(1, {1, 0});
+    Ascending = true;
     Cumulation = 1;
 }
 
@@ -108,6 +114,7 @@ void TProVal::SetFromVector(const TCase& current, const TProbVector& vector) {
     const TLevels<double>& scale =
         Kind == TProValKind::pvChange ? current.ChangeLevels : current.LinkMultipliers;
     List.clear();
+    Ascending = true;
     for (int level = kMinLevel; level <= kMaxLevel; ++level) {
         if (vector[level] > 0) {
             List.push_back({vector[level], scale[level]});
@@ -222,6 +229,7 @@ void TProVal::SetToProduct(const TCase& current, const TProVal& a, const TProVal
     Observe(current, "SetToProduct");
     Kind = a.Kind == TProValKind::pvMultiplier ? b.Kind : a.Kind;
     List.clear();
+    Ascending = true;
     Cumulation = std::max(a.Cumulation, b.Cumulation);
     for (const TPVPair& left : a.List) {
         for (const TPVPair& right : b.List) {
@@ -248,6 +256,7 @@ void TProVal::SetToSum(const TCase& current, const TProVal& a, const TProVal& b)
     }
     Kind = a.Kind;
     List.clear();
+    Ascending = true;
     Cumulation = std::max(a.Cumulation, b.Cumulation);
     for (const TPVPair& left : a.List) {
         for (const TPVPair& right : b.List) {
@@ -282,6 +291,7 @@ void TProVal::Negate() {
     for (TPVPair& pair : List) {
         pair.Value = -pair.Value;
     }
+    Ascending = List.size() < 2;
 }
 
 void TProVal::Focus(double percent) {

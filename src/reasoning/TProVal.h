@@ -102,12 +102,17 @@ class TProVal {
     std::string AsVectorText(const TCase& current) const;
     std::string HistogramName(const TCase& current) const;
 
-    friend bool operator==(const TProVal&, const TProVal&) = default;
+    // The same kind, cumulation and pairs in the same order.
+    friend bool operator==(const TProVal& a, const TProVal& b) {
+        return a.Kind == b.Kind && a.Cumulation == b.Cumulation && a.List == b.List;
+    }
 
   private:
     void Observe(const TCase& current, const char* operation) const;
 
     std::vector<TPVPair> List;
+    // Values ascend, as they do after anything but Negate: Add then bisects instead of scanning.
+    bool Ascending = true;
 };
 
 }  // namespace kavo

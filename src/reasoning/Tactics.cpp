@@ -11,6 +11,7 @@
 #include "reasoning/GoalEvaluation.h"
 #include "reasoning/Inference.h"
 #include "reasoning/TImpact.h"
+#include "reasoning/TPropagator.h"
 #include "reasoning/TStrategy.h"
 
 namespace kavo {
@@ -55,9 +56,12 @@ void EvaluateTactics(TFiP& action) {
     }
     TStrategy strategy(&perception, perception.Rationality);
     strategy.Tactics.push_back({&action, 0, true});
+    // One propagator serves the seven levels: it reads the level at each evaluation, and draws
+    // its sample of uncertain values (the same for every evaluation) only once.
+    TPropagator propagator(perception, strategy.Tactics);
     for (int level = kMinLevel; level <= kMaxLevel; ++level) {
         strategy.Tactics.front().Level = static_cast<std::int8_t>(level);
-        strategy.Evaluate();
+        strategy.EvaluateWith(propagator);
         for (const TGoal* goal : affected) {
             const TProVal change = strategy.OutcomeOf(goal);
             action.LevelUtility[level].Cumulate(current, Utility(*goal, change));
