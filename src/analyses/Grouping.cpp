@@ -372,7 +372,10 @@ std::string TagImageHtml(TAnalysisRun& run, const TConcept& item) {
         name += (item.Tags.size() > 1 ? "_" : "") + std::to_string(run.Case.TagList.IndexOf(tag));
     }
     if (item.Tags.size() > 1 && !run.ImageFolder.empty()) {
-        run.Images.WriteCombinedTagIcon(item.Tags, run.ImageFolder + name + ".gif");
+        if (auto failure =
+                run.Images.WriteCombinedTagIcon(item.Tags, run.ImageFolder + name + ".gif")) {
+            run.Case.Messages().ShowError(*failure);
+        }
     }
     return "<img src=\"gif/" + name + ".gif\">";
 }

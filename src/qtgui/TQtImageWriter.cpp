@@ -90,16 +90,21 @@ void TQtImageWriter::WriteUtilityIcon(TContext& context, const std::string& imag
 }
 
 void TQtImageWriter::WriteReportImages(TCase& owningCase, const std::string& imageFolder) {
-    Failed = false;
-    if (!MakeFolder(imageFolder)) {
-        Messages.ShowError("Could not create folder for images");
+    std::string reason;
+    if (!MakeFolder(imageFolder, reason)) {
+        Messages.ShowError("Could not create folder for images \"" + WithoutSlash(imageFolder) +
+                           "\": " + reason);
         return;
     }
     for (const TCaseImage& image : ReportImageSet(owningCase)) {
         const std::string path = imageFolder + image.Name + ".gif";
         std::error_code error;
-        if (!fs::exists(path, error) &&
-            !Write(path, image.Width, image.Height, image.WhiteTransparent, image.Draw)) {
+        if (fs::exists(path, error)) {
+            continue;
+        }
+        if (auto failure =
+                Write(path, image.Width, image.Height, image.WhiteTransparent, image.Draw)) {
+            Messages.ShowError(*failure);
             return;
         }
     }

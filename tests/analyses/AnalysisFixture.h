@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -18,8 +19,10 @@ namespace kavo::test {
 // Records the icons an analysis run asks for.
 class TRecordingIconWriter : public TImageWriter {
   public:
-    void WriteCombinedTagIcon(const std::vector<TTag*>&, const std::string& path) override {
+    std::optional<std::string> WriteCombinedTagIcon(const std::vector<TTag*>&,
+                                                    const std::string& path) override {
         Written.push_back(path);
+        return std::nullopt;
     }
     void WriteHistogramIcon(TContext&, const std::string& folder, const std::string& name,
                             const TLevels<double>&) override {
