@@ -98,6 +98,7 @@ class TCaseCommandsTest : public QObject {
     void aCaseReadOnlyInPartForgetsItsFolder();
     void editedCaseSavedAsAndReadBackUnchanged();
     void saveWritesIntoTheCaseFolder();
+    void saveWithAPictureThatCannotBeWrittenSaysSoAndStaysModified();
     void saveOfANewCaseAsksForAFolder_data();
     void saveOfANewCaseAsksForAFolder();
     void saveAsOntoAnotherCaseAsks_data();
@@ -326,6 +327,25 @@ void TCaseCommandsTest::saveWritesIntoTheCaseFolder() {
     QVERIFY(none.Seen.isEmpty());
     QVERIFY(!view->Case().Modified);
     QVERIFY(DocumentLines(folder).contains(QStringLiteral("<title>Renamed</title>")));
+}
+
+void TCaseCommandsTest::saveWithAPictureThatCannotBeWrittenSaysSoAndStaysModified() {
+    TCaseView* view = NewFixtureCase();
+    const QString folder = Folders.filePath(QStringLiteral("blocked picture"));
+    // A folder where a picture should go.
+    QVERIFY(QDir().mkpath(folder + "/gif/notag.gif"));
+    TModalAnswers answers({ChooseFolder(folder), kavo::test::ClickOk()});
+    Action(*Window, "actionSave")->trigger();
+    QCOMPARE(answers.Seen.size(), 2);
+    QCOMPARE(answers.Seen[1].Caption, QStringLiteral("KAVO error"));
+    QCOMPARE(answers.Seen[1].Text,
+             QStringLiteral("Error while writing to file \"%1/gif/notag.gif\": "
+                            "Is a directory")
+                 .arg(folder));
+    QVERIFY(QFile::exists(folder + "/KAVO case.htm"));
+    QVERIFY(QFile::exists(folder + "/gif/arena.gif"));
+    QVERIFY(view->Case().Modified);
+    QCOMPARE(QString::fromStdString(view->Case().Folder), folder + "/");
 }
 
 void TCaseCommandsTest::saveOfANewCaseAsksForAFolder_data() {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -122,6 +123,19 @@ TEST(DamagedDocumentTest, ExampleWithAnAttributeRowCutSavesWhatWasRead) {
     EXPECT_EQ(second.FactorList.Size(), first.FactorList.Size());
     EXPECT_EQ(second.ActorList.Size(), 4);
     EXPECT_EQ(Unstable(Join(lines)), "");
+}
+
+// The fuzzer's seeds: generated cases, damaged documents and the minimised findings of fuzzing
+// runs (finding-*.htm, each named after the fault it found). Each must read into a case that
+// saves stably, as the fuzzer demands of every input.
+TEST(DamagedDocumentTest, EverySeedOfTheFuzzerSavesStably) {
+    const std::filesystem::path seeds =
+        std::filesystem::path(KAVO_TEST_DATA) / ".." / "fuzz" / "seeds";
+    ASSERT_TRUE(std::filesystem::is_directory(seeds));
+    for (const auto& entry : std::filesystem::directory_iterator(seeds)) {
+        SCOPED_TRACE(entry.path().filename().string());
+        EXPECT_EQ(Unstable(ReadFile(entry.path())), "");
+    }
 }
 
 }  // namespace
