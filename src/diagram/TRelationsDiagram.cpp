@@ -21,6 +21,7 @@ namespace {
 
 constexpr TColor kSelectedGrey{128, 128, 128};
 constexpr int kLegendSample = 24;
+constexpr int kLegendGap = 12;
 constexpr int kRightMargin = 8;
 // Squared distance from an actor's position within which the pointer is on the actor.
 constexpr int kActorReach = 99;
@@ -283,21 +284,25 @@ void TRelationsDiagram::DrawLegend(TCanvas& canvas) const {
             entries.push_back({RelationTypeName(TypeAt(t)), RelationColor(TypeAt(t), 1)});
         }
     }
+    // One row along the bottom, in the band the ellipse leaves free there.
     canvas.SetFont(DrawingFont(), kBlack);
-    int bottom = Height - 8;
-    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
-        const int height = canvas.TextHeight(entry->Label);
-        const int top = bottom - height;
-        const int left = Width - kRightMargin - canvas.TextWidth(entry->Label);
-        canvas.TextOut({left, top}, entry->Label);
-        const TPoint from{left - 6 - kLegendSample, top + height / 2};
-        const TPoint to{left - 6, top + height / 2};
-        canvas.SetPen(entry->Color, 2);
+    int total = 0;
+    for (const TEntry& entry : entries) {
+        total += kLegendSample + 6 + canvas.TextWidth(entry.Label) + kLegendGap;
+    }
+    int x = Width - kRightMargin - total + kLegendGap;
+    for (const TEntry& entry : entries) {
+        const int height = canvas.TextHeight(entry.Label);
+        const int top = Height - 8 - height;
+        const TPoint from{x, top + height / 2};
+        const TPoint to{x + kLegendSample, top + height / 2};
+        canvas.SetPen(entry.Color, 2);
         canvas.Line(from, to);
         const TArrowHead head = ArrowHead(from, to, 7);
         canvas.Line(head.Points[1], head.Points[0]);
         canvas.Line(head.Points[2], head.Points[0]);
-        bottom = top - 2;
+        canvas.TextOut({to.X + 6, top}, entry.Label);
+        x = to.X + 6 + canvas.TextWidth(entry.Label) + kLegendGap;
     }
 }
 

@@ -81,7 +81,7 @@ TEST_F(RelationsDiagramTest, WithoutActorsOnlyTitleAndLegendAreDrawn) {
     Diagram.Place();
     const auto log = Drawn();
     EXPECT_TRUE(LogHas(log, {"font MS Sans Serif 10 bold 0,0,0", "text * Actor relations in Water",
-                             "text * Frankness", "text * Positive affect"}));
+                             "text * Positive affect", "text * Frankness"}));
     EXPECT_FALSE(LogContains(log, "text * A"));
 }
 
