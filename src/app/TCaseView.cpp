@@ -37,7 +37,6 @@
 #include "editing/SimulationEdits.h"
 #include "editing/TEdit.h"
 #include "model/Names.h"
-#include "model/RelationEdits.h"
 #include "model/TActor.h"
 #include "model/TAiA.h"
 #include "model/TArena.h"
@@ -893,7 +892,7 @@ void TCaseView::SetLayoutControl(TLayoutControl* layout) {
     Layout = layout;
     if (Layout) {
         connect(Layout, &TLayoutControl::Stepped, this, &TCaseView::LayoutStepped);
-        connect(Layout, &TLayoutControl::RunEnded, this, &TCaseView::LayoutRunEnded);
+        connect(Layout, &TLayoutControl::StepDue, this, &TCaseView::LayoutStepDue);
     }
 }
 
@@ -902,6 +901,13 @@ void TCaseView::OpenLayout() {
     TPerception* perception = CurrentPerception();
     if (Layout && perception != nullptr && Diagram->DiagramEnabled()) {
         Layout->Open(*CaseModel, perception);
+    }
+}
+
+void TCaseView::StopLayout() {
+    // A run going on would move the boxes again right after an undo.
+    if (ShowsLayout()) {
+        Layout->Stop();
     }
 }
 
@@ -929,17 +935,13 @@ void TCaseView::LayoutStepped(TPerception* perception) {
     }
 }
 
-void TCaseView::LayoutRunEnded(TPerception* perception, const std::vector<TFiPPlace>& before) {
-    // The run may end because another perception is shown now.
-    if (!ShowsLayout()) {
+void TCaseView::LayoutStepDue(TPerception* perception) {
+    // While a computation runs the model stands still; the animation waits.
+    if (!ShowsLayout() || perception != CurrentPerception() || ComputationRunning) {
         return;
     }
-    TEdit edit("Automatic layout");
-    edit.Focus = perception;
-    for (const TFiPPlace& place : before) {
-        edit.Changed(place.FiP->X, static_cast<std::int32_t>(place.X));
-        edit.Changed(place.FiP->Y, static_cast<std::int32_t>(place.Y));
-    }
+    TEdit edit;
+    Layout->StepInto(edit);
     Perform(std::move(edit));
 }
 
@@ -1025,6 +1027,7 @@ bool TCaseView::Perform(TEdit edit) {
 
 void TCaseView::UndoStep() {
     FinishCommentEdit();
+    StopLayout();
     if (Undo->canUndo() && CanEdit()) {
         Undo->undo();
     }
@@ -1032,6 +1035,7 @@ void TCaseView::UndoStep() {
 
 void TCaseView::RedoStep() {
     FinishCommentEdit();
+    StopLayout();
     if (Undo->canRedo() && CanEdit()) {
         Undo->redo();
     }

@@ -29,7 +29,6 @@ class TConcept;
 class TDiagramView;
 class TInfoPane;
 class TLayoutControl;
-struct TFiPPlace;
 class TDiagramZoom;
 class TEdit;
 class TPerception;
@@ -189,8 +188,9 @@ class TCaseView : public QWidget {
     // The layout window follows the perception shown, and closes when it is gone.
     void FollowLayout();
     void LayoutStepped(TPerception* perception);
-    void LayoutRunEnded(TPerception* perception, const std::vector<TFiPPlace>& before);
+    void LayoutStepDue(TPerception* perception);
     bool ShowsLayout() const;
+    void StopLayout();
     // Shows what an edit changed: the tree, the perception it is about, the comment and the
     // command states. After an undo or a redo the window shows the perception the edit is about.
     void EditApplied(const TEdit& edit, bool undone);

@@ -437,11 +437,11 @@ TActorRelation* SetRelationStrength(TEdit& edit, TCase& owningCase, TActor* from
     const int value = type == TActorRelationType::rtAffect ? std::clamp(strength, -5, 5)
                                                            : std::clamp(strength, 0, 1);
     const int index = owningCase.FindRelation(from, to);
-    edit.NameIfUnnamed("Change relation");
     if (index < 0) {
         if (value == 0) {
             return nullptr;
         }
+        edit.NameIfUnnamed("Add relation");
         auto relation = std::make_unique<TActorRelation>(from, to);
         (*relation)[type] = static_cast<std::int16_t>(value);
         return edit.Append(owningCase.Relations, std::move(relation));
@@ -451,9 +451,11 @@ TActorRelation* SetRelationStrength(TEdit& edit, TCase& owningCase, TActor* from
     strengths[static_cast<std::size_t>(type)] = static_cast<std::int16_t>(value);
     edit.Set(relation->Strength, strengths);
     if (std::all_of(strengths.begin(), strengths.end(), [](std::int16_t s) { return s == 0; })) {
+        edit.NameIfUnnamed("Delete relation");
         edit.Remove(owningCase.Relations, relation);
         return nullptr;
     }
+    edit.NameIfUnnamed("Change relation");
     return relation;
 }
 

@@ -4,7 +4,9 @@
 #include <string>
 
 #include "diagram/PerceptionDrawing.h"
+#include "diagram/TLayout.h"
 #include "editing/TEdit.h"
+#include "editing/TFieldWatch.h"
 #include "model/TAiA.h"
 #include "model/TArena.h"
 #include "model/TFactor.h"
@@ -293,6 +295,18 @@ TPoint KeepInArea(TEdit& edit, TPerception& perception) {
     }
     edit.Record(std::make_unique<TMoveChange>(std::move(all), shift.X, shift.Y));
     return shift;
+}
+
+void LayOutStep(TEdit& edit, TPerception& perception, const TLayout& layout, TRandom& random) {
+    edit.NameIfUnnamed("Automatic layout");
+    edit.Focus = &perception;
+    TFieldWatch watch;
+    for (const auto& fip : perception.FiPs) {
+        watch.Watch(fip->X);
+        watch.Watch(fip->Y);
+    }
+    layout.Step(perception, random);
+    watch.RecordChanges(edit);
 }
 
 void PressRangeCell(TEdit& edit, TPerception& perception, TFiP& fip, int level, bool choose,

@@ -11,8 +11,10 @@ namespace kavo {
 
 class TEdit;
 class TGoal;
+class TLayout;
 class TLink;
 class TProspect;
+class TRandom;
 
 // The undoable changes of a perception's diagram, as its editing commands make them. Each records
 // into the edit (see TEdit), names it unless it has a name, makes it about the perception (the
@@ -59,6 +61,11 @@ TPoint MoveFiPs(TEdit& edit, TPerception& perception, const std::vector<TFiP*>& 
 // Moves every FiP as the placement of a drawing would when a box lies outside the drawing area,
 // so that drawing finds nothing to move; returns the shift, (0, 0) when none was needed.
 TPoint KeepInArea(TEdit& edit, TPerception& perception);
+
+// One step of the automatic layout (see TLayout::Step): the boxes move. Their velocities, which
+// only the layout reads, are not part of the edit. Steps of one run are meant to merge into one
+// edit (TEdit::MergeKey), "Automatic layout".
+void LayOutStep(TEdit& edit, TPerception& perception, const TLayout& layout, TRandom& random);
 
 // A press on the range bar cell of level (-3..+3) of an action's FiP. Without choose the level is
 // toggled in the range, and a chosen level taken out of the range is no longer chosen; with choose

@@ -18,6 +18,8 @@ class TChange {
     virtual void Apply(bool forward) = 0;
     // Takes in a step recorded right after this one, when the two can be one; false otherwise.
     virtual bool Absorb(TChange& /*later*/) { return false; }
+    // The field a step sets as a whole, if that is what it does; null for every other kind.
+    virtual const void* SetsField() const { return nullptr; }
 };
 
 // A field set to a new value; keeps the old and the new value.
@@ -35,6 +37,7 @@ class TSetChange : public TChange {
         New = std::move(same->New);
         return true;
     }
+    const void* SetsField() const override { return Field; }
 
   private:
     T* Field;

@@ -1,6 +1,7 @@
 #include "editing/TEdit.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "model/TPerception.h"
 
@@ -47,8 +48,26 @@ void TEdit::Redo() {
 }
 
 void TEdit::Absorb(TEdit&& later) {
+    // Steps that only set fields do not depend on each other's order, so a later setting of a field
+    // that the steps at the end of this edit set already merges into that step: a long drag or
+    // layout run keeps one step per field instead of one per move.
+    std::unordered_map<const void*, TChange*> settings;
+    for (auto change = Changes.rbegin();
+         change != Changes.rend() && (*change)->SetsField() != nullptr; ++change) {
+        settings.emplace((*change)->SetsField(), change->get());
+    }
     for (auto& change : later.Changes) {
+        const void* field = change->SetsField();
+        if (field == nullptr) {
+            settings.clear();
+        } else if (const auto found = settings.find(field);
+                   found != settings.end() && found->second->Absorb(*change)) {
+            continue;
+        }
         if (Changes.empty() || !Changes.back()->Absorb(*change)) {
+            if (field != nullptr) {
+                settings[field] = change.get();
+            }
             Changes.push_back(std::move(change));
         }
     }
@@ -60,6 +79,11 @@ void TEdit::Absorb(TEdit&& later) {
     if (later.Focus != nullptr) {
         Focus = later.Focus;
     }
+}
+
+long TEdit::NewMergeKey() {
+    static long last = 0;
+    return ++last;
 }
 
 void TEdit::NameIfUnnamed(std::string name) {

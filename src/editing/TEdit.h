@@ -40,6 +40,8 @@ class TEdit {
     // Edits with the same key, other than 0, merge into one step when made one after the other
     // (the steps of one pointer drag).
     long MergeKey = 0;
+    // A key no other run of edits has used in this program run.
+    static long NewMergeKey();
 
     bool Empty() const { return Changes.empty(); }
     void Undo();

@@ -13,6 +13,8 @@
 #include <functional>
 
 #include "diagram/TCanvas.h"
+#include "editing/PerceptionEdits.h"
+#include "editing/TEdit.h"
 #include "model/TCase.h"
 #include "model/TFiP.h"
 #include "model/TPerception.h"
@@ -102,9 +104,8 @@ TLayoutControl::TLayoutControl(TRandom& random, QWidget* parent)
     connect(StopBtn, &QToolButton::clicked, this, &TLayoutControl::Stop);
     connect(RecordBtn, &QToolButton::toggled, this, [this](bool down) {
         // The boxes as they are become one step of their own; a run goes on from there.
-        if (down && !RunStart.empty()) {
-            EndRun();
-            BeginRun();
+        if (down) {
+            NewRun();
         }
     });
     auto* buttons = new QHBoxLayout;
@@ -208,7 +209,6 @@ void TLayoutControl::Retarget(TPerception* perception) {
 
 void TLayoutControl::Detach() {
     // The perception may be freed already: nothing of it is touched any more.
-    RunStart.clear();
     Shown = nullptr;
     ShownCase = nullptr;
     Stop();
@@ -225,8 +225,7 @@ void TLayoutControl::Tick() {
     }
     Ticks.stop();
     if (PlayBtn->isChecked() && Shown != nullptr) {
-        Layout.Step(*Shown, Random);
-        emit Stepped(Shown);
+        emit StepDue(Shown);
     } else if (RewindBtn->isChecked()) {
         if (Shown != nullptr) {
             emit Stepped(Shown);
@@ -238,6 +237,13 @@ void TLayoutControl::Tick() {
     Ticks.start();
 }
 
+void TLayoutControl::StepInto(TEdit& edit) {
+    if (Shown != nullptr) {
+        LayOutStep(edit, *Shown, Layout, Random);
+        edit.MergeKey = RunKey;
+    }
+}
+
 void TLayoutControl::Stop() {
     for (QToolButton* button : {PlayBtn, RewindBtn, RecordBtn}) {
         const QSignalBlocker quiet(button);
@@ -246,41 +252,18 @@ void TLayoutControl::Stop() {
     if (Shown != nullptr) {
         TLayout::Stop(*Shown);
     }
-    EndRun();
+    NewRun();
 }
 
 void TLayoutControl::Started(bool down) {
+    NewRun();
     if (down) {
-        BeginRun();
         Ticks.start();
-    } else {
-        EndRun();
     }
 }
 
-void TLayoutControl::BeginRun() {
-    RunStart.clear();
-    if (Shown == nullptr) {
-        return;
-    }
-    for (const auto& fip : Shown->FiPs) {
-        RunStart.push_back({fip.get(), fip->X, fip->Y});
-    }
-}
-
-void TLayoutControl::EndRun() {
-    if (RunStart.empty() || Shown == nullptr) {
-        RunStart.clear();
-        return;
-    }
-    std::vector<TFiPPlace> before;
-    before.swap(RunStart);
-    const bool moved = std::any_of(before.begin(), before.end(), [](const TFiPPlace& place) {
-        return place.FiP->X != place.X || place.FiP->Y != place.Y;
-    });
-    if (moved) {
-        emit RunEnded(Shown, before);
-    }
+void TLayoutControl::NewRun() {
+    RunKey = TEdit::NewMergeKey();
 }
 
 void TLayoutControl::EdgeLengthChanged(int value) {

@@ -2,7 +2,6 @@
 
 #include <QTimer>
 #include <QWidget>
-#include <vector>
 
 #include "diagram/TLayout.h"
 
@@ -13,22 +12,16 @@ class QToolButton;
 namespace kavo {
 
 class TCase;
-class TFiP;
+class TEdit;
 class TPerception;
 class TRandom;
 
-// Where a box was before a run of the layout moved it.
-struct TFiPPlace {
-    TFiP* FiP = nullptr;
-    int X = 0;
-    int Y = 0;
-};
-
 // The tool window "Layout": runs the automatic layout on a case window's diagram as an animation,
 // one step every 100 ms while "Start" is down, with the edge length and the rectangle the boxes
-// stay in as controls. A run lasts from Start to Stop (or until the window closes or the diagram
-// changes); at its end the window reports where the boxes were, so that the run becomes one
-// undoable step.
+// stay in as controls. The window moves no box itself: at each tick it asks the case window for a
+// step, which the case window makes as an edit on its undo stack. The steps of a run, from Start
+// to Stop (or to "Save layout", or until the window closes or the diagram changes), share a merge
+// key and so become one undoable step.
 class TLayoutControl : public QWidget {
     Q_OBJECT
 
@@ -64,14 +57,16 @@ class TLayoutControl : public QWidget {
 
     // One tick of the timer, as the timer runs it.
     void Tick();
+    // Makes one step of the run on the shown perception into the edit.
+    void StepInto(TEdit& edit);
     // Releases every button and sets every velocity to zero; a run ends.
     void Stop();
 
   signals:
-    // The boxes moved, or the diagram should be drawn again.
+    // The layout should make a step on the perception (StepInto).
+    void StepDue(kavo::TPerception* perception);
+    // The diagram should be drawn again.
     void Stepped(kavo::TPerception* perception);
-    // A run moved boxes of the perception: where they were when it began.
-    void RunEnded(kavo::TPerception* perception, const std::vector<kavo::TFiPPlace>& before);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -81,15 +76,15 @@ class TLayoutControl : public QWidget {
     void Started(bool down);
     void EdgeLengthChanged(int value);
     void SizeChanged();
-    void BeginRun();
-    void EndRun();
+    // The steps made from now on are a new undoable step.
+    void NewRun();
 
     TRandom& Random;
     TLayout Layout;
     TCase* ShownCase = nullptr;
     TPerception* Shown = nullptr;
-    // Where the boxes were when the run began; empty while no run is under way.
-    std::vector<TFiPPlace> RunStart;
+    // The merge key of the steps of the run under way.
+    long RunKey = 0;
     QTimer Ticks;
     QToolButton* PlayBtn = nullptr;
     QToolButton* StopBtn = nullptr;

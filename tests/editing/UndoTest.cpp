@@ -98,5 +98,34 @@ TEST_F(UndoTest, RandomEditsUndosAndRedosKeepTheHistory) {
     EXPECT_EQ(Document(), documents.front());
 }
 
+// The steps of a drag or a layout run merge into one edit. A later setting of a field merges into
+// the earlier setting only across steps that set fields too: a step of another kind between them
+// keeps its place in the order.
+TEST(EditMergeTest, LaterSettingsMergeWithoutReorderingOtherSteps) {
+    int x = 0;
+    std::vector<int> list;
+    TEdit run;
+    run.Set(x, 1);
+    run.Set(list, std::vector<int>{1, 2});
+    for (int step = 2; step <= 4; ++step) {
+        TEdit later;
+        later.Set(x, step);
+        run.Absorb(std::move(later));
+    }
+    TEdit removal;
+    removal.RemoveRef(list, 2);
+    run.Absorb(std::move(removal));
+    TEdit setting;
+    setting.Set(list, std::vector<int>{2, 3});
+    run.Absorb(std::move(setting));
+    EXPECT_EQ(x, 4);
+    run.Undo();
+    EXPECT_EQ(x, 0);
+    EXPECT_TRUE(list.empty());
+    run.Redo();
+    EXPECT_EQ(x, 4);
+    EXPECT_EQ(list, (std::vector<int>{2, 3}));
+}
+
 }  // namespace
 }  // namespace kavo

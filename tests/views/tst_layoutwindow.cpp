@@ -4,6 +4,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QtTest>
 
 #include "app/CaseFixture.h"
@@ -43,6 +44,7 @@ class TLayoutWindowTest : public QObject {
     void windowHasItsControls();
     void startMovesTheBoxesEveryTickAndStopEndsTheRun();
     void theTimerDrivesTheAnimation();
+    void aRunIsOneUndoableStep();
     void selectingAnotherNodeStopsTheLayout();
     void closingTheWindowReleasesStart();
     void deletingThePerceptionClosesTheWindow();
@@ -155,6 +157,43 @@ void TLayoutWindowTest::theTimerDrivesTheAnimation() {
     const QList<QPoint> before = Places(farmers);
     QTest::mouseClick(Layout->PlayButton(), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(Places(farmers) != before, 5000);
+}
+
+void TLayoutWindowTest::aRunIsOneUndoableStep() {
+    TPerception& farmers = OpenOnFarmers();
+    const QList<QPoint> before = Places(farmers);
+    QUndoStack* stack = View->UndoStack();
+    const int steps = stack->count();
+    QAction* undo = Window->findChild<QAction*>(QStringLiteral("actionUndo"));
+    QAction* redo = Window->findChild<QAction*>(QStringLiteral("actionRedo"));
+    QTest::mouseClick(Layout->PlayButton(), Qt::LeftButton);
+    for (int tick = 0; tick < 10; ++tick) {
+        Layout->Tick();
+    }
+    QCOMPARE(stack->count(), steps + 1);
+    QCOMPARE(undo->text(), QStringLiteral("&Undo Automatic layout"));
+    // "Save layout" keeps the boxes as they are as a step of their own; the run goes on.
+    const QList<QPoint> saved = Places(farmers);
+    QTest::mouseClick(Layout->RecordButton(), Qt::LeftButton);
+    for (int tick = 0; tick < 5; ++tick) {
+        Layout->Tick();
+    }
+    QCOMPARE(stack->count(), steps + 2);
+    const QList<QPoint> last = Places(farmers);
+    QVERIFY(last != saved);
+    // Undo ends the run, so that the next tick does not move the boxes again.
+    undo->trigger();
+    QVERIFY(!Layout->PlayButton()->isChecked());
+    QCOMPARE(Places(farmers), saved);
+    Layout->Tick();
+    QCOMPARE(Places(farmers), saved);
+    undo->trigger();
+    QCOMPARE(Places(farmers), before);
+    QVERIFY(!View->Case().Modified);
+    redo->trigger();
+    redo->trigger();
+    QCOMPARE(Places(farmers), last);
+    QVERIFY(View->Case().Modified);
 }
 
 void TLayoutWindowTest::selectingAnotherNodeStopsTheLayout() {
