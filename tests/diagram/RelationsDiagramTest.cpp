@@ -4,7 +4,6 @@
 #include "diagram/TRelationsDiagram.h"
 #include "editing/CaseEdits.h"
 #include "editing/TEdit.h"
-#include "model/RelationEdits.h"
 #include "model/TActor.h"
 
 namespace kavo::test {
@@ -31,6 +30,8 @@ class RelationsDiagramTest : public ::testing::Test, public TCaseFixture {
     TActor* Alpha;
     TActor* Beta;
     TRelationsDiagram Diagram{Case};
+    // The relations of a test, made as the relations window makes them.
+    TEdit Relating;
 };
 
 TEST_F(RelationsDiagramTest, OneActorSitsInTheMiddleWithMarginsFromItsName) {
@@ -44,8 +45,8 @@ TEST_F(RelationsDiagramTest, OneActorSitsInTheMiddleWithMarginsFromItsName) {
 }
 
 TEST_F(RelationsDiagramTest, TypesBetweenTwoActorsAreParallelArrowsWidenedByStrength) {
-    SetRelationStrength(Case, Alpha, Beta, rtAffect, 3);
-    SetRelationStrength(Case, Alpha, Beta, rtDominance, 1);
+    SetRelationStrength(Relating, Case, Alpha, Beta, rtAffect, 3);
+    SetRelationStrength(Relating, Case, Alpha, Beta, rtDominance, 1);
     // Two actors face each other across the middle: Alpha on the right, Beta on the left.
     const TPoint a = Diagram.Position(0);
     const TPoint b = Diagram.Position(1);
@@ -64,7 +65,7 @@ TEST_F(RelationsDiagramTest, TypesBetweenTwoActorsAreParallelArrowsWidenedByStre
 }
 
 TEST_F(RelationsDiagramTest, HiddenTypesLoseTheirArrowsAndLegendEntries) {
-    SetRelationStrength(Case, Alpha, Beta, rtCooperation, 1);
+    SetRelationStrength(Relating, Case, Alpha, Beta, rtCooperation, 1);
     EXPECT_TRUE(LogContains(Drawn(), "pen 240,144,0 2 0"));
     EXPECT_TRUE(LogContains(Drawn(), "text * Cooperation"));
     Diagram.VisibleTypes[1] = false;
@@ -109,7 +110,7 @@ TEST_F(RelationsDiagramTest, DrawingOntoTheFocalActorItselfAsksNothing) {
 
 // Selecting an arrow sets the tool from it and changes nothing; only the strength control does.
 TEST_F(RelationsDiagramTest, SelectingAnArrowSetsTheToolWithoutChangingTheRelation) {
-    SetRelationStrength(Case, Alpha, Beta, rtAffect, -4);
+    SetRelationStrength(Relating, Case, Alpha, Beta, rtAffect, -4);
     const TPoint a = Diagram.Position(0);
     const TPoint b = Diagram.Position(1);
     Diagram.Press((a.X + b.X) / 2, a.Y + 4);
@@ -128,8 +129,8 @@ TEST_F(RelationsDiagramTest, SelectingAnArrowSetsTheToolWithoutChangingTheRelati
 TEST_F(RelationsDiagramTest, FiltersShowTheFocalActorsRelationsOnly) {
     Case.FindOrCreateActor("Gamma", "C");
     Diagram.Place();
-    SetRelationStrength(Case, Alpha, Beta, rtAffect, 2);
-    SetRelationStrength(Case, Beta, Case.ActorList[2], rtAffect, 2);
+    SetRelationStrength(Relating, Case, Alpha, Beta, rtAffect, 2);
+    SetRelationStrength(Relating, Case, Beta, Case.ActorList[2], rtAffect, 2);
     const auto arrows = [&] {
         int count = 0;
         for (const std::string& line : Drawn()) {
@@ -156,35 +157,43 @@ TEST(RelationEdits, SettingStrengthsMakesChangesAndRemovesTheRelation) {
     TCase& c = fixture.Case;
     TActor* a = c.FindOrCreateActor("Alpha", "A");
     TActor* b = c.FindOrCreateActor("Beta", "B");
-    EXPECT_EQ(SetRelationStrength(c, a, b, rtAffect, 0), nullptr);
+    const auto set = [&](TActorRelationType type, int strength, const char* name) {
+        TEdit edit;
+        TActorRelation* relation = SetRelationStrength(edit, c, a, b, type, strength);
+        EXPECT_EQ(edit.Name, name);
+        return relation;
+    };
+    EXPECT_EQ(set(rtAffect, 0, ""), nullptr);
     EXPECT_TRUE(c.Relations.empty());
-    TActorRelation* relation = SetRelationStrength(c, a, b, rtAffect, 9);
+    TActorRelation* relation = set(rtAffect, 9, "Add relation");
     ASSERT_NE(relation, nullptr);
     EXPECT_EQ((*relation)[rtAffect], 5);
-    EXPECT_EQ(SetRelationStrength(c, a, b, rtDominance, 3), relation);
+    EXPECT_EQ(set(rtDominance, 3, "Change relation"), relation);
     EXPECT_EQ((*relation)[rtDominance], 1);
-    EXPECT_EQ(SetRelationStrength(c, a, b, rtAffect, 0), relation);
-    EXPECT_EQ(SetRelationStrength(c, a, b, rtDominance, 0), nullptr);
+    EXPECT_EQ(set(rtAffect, 0, "Change relation"), relation);
+    EXPECT_EQ(set(rtDominance, 0, "Delete relation"), nullptr);
     EXPECT_TRUE(c.Relations.empty());
 }
 
-TEST(RelationEdits, RestoringAStateBringsARemovedRelationBackInItsPlace) {
+TEST(RelationEdits, UndoBringsADeletedRelationBackInItsPlace) {
     TCaseFixture fixture;
     TCase& c = fixture.Case;
     TActor* a = c.FindOrCreateActor("Alpha", "A");
     TActor* b = c.FindOrCreateActor("Beta", "B");
-    SetRelationStrength(c, b, a, rtFrankness, 1);
-    SetRelationStrength(c, a, b, rtAffect, -2)->Comment = {"old", "friends"};
-    SetRelationStrength(c, b, b, rtFrankness, 1);
-    const TRelationState before = RelationState(c, a, b);
-    SetRelationStrength(c, a, b, rtAffect, 0);
+    TEdit setUp;
+    SetRelationStrength(setUp, c, b, a, rtFrankness, 1);
+    TActorRelation* relation = SetRelationStrength(setUp, c, a, b, rtAffect, -2);
+    relation->Comment = {"old", "friends"};
+    SetRelationStrength(setUp, c, b, b, rtFrankness, 1);
+    TEdit deletion;
+    SetRelationStrength(deletion, c, a, b, rtAffect, 0);
     ASSERT_EQ(c.Relations.size(), 2u);
-    c.Modified = false;
-    RestoreRelation(c, a, b, before);
-    EXPECT_TRUE(c.Modified);
+    deletion.Undo();
     ASSERT_EQ(c.FindRelation(a, b), 1);
-    EXPECT_EQ(RelationState(c, a, b), before);
-    RestoreRelation(c, a, b, TRelationState{});
+    EXPECT_EQ(c.Relations[1].get(), relation);
+    EXPECT_EQ((*relation)[rtAffect], -2);
+    EXPECT_EQ(relation->Comment, (std::vector<std::string>{"old", "friends"}));
+    deletion.Redo();
     EXPECT_EQ(c.FindRelation(a, b), -1);
 }
 

@@ -17,7 +17,8 @@
 #include "app/TCaseView.h"
 #include "app/TKAVO.h"
 #include "diagram/TRelationsDiagram.h"
-#include "model/RelationEdits.h"
+#include "editing/CaseEdits.h"
+#include "editing/TEdit.h"
 #include "qtgui/TQtTextMeasure.h"
 #include "support/TestPlatform.h"
 #include "views/TActorRelationDlg.h"
@@ -35,11 +36,13 @@ struct TRelationsWindow {
               Case,
               [this](const kavo::TRelationRequest& request) {
                   ++Changes;
-                  kavo::SetRelationStrength(Case, request.From, request.To, request.Type,
+                  kavo::TEdit edit;
+                  kavo::SetRelationStrength(edit, Case, request.From, request.To, request.Type,
                                             request.Strength);
               },
               [this](kavo::TCommentedObject& item, const std::string& text) {
-                  item.Comment = {text};
+                  kavo::TEdit edit;
+                  kavo::SetComment(edit, item, text);
               }) {
         Dialog.show();
         Exposed = QTest::qWaitForWindowExposed(&Dialog);
@@ -66,6 +69,8 @@ struct TRelationsWindow {
         return true;
     }();
     TActorRelationDlg Dialog;
+    // What a test sets up itself.
+    kavo::TEdit Edit;
 };
 
 }  // namespace
@@ -178,7 +183,7 @@ void TActorRelationsTest::theStrengthControlChangesTheSelectedAffect() {
 void TActorRelationsTest::selectingAnArrowSetsTheToolButChangesNothing() {
     TRelationsWindow w;
     TActorRelationDlg& d = w.Dialog;
-    kavo::SetRelationStrength(w.Case, w.Actor("Farmers"), w.Actor("Citizens"),
+    kavo::SetRelationStrength(w.Edit, w.Case, w.Actor("Farmers"), w.Actor("Citizens"),
                               TActorRelationType::rtAffect, -4);
     // The arrow lies beside the line between the two actors, past the tail.
     const QPoint from = w.At("Farmers");
@@ -277,7 +282,7 @@ void TActorRelationsTest::commentsOfActorsAndRelations() {
 void TActorRelationsTest::uncheckingATypeHidesItsArrows() {
     TRelationsWindow w;
     TActorRelationDlg& d = w.Dialog;
-    kavo::SetRelationStrength(w.Case, w.Actor("Farmers"), w.Actor("Citizens"),
+    kavo::SetRelationStrength(w.Edit, w.Case, w.Actor("Farmers"), w.Actor("Citizens"),
                               TActorRelationType::rtDominance, 1);
     const QPoint middle = (w.At("Farmers") + w.At("Citizens")) / 2;
     bool hit = false;
@@ -326,7 +331,12 @@ void TActorRelationsTest::caseMenuOpensItAndItsChangesCanBeMade() {
     QCOMPARE(answers.Seen[0].Caption, QStringLiteral("Actor relations"));
     QCOMPARE(view->Case().Relations.size(), std::size_t{1});
     QVERIFY(view->Case().Modified);
-    view->Case().Modified = false;
+    // The relation was made on the case window's undo stack.
+    QAction* undo = main.findChild<QAction*>(QStringLiteral("actionUndo"));
+    QCOMPARE(undo->text(), QStringLiteral("&Undo Add relation"));
+    undo->trigger();
+    QVERIFY(view->Case().Relations.empty());
+    QVERIFY(!view->Case().Modified);
 }
 
 QTEST_MAIN(TActorRelationsTest)
