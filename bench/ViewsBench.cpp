@@ -4,6 +4,8 @@
 #include "analyses/TQuickAnalysis.h"
 #include "diagram/PerceptionDrawing.h"
 #include "diagram/TLayout.h"
+#include "editing/PerceptionEdits.h"
+#include "editing/TEdit.h"
 #include "model/TFiP.h"
 #include "model/TLink.h"
 #include "model/TPerception.h"
@@ -48,6 +50,23 @@ void BM_LayoutStepSample(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_LayoutStepSample)->Unit(benchmark::kMicrosecond);
+
+// A tick of the desktop program's layout run on the sample perception: the step as an edit, merged
+// into the run's one undoable step as the undo stack merges it.
+void BM_LayoutTickAsEdit(benchmark::State& state) {
+    test::TCaseFixture fixture;
+    TPerception& view = bench::BuildSamplePerception(fixture.Case);
+    TLayout layout;
+    layout.Fit(view);
+    TEdit run;
+    LayOutStep(run, view, layout, fixture.Context.Random);
+    for (auto _ : state) {
+        TEdit step;
+        LayOutStep(step, view, layout, fixture.Context.Random);
+        run.Absorb(std::move(step));
+    }
+}
+BENCHMARK(BM_LayoutTickAsEdit)->Unit(benchmark::kMicrosecond);
 
 // What the quick-analysis pane does on a pointer move over the sample perception of 200 boxes
 // and 400 links, every switch on, five factors selected: explain the strategies, the link and the
