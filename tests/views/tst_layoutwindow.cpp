@@ -12,6 +12,8 @@
 #include "app/TCaseTree.h"
 #include "app/TCaseView.h"
 #include "app/TKAVO.h"
+#include "editing/CaseEdits.h"
+#include "editing/TEdit.h"
 #include "views/TLayoutControl.h"
 
 using kavo::TCaseView;
@@ -49,6 +51,7 @@ class TLayoutWindowTest : public QObject {
     void closingTheWindowReleasesStart();
     void deletingThePerceptionClosesTheWindow();
     void closingTheCaseClosesTheWindow();
+    void undoingTheCreationOfItsPerceptionClosesTheWindow();
 
   private:
     // Shows the farmers' perception, with its boxes piled up, and opens the layout window on it.
@@ -242,6 +245,23 @@ void TLayoutWindowTest::closingTheCaseClosesTheWindow() {
     QVERIFY(Window->CaseViews().isEmpty());
     QVERIFY(!Layout->isVisible());
     QVERIFY(Layout->Target() == nullptr);
+}
+
+void TLayoutWindowTest::undoingTheCreationOfItsPerceptionClosesTheWindow() {
+    kavo::TEdit edit;
+    kavo::TAiA* added = kavo::AddActorToArena(
+        edit, View->Case(), *View->Case().ArenaList.Find("Irrigation"), "Anglers", "Anglers");
+    QVERIFY(added != nullptr);
+    QVERIFY(View->Perform(std::move(edit)));
+    Select(TNodeKind::nkAiA, added);
+    QTest::mouseClick(View->findChild<QToolButton*>(QStringLiteral("LayoutBtn")), Qt::LeftButton);
+    QCOMPARE(Layout->Target(), added->Perception.get());
+    QTest::mouseClick(Layout->PlayButton(), Qt::LeftButton);
+    Window->findChild<QAction*>(QStringLiteral("actionUndo"))->trigger();
+    QVERIFY(View->Case().ArenaList.Find("Irrigation")->FindActor("Anglers") == nullptr);
+    QVERIFY(!Layout->isVisible());
+    QVERIFY(Layout->Target() == nullptr);
+    Layout->Tick();
 }
 
 QTEST_MAIN(TLayoutWindowTest)
