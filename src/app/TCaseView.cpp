@@ -27,10 +27,13 @@
 #include "app/ShellIcons.h"
 #include "app/TCaseFiles.h"
 #include "app/TCaseStatusBar.h"
+#include "app/TDiagramEditor.h"
 #include "app/TDiagramView.h"
 #include "app/TDiagramZoom.h"
 #include "app/TEditCommand.h"
 #include "app/THtmlView.h"
+#include "app/TNewActorDlg.h"
+#include "app/TNewArenaDlg.h"
 #include "diagram/HitTest.h"
 #include "diagram/TRelationsDiagram.h"
 #include "editing/CaseEdits.h"
@@ -159,8 +162,10 @@ QWidget* TCaseView::CreateUpperHalf() {
     auto* treeBar = VerticalBar(upper, "treeBar");
     TreeTypeBtn =
         AddButton(treeBar, TShellIcon::siTreeType, tr("Switch to dictionary view"), "TreeTypeBtn");
-    AddButton(treeBar, TShellIcon::siAddArena, tr("Add arena"), "ArenaBtn");
-    AddButton(treeBar, TShellIcon::siAddActor, tr("Add actor to arena"), "ActorBtn");
+    ArenaBtn = AddButton(treeBar, TShellIcon::siAddArena, tr("Add arena"), "ArenaBtn");
+    ActorBtn = AddButton(treeBar, TShellIcon::siAddActor, tr("Add actor to arena"), "ActorBtn");
+    connect(ArenaBtn, &QToolButton::clicked, this, &TCaseView::AddArena);
+    connect(ActorBtn, &QToolButton::clicked, this, &TCaseView::AddActor);
     AddButton(treeBar, TShellIcon::siTag, tr("Tag item"), "TagBtn");
     DeleteBtn = AddButton(treeBar, TShellIcon::siDelete, tr("Delete item"), "DeleteBtn");
     InfoBtn = AddButton(treeBar, TShellIcon::siInfo, tr("Show quick analysis"), "InfoBtn");
@@ -229,6 +234,12 @@ QWidget* TCaseView::CreateLowerHalf() {
     Diagram = new TDiagramView;
     Diagram->setFocusPolicy(Qt::ClickFocus);
     Diagram->installEventFilter(this);
+    Editor = new TDiagramEditor(*this, *Diagram);
+    Editor->AttachButtons(*diagramBar);
+    connect(Editor, &TDiagramEditor::SelectionChanged, this, [this] {
+        UpdateCommentTarget();
+        UpdateCommandStates();
+    });
     Scroller = new QScrollArea(lower);
     Scroller->setObjectName(QStringLiteral("diagramScroller"));
     Scroller->setWidget(Diagram);
@@ -407,6 +418,7 @@ void TCaseView::SelectFromNode(QTreeWidgetItem* node) {
 void TCaseView::UpdateCommandStates() {
     const QTreeWidgetItem* node = CaseTree->SelectedNode();
     const bool belowRoot = node != nullptr && node->parent() != nullptr;
+    const bool arenasMode = CaseTree->Mode() == TTreeMode::tmArenas;
     const bool editable = Diagram->DiagramEnabled() && CurrentPerception() != nullptr;
     States = {};
     States.DeleteConcept = DeleteBtn->isEnabled();
@@ -423,6 +435,9 @@ void TCaseView::UpdateCommandStates() {
     // The pane explains an editable diagram only; it comes back with one while InfoBtn is down.
     InfoBtn->setEnabled(editable);
     LayoutBtn->setEnabled(editable);
+    Editor->UpdateButtons(editable);
+    ArenaBtn->setEnabled(arenasMode);
+    ActorBtn->setEnabled(arenasMode && belowRoot);
     FollowLayout();
     HoveredPerception = nullptr;
     if (Info && !editable) {
@@ -602,6 +617,49 @@ void TCaseView::NextRound() {
     Context.AnalysisCancelled = false;
     if (report && !report->Cancelled && Perform(std::move(edit))) {
         CaseTree->SelectNode(TNodeKind::nkAnalystView, report->Round);
+    }
+}
+
+TNewArenaDlg& TCaseView::ArenaDialog() {
+    if (NewArena == nullptr) {
+        NewArena = new TNewArenaDlg(this);
+    }
+    return *NewArena;
+}
+
+TNewActorDlg& TCaseView::ActorDialog() {
+    if (NewActor == nullptr) {
+        NewActor = new TNewActorDlg(this);
+    }
+    return *NewActor;
+}
+
+void TCaseView::AddArena() {
+    FinishCommentEdit();
+    if (!ArenaDialog().Ask() || !CanEdit()) {
+        return;
+    }
+    TEdit edit;
+    TArena* arena = FindOrCreateArena(edit, *CaseModel, NewArena->Name().toStdString());
+    Perform(std::move(edit));
+    if (arena != nullptr) {
+        CaseTree->SelectNode(TNodeKind::nkArena, arena);
+    }
+}
+
+void TCaseView::AddActor() {
+    FinishCommentEdit();
+    TArena* arena = ArenaOfSelection;
+    if (arena == nullptr || !ActorDialog().Ask(*CaseModel, tr("Name of (new) actor"), QString()) ||
+        !CanEdit()) {
+        return;
+    }
+    TEdit edit;
+    TAiA* record = AddActorToArena(edit, *CaseModel, *arena, NewActor->Name().toStdString(),
+                                   NewActor->ShortName().toStdString());
+    Perform(std::move(edit));
+    if (record != nullptr) {
+        CaseTree->SelectNode(TNodeKind::nkAiA, record);
     }
 }
 

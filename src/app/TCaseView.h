@@ -26,7 +26,10 @@ class TArena;
 class TCaseStatusBar;
 class TCommentedObject;
 class TConcept;
+class TDiagramEditor;
 class TDiagramView;
+class TNewActorDlg;
+class TNewArenaDlg;
 class TInfoPane;
 class TLayoutControl;
 class TDiagramZoom;
@@ -59,6 +62,8 @@ class TCaseView : public QWidget {
 
     TCase& Case() const { return *CaseModel; }
     TDiagramView* DrawingArea() const { return Diagram; }
+    // The gestures and commands that edit the diagram.
+    TDiagramEditor* DiagramEditor() const { return Editor; }
     TCaseTree* Tree() const { return CaseTree; }
     QTextEdit* CommentBox() const { return CommentEditor; }
     QTextBrowser* HtmlView() const { return Html; }
@@ -101,6 +106,11 @@ class TCaseView : public QWidget {
     // (after asking to replace the later rounds). Each is one step on the undo stack.
     void InitializeRound0();
     void NextRound();
+    // The tree bar's Add arena and Add actor (to the selected arena), through their dialogs.
+    void AddArena();
+    void AddActor();
+    TNewArenaDlg& ArenaDialog();
+    TNewActorDlg& ActorDialog();
 
     TCommentedObject* CommentTarget() const { return Target; }
     bool EditingComment() const { return Editing; }
@@ -207,6 +217,11 @@ class TCaseView : public QWidget {
     TCaseTree* CaseTree = nullptr;
     QTextEdit* CommentEditor = nullptr;
     TDiagramView* Diagram = nullptr;
+    TDiagramEditor* Editor = nullptr;
+    TNewArenaDlg* NewArena = nullptr;
+    TNewActorDlg* NewActor = nullptr;
+    QToolButton* ArenaBtn = nullptr;
+    QToolButton* ActorBtn = nullptr;
     QScrollArea* Scroller = nullptr;
     QTextBrowser* Html = nullptr;
     TCaseStatusBar* Status = nullptr;

@@ -73,6 +73,21 @@ void TDiagramView::paintEvent(QPaintEvent* event) {
         return;
     }
     painter.drawPicture(0, 0, Recorded);
+    if (GuideShown) {
+        painter.setPen(QPen(QColor(128, 0, 128), 1, Qt::DotLine));
+        painter.drawLine(QLineF(Guide.p1() * CurrentZoom, Guide.p2() * CurrentZoom));
+    }
+}
+
+void TDiagramView::SetGuide(QPoint from, QPoint to) {
+    Guide = QLine(from, to);
+    GuideShown = true;
+    update();
+}
+
+void TDiagramView::ClearGuide() {
+    GuideShown = false;
+    update();
 }
 
 void TDiagramView::mouseMoveEvent(QMouseEvent* event) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLine>
 #include <QPicture>
 #include <QWidget>
 
@@ -34,6 +35,10 @@ class TDiagramView : public QWidget {
     // The diagram as last recorded, at the zoom.
     const QPicture& Picture() const { return Recorded; }
 
+    // A dotted line over the diagram between two diagram points, while a link is drawn.
+    void SetGuide(QPoint from, QPoint to);
+    void ClearGuide();
+
   signals:
     // The pointer's position in diagram coordinates.
     void PointerMoved(int x, int y);
@@ -51,6 +56,8 @@ class TDiagramView : public QWidget {
     int AreaWidth = 0;
     int AreaHeight = 0;
     QPicture Recorded;
+    QLine Guide;
+    bool GuideShown = false;
 };
 
 }  // namespace kavo

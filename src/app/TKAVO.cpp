@@ -26,6 +26,7 @@
 #include "app/FolderLocation.h"
 #include "app/TCaseDownload.h"
 #include "app/TCaseView.h"
+#include "app/TDiagramEditor.h"
 #include "app/TDiagramView.h"
 #include "app/TErrorDlg.h"
 #include "app/TFindFolderDlg.h"
@@ -219,21 +220,30 @@ void TKAVO::CreateEditMenu() {
     connect(UndoGroup, &QUndoGroup::canUndoChanged, this, &TKAVO::UpdateCaseCommands);
     connect(UndoGroup, &QUndoGroup::canRedoChanged, this, &TKAVO::UpdateCaseCommands);
     m->addSeparator();
-    // The case window's own cut, copy, paste and select all come with diagram editing; until
-    // then these act on the comment being edited only.
+    // These act on the comment while it is being edited and has the focus, else on the diagram.
+    const auto textOrDiagram = [this](const std::function<void(QTextEdit&)>& text,
+                                      void (TDiagramEditor::*diagram)()) {
+        return [this, text, diagram] {
+            if (!OnCommentText(text)) {
+                if (TCaseView* view = ActiveCase()) {
+                    (view->DiagramEditor()->*diagram)();
+                }
+            }
+        };
+    };
     connect(AddAction(m, tr("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X), "actionCut", g),
             &QAction::triggered, this,
-            [this] { OnCommentText([](QTextEdit& box) { box.cut(); }); });
+            textOrDiagram([](QTextEdit& box) { box.cut(); }, &TDiagramEditor::Cut));
     connect(AddAction(m, tr("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C), "actionCopy", g),
             &QAction::triggered, this,
-            [this] { OnCommentText([](QTextEdit& box) { box.copy(); }); });
+            textOrDiagram([](QTextEdit& box) { box.copy(); }, &TDiagramEditor::Copy));
     connect(AddAction(m, tr("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V), "actionPaste", g),
             &QAction::triggered, this,
-            [this] { OnCommentText([](QTextEdit& box) { box.paste(); }); });
+            textOrDiagram([](QTextEdit& box) { box.paste(); }, &TDiagramEditor::Paste));
     connect(
         AddAction(m, tr("Select A&ll"), QKeySequence(Qt::CTRL | Qt::Key_A), "actionSelectAll", g),
         &QAction::triggered, this,
-        [this] { OnCommentText([](QTextEdit& box) { box.selectAll(); }); });
+        textOrDiagram([](QTextEdit& box) { box.selectAll(); }, &TDiagramEditor::SelectAll));
     m->addSeparator();
     LookForCyclesAction =
         AddAction(m, tr("Look for C&ycles"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Y),
@@ -243,15 +253,19 @@ void TKAVO::CreateEditMenu() {
                                 "actionSelectNextCycle", g);
     RouteToCase(NextCycleAction, &TCaseView::SelectNextCycle);
     m->addSeparator();
-    Unavailable(AddAction(m, tr("Define &Goal"), QKeySequence(Qt::CTRL | Qt::Key_G),
-                          "actionDefineGoal", g));
-    Unavailable(AddAction(m, tr("Define P&rospect"), QKeySequence(Qt::CTRL | Qt::Key_P),
-                          "actionDefineProspect", g));
+    DefineGoalAction =
+        AddAction(m, tr("Define &Goal"), QKeySequence(Qt::CTRL | Qt::Key_G), "actionDefineGoal", g);
+    connect(DefineGoalAction, &QAction::triggered, this,
+            textOrDiagram({}, &TDiagramEditor::DefineGoal));
+    DefineProspectAction = AddAction(m, tr("Define P&rospect"), QKeySequence(Qt::CTRL | Qt::Key_P),
+                                     "actionDefineProspect", g);
+    connect(DefineProspectAction, &QAction::triggered, this,
+            textOrDiagram({}, &TDiagramEditor::DefineProspect));
     connect(AddAction(m, tr("&Erase Goals and Prospects"), QKeySequence(Qt::CTRL | Qt::Key_E),
                       "actionEraseGoals", g),
-            &QAction::triggered, this, [this] {
-                OnCommentText([](QTextEdit& box) { box.textCursor().removeSelectedText(); });
-            });
+            &QAction::triggered, this,
+            textOrDiagram([](QTextEdit& box) { box.textCursor().removeSelectedText(); },
+                          &TDiagramEditor::EraseGoalsAndProspects));
     m->addSeparator();
     HigherPriorityAction =
         AddAction(m, tr("&Higher priority"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_H),
@@ -302,15 +316,19 @@ void TKAVO::RouteToCase(QAction* action, void (TCaseView::*command)()) {
     });
 }
 
-void TKAVO::OnCommentText(const std::function<void(QTextEdit&)>& command) {
+bool TKAVO::OnCommentText(const std::function<void(QTextEdit&)>& command) {
     TCaseView* view = ActiveCase();
     if (view == nullptr) {
-        return;
+        return true;
     }
     QTextEdit* box = view->CommentBox();
     if (box->hasFocus() && !box->isReadOnly()) {
-        command(*box);
+        if (command) {
+            command(*box);
+        }
+        return true;
     }
+    return false;
 }
 
 void TKAVO::UpdateCaseCommands() {
@@ -327,6 +345,10 @@ void TKAVO::UpdateCaseCommands() {
     LookForCyclesAction->setEnabled(idle && states.LookForCycles);
     NextCycleAction->setEnabled(idle && states.SelectNextCycle);
     SystemDiagramAction->setEnabled(idle && states.SystemDiagram);
+    const TDiagramCommandStates diagram =
+        view != nullptr ? view->DiagramEditor()->States() : TDiagramCommandStates{};
+    DefineGoalAction->setEnabled(idle && diagram.DefineGoal);
+    DefineProspectAction->setEnabled(idle && diagram.DefineProspect);
     QUndoStack* stack = view != nullptr ? view->UndoStack() : nullptr;
     UndoGroup->setActiveStack(stack);
     const auto stepText = [](const QString& command, const QString& step) {

@@ -90,8 +90,9 @@ class TKAVO : public QMainWindow, public TStatus {
     void CloseActiveCase();
     void CaseClosed(TCaseView* view);
     TCaseView* AddCaseView();
-    // Runs a text command on the comment box when it is being edited and has the focus.
-    void OnCommentText(const std::function<void(QTextEdit&)>& command);
+    // Runs a text command on the comment box when it is being edited and has the focus; false
+    // when it is not.
+    bool OnCommentText(const std::function<void(QTextEdit&)>& command);
     // Connects the entry to a command of the active case window.
     void RouteToCase(QAction* action, void (TCaseView::*command)());
 
@@ -126,6 +127,8 @@ class TKAVO : public QMainWindow, public TStatus {
     QAction* LookForCyclesAction = nullptr;
     QAction* NextCycleAction = nullptr;
     QAction* SystemDiagramAction = nullptr;
+    QAction* DefineGoalAction = nullptr;
+    QAction* DefineProspectAction = nullptr;
     QMenu* CaseMenu = nullptr;
     QMenu* EditMenu = nullptr;
     // Disabling a group also stops its shortcuts, and entries disabled on their own stay so when

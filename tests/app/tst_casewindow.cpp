@@ -149,7 +149,7 @@ void TCaseWindowTest::layoutHasItsPartsAndHints() {
         bool Enabled;
     } buttons[] = {
         {"TreeTypeBtn", "Switch to dictionary view", true},
-        {"ArenaBtn", "Add arena", false},
+        {"ArenaBtn", "Add arena", true},
         {"ActorBtn", "Add actor to arena", false},
         {"TagBtn", "Tag item", false},
         {"DeleteBtn", "Delete item", false},
