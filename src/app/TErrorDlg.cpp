@@ -109,7 +109,9 @@ void TErrorDlg::SetMessage(const QString& text) {
     if (const QScreen* screen = this->screen()) {
         height = std::min(height, screen->availableGeometry().height());
     }
-    setFixedSize(kDialogWidth, height - frameHeight);
+    // Wider only where the style's button would not fit beside the text box and cover its text.
+    const int width = std::max(kDialogWidth, layout()->minimumSize().width());
+    setFixedSize(width, height - frameHeight);
 }
 
 QString TErrorDlg::Message() const {

@@ -168,6 +168,7 @@ class TMainWindowTest : public QObject {
     void messageDialogHeightFollowsTheLines_data();
     void messageDialogHeightFollowsTheLines();
     void longMessageWrapsIntoMoreLines();
+    void messageButtonLeavesTheTextUncovered();
 
   private:
     QTemporaryDir SettingsFolder;
@@ -550,6 +551,20 @@ void TMainWindowTest::longMessageWrapsIntoMoreLines() {
     dialog.SetMessage(QStringList(80, QStringLiteral("word")).join(' '));
     const int lineHeight = QFontMetrics(dialog.findChild<QTextEdit*>()->font()).height() + 4;
     QVERIFY(dialog.height() >= 4 * lineHeight + 15);
+}
+
+void TMainWindowTest::messageButtonLeavesTheTextUncovered() {
+    TErrorDlg dialog;
+    dialog.SetMessage(QStringLiteral(
+        "Error while writing to file \"/home/analyst/cases/Water/gif/notag.gif\": Is a directory"));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const auto* box = dialog.findChild<QTextEdit*>();
+    const auto* ok = dialog.findChild<QPushButton*>();
+    QVERIFY2(!ok->geometry().intersects(box->geometry()),
+             qPrintable(QStringLiteral("button at %1, text box up to %2")
+                            .arg(ok->geometry().left())
+                            .arg(box->geometry().right())));
 }
 
 QTEST_MAIN(TMainWindowTest)
