@@ -86,6 +86,14 @@ QAbstractAxis* LeftAxis(const TPlotAxis& fixed) {
     }
     auto* axis = new QValueAxis;
     axis->setRange(fixed.Minimum, fixed.Maximum);
+    // An explicit format: without one the axis makes room for shorter labels than it draws and
+    // cuts the negative ones short ("-0....").
+    const bool whole =
+        fixed.Tick == std::floor(fixed.Tick) && fixed.Minimum == std::floor(fixed.Minimum);
+    const bool halves = fixed.Tick * 2 == std::floor(fixed.Tick * 2) &&
+                        fixed.Minimum * 2 == std::floor(fixed.Minimum * 2);
+    axis->setLabelFormat(whole ? QStringLiteral("%.0f")
+                               : (halves ? QStringLiteral("%.1f") : QStringLiteral("%.2f")));
     axis->setTickType(QValueAxis::TicksDynamic);
     axis->setTickAnchor(fixed.Minimum);
     axis->setTickInterval(fixed.Tick);

@@ -48,4 +48,10 @@ std::string BareName(std::string_view name) {
     return std::string(name.substr(0, name.find(" [")));
 }
 
+std::string ShownName(std::string_view name) {
+    std::string shown(name);
+    std::replace(shown.begin(), shown.end(), '_', ' ');
+    return shown;
+}
+
 }  // namespace kavo

@@ -19,4 +19,8 @@ std::string Trim(std::string_view text);
 // The name up to the first " [": an action or attribute without its actor's short name.
 std::string BareName(std::string_view name);
 
+// A factor's name as windows show it: "_" stands for a blank (the case document writes it as a
+// non-breaking one).
+std::string ShownName(std::string_view name);
+
 }  // namespace kavo

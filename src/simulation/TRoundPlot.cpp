@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/Names.h"
 #include "model/TActor.h"
 #include "model/TAiA.h"
 #include "model/TArena.h"
@@ -131,7 +132,7 @@ TPlotData TRoundPlot::Tactics() const {
     data.Axis = TPlotAxis{3, 7 * count + 4, 7, true};
     for (std::size_t i = 0; i < actions.size(); ++i) {
         const double base = 7.0 * static_cast<double>(i) + 7;
-        TPlotSeries series{actions[i]->Name, {{0, base}}, true};
+        TPlotSeries series{ShownName(actions[i]->Name), {{0, base}}, true};
         for (std::size_t k = 0; k < Rounds.size(); ++k) {
             const TFiP* fip = Rounds[k]->AnalystView->FindFiP(actions[i]);
             double y = base;
@@ -169,7 +170,7 @@ TPlotData TRoundPlot::Changes() const {
         data.Axis = TPlotAxis{-3.5, 3.5, 1, false};
     }
     for (const TFactor* factor : factors) {
-        TPlotSeries series{factor->Name, {{0, 0}}};
+        TPlotSeries series{ShownName(factor->Name), {{0, 0}}};
         double variation = 0;
         for (std::size_t k = 0; k < Rounds.size(); ++k) {
             const TFiP* fip = Rounds[k]->AnalystView->FindFiP(factor);
@@ -223,7 +224,7 @@ TPlotData TRoundPlot::Goals() const {
         data.Columns.push_back(Trim(std::string_view(round->Name).substr(7)));
     }
     for (const TRowKey& key : keys) {
-        TGoalRow row{key.Record->Actor->ShortName + ": " + key.Factor->Name, {}};
+        TGoalRow row{key.Record->Actor->ShortName + ": " + ShownName(key.Factor->Name), {}};
         for (const TArena* round : columns) {
             const TAiA* record = RecordOf(*round, key.Record->Actor);
             row.Goals.push_back(record != nullptr

@@ -7,6 +7,7 @@
 
 #include "diagram/DiagramFixture.h"
 #include "diagram/DiagramMarks.h"
+#include "diagram/GoalChart.h"
 #include "support/TRecordingCanvas.h"
 
 namespace kavo {
@@ -207,6 +208,17 @@ TEST(DiagramMarksTest, RangeCellSymbolsGrowWithTheLevel) {
     EXPECT_GT(widest(-2), widest(-1));
     EXPECT_LT(widest(1), widest(2));
     EXPECT_LT(widest(2), widest(3));
+}
+
+// Short row labels put the first round numbers under the title's text: they used to be drawn on it.
+TEST(DiagramMarksTest, GoalChartRoundNumbersStayBelowTheTitle) {
+    const TGoalChart chart{"Actor goals over time", {"0", "1"}, {"P: x"}, {{nullptr, nullptr}}};
+    test::TRecordingCanvas canvas;
+    const TPoint size = DrawGoalChart(canvas, chart);
+    // The recording canvas's text is 13 high: title band 17.
+    EXPECT_TRUE(LogHas(canvas.Log, {"text (6,6) Actor goals over time", "text (6,47) P: x",
+                                    "text (49,24) 0", "text (75,24) 1"}));
+    EXPECT_EQ(size.Y, 17 + 22 + 40);
 }
 
 }  // namespace
