@@ -7,6 +7,7 @@
 #include "analyses/TFactorAnalysis.h"
 #include "analyses/TIssueLinkage.h"
 #include "analyses/TRelevance.h"
+#include "analyses/TRoundsOverview.h"
 #include "analyses/TTacticAnalysis.h"
 
 namespace kavo {
@@ -223,7 +224,7 @@ void ActorEntries(TCatalogBuilder& catalog) {
 }
 
 void RoundsEntry(TCatalogBuilder& catalog) {
-    catalog.Add<TFactorAnalysis>(
+    catalog.Add<TRoundsOverview>(
         "Overview of rounds", kCase,
         "This analysis produces an overview of the simulation rounds that have been executed using "
         "a compiled *Analyst view as pseudo-reality.\r\nEach row in this table corresponds to a "
