@@ -34,9 +34,12 @@
 #include "app/THtmlView.h"
 #include "app/TNewActorDlg.h"
 #include "app/TNewArenaDlg.h"
+#include "app/TRenameActorDlg.h"
+#include "app/TRenameAllDlg.h"
 #include "diagram/HitTest.h"
 #include "diagram/TRelationsDiagram.h"
 #include "editing/CaseEdits.h"
+#include "editing/FactorEdits.h"
 #include "editing/SimulationEdits.h"
 #include "editing/TEdit.h"
 #include "model/Names.h"
@@ -507,7 +510,43 @@ void TCaseView::RenameConcept() {
         }
         return;
     }
-    CaseTree->EditSelected();
+    QTreeWidgetItem* node = CaseTree->SelectedNode();
+    const TNodeKind kind = node != nullptr ? TCaseTree::KindOf(node) : TNodeKind::nkCase;
+    if (kind == TNodeKind::nkAiA || kind == TNodeKind::nkActor) {
+        RenameActorByDialog(kind == TNodeKind::nkAiA ? *TCaseTree::ObjectAs<TAiA>(node)->Actor
+                                                     : *TCaseTree::ObjectAs<TActor>(node));
+    } else if (kind == TNodeKind::nkFactor || kind == TNodeKind::nkAttribute ||
+               kind == TNodeKind::nkAction) {
+        ChangeFactorByDialog(*TCaseTree::ObjectAs<TFactor>(node));
+    } else {
+        CaseTree->EditSelected();
+    }
+}
+
+void TCaseView::RenameActorByDialog(TActor& actor) {
+    if (RenameActorDialog == nullptr) {
+        RenameActorDialog = new TRenameActorDlg(this);
+    }
+    if (!RenameActorDialog->Ask(actor) || !CanEdit()) {
+        return;
+    }
+    TEdit edit;
+    RenameActor(edit, *CaseModel, actor, RenameActorDialog->Name().toStdString(),
+                RenameActorDialog->ShortName().toStdString());
+    Perform(std::move(edit));
+}
+
+void TCaseView::ChangeFactorByDialog(TFactor& factor) {
+    if (ChangeFactorDialog == nullptr) {
+        ChangeFactorDialog = new TRenameAllDlg(this);
+    }
+    if (!ChangeFactorDialog->Ask(*CaseModel, factor) || !CanEdit()) {
+        return;
+    }
+    TEdit edit;
+    ChangeFactor(edit, *CaseModel, factor, ChangeFactorDialog->Name().toStdString(),
+                 ChangeFactorDialog->Owner(), ChangeFactorDialog->IsAction());
+    Perform(std::move(edit));
 }
 
 bool TCaseView::ConfirmDelete(const QString& question) {

@@ -30,6 +30,10 @@ class TDiagramEditor;
 class TDiagramView;
 class TNewActorDlg;
 class TNewArenaDlg;
+class TRenameActorDlg;
+class TRenameAllDlg;
+class TActor;
+class TFactor;
 class TInfoPane;
 class TLayoutControl;
 class TDiagramZoom;
@@ -111,6 +115,9 @@ class TCaseView : public QWidget {
     void AddActor();
     TNewArenaDlg& ArenaDialog();
     TNewActorDlg& ActorDialog();
+    // Renaming an actor, or changing a factor's name, actor and kind, through their dialogs.
+    void RenameActorByDialog(TActor& actor);
+    void ChangeFactorByDialog(TFactor& factor);
 
     TCommentedObject* CommentTarget() const { return Target; }
     bool EditingComment() const { return Editing; }
@@ -220,6 +227,8 @@ class TCaseView : public QWidget {
     TDiagramEditor* Editor = nullptr;
     TNewArenaDlg* NewArena = nullptr;
     TNewActorDlg* NewActor = nullptr;
+    TRenameActorDlg* RenameActorDialog = nullptr;
+    TRenameAllDlg* ChangeFactorDialog = nullptr;
     QToolButton* ArenaBtn = nullptr;
     QToolButton* ActorBtn = nullptr;
     QScrollArea* Scroller = nullptr;

@@ -28,6 +28,7 @@
 #include "app/TCaseView.h"
 #include "app/TDiagramEditor.h"
 #include "app/TDiagramView.h"
+#include "app/TEditUtilityDlg.h"
 #include "app/TErrorDlg.h"
 #include "app/TFindFolderDlg.h"
 #include "app/TOptionsDlg.h"
@@ -107,6 +108,10 @@ TKAVO::TKAVO(QWidget* parent)
     Settings = TUserSettings::Load(*Messages);
     FolderChooser = new TFindFolderDlg(Settings, this);
     Options = new TOptionsDlg(QSize(RunContext.ScreenWidth, RunContext.ScreenHeight), this);
+    auto* utilities = new TEditUtilityDlg(Options);
+    Options->SetUtilityEditor([utilities](TUtilityVectors& standard, TUtilityVectors& negative) {
+        return utilities->Edit(standard, negative);
+    });
     Plotter = new TRoundPlotWindow(*Messages, this);
     ProValMonitor = new TProValMonitorWindow(this);
     RunContext.Monitor = ProValMonitor;

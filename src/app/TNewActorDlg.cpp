@@ -30,18 +30,21 @@ TNewActorDlg::TNewActorDlg(const QString& caption, QWidget* parent) : TNamingDlg
 bool TNewActorDlg::Ask(const TCase& current, const QString& caption, const QString& shortName) {
     Current = &current;
     setWindowTitle(caption);
-    const QSignalBlocker quiet(Actors);
-    Actors->clear();
     int selected = -1;
-    for (const auto& actor : current.ActorList) {
-        Actors->addItem(ToQString(actor->Name));
-        if (!shortName.isEmpty() && ToQString(actor->ShortName) == shortName) {
-            selected = Actors->count() - 1;
+    {
+        // Filling the list is no typing.
+        const QSignalBlocker quiet(Actors);
+        Actors->clear();
+        for (const auto& actor : current.ActorList) {
+            Actors->addItem(ToQString(actor->Name));
+            if (!shortName.isEmpty() && ToQString(actor->ShortName) == shortName) {
+                selected = Actors->count() - 1;
+            }
         }
-    }
-    Actors->setCurrentIndex(selected);
-    if (selected < 0) {
-        Actors->setEditText(QString());
+        Actors->setCurrentIndex(selected);
+        if (selected < 0) {
+            Actors->setEditText(QString());
+        }
     }
     Short->setText(selected >= 0 ? shortName : QString());
     Actors->setFocus();

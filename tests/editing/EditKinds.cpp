@@ -7,6 +7,7 @@
 
 #include "editing/CaseEdits.h"
 #include "editing/EditFixture.h"
+#include "editing/FactorEdits.h"
 #include "editing/PerceptionClipboard.h"
 #include "editing/PerceptionEdits.h"
 #include "editing/SimulationEdits.h"
@@ -316,6 +317,31 @@ std::vector<TEditKind> MakeKinds() {
             options.NegUtilityVectors = TUtilityVectors::DefaultNegative();
         }
         ChangeOptions(e, c, options);
+        return true;
+    });
+    add("change factor", [](TEdit& e, TCase& c, TPicker& p) {
+        TFactor* factor = p.From(c.FactorList);
+        TActor* owner = p.Chance(0.3) ? nullptr : p.From(c.ActorList);
+        return factor != nullptr &&
+               ChangeFactor(e, c, *factor, p.NewName("Changed"), owner, p.Chance(0.5));
+    });
+    add("merge factors", [](TEdit& e, TCase& c, TPicker& p) {
+        TFactor* from = p.From(c.FactorList);
+        TFactor* into = p.From(c.FactorList);
+        if (from == nullptr || into == nullptr || from == into) {
+            return false;
+        }
+        MergeFactors(e, c, *from, *into, p.Chance(0.5));
+        return true;
+    });
+    add("tag", [](TEdit& e, TCase& c, TPicker& p) {
+        TTag* tag = p.From(c.TagList);
+        std::vector<TConcept*> targets{p.From(c.FactorList), p.From(c.ActorList)};
+        std::erase(targets, nullptr);
+        if (tag == nullptr || targets.empty()) {
+            return false;
+        }
+        SetTag(e, targets, tag, p.Chance(0.6));
         return true;
     });
     add("initialize round 0",
