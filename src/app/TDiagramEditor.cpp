@@ -204,6 +204,7 @@ void TDiagramEditor::Press(QMouseEvent& event) {
             Toggle(*perception, link);
         }
         Moving = fip != nullptr;
+        Diagram.SetLive(Moving);
         DragAnchor = MousePos;
         ++DragKey;
     } else {
@@ -277,6 +278,7 @@ void TDiagramEditor::Release(QMouseEvent& event) {
     if (Moving) {
         Drag();
         Moving = false;
+        Diagram.SetLive(false);
     } else if (Linking) {
         Linking = false;
         Diagram.ClearGuide();
@@ -297,6 +299,7 @@ void TDiagramEditor::DoubleClick(QMouseEvent& event) {
     }
     Moving = false;
     Linking = false;
+    Diagram.SetLive(false);
     Diagram.setFocus();
     MousePos = DiagramPoint(event);
     TFiP* fip = nullptr;

@@ -39,7 +39,7 @@ void TDiagramView::Show(TPerception* perception, bool enabled) {
 
 void TDiagramView::Refresh() {
     Recorded = QPicture();
-    if (Shown != nullptr) {
+    if (Shown != nullptr && !Live) {
         QPainter painter(&Recorded);
         // Scaled before the canvas is made: the canvas fits its pens to the scale.
         painter.scale(CurrentZoom, CurrentZoom);
@@ -72,10 +72,25 @@ void TDiagramView::paintEvent(QPaintEvent* event) {
     if (Shown == nullptr) {
         return;
     }
-    painter.drawPicture(0, 0, Recorded);
+    if (Live) {
+        painter.save();
+        painter.scale(CurrentZoom, CurrentZoom);
+        TQtCanvas canvas(painter, TCanvasQuality::cqSmooth);
+        DrawPerception(*Shown, canvas, ModeFor(CurrentZoom, Enabled));
+        painter.restore();
+    } else {
+        painter.drawPicture(0, 0, Recorded);
+    }
     if (GuideShown) {
         painter.setPen(QPen(QColor(128, 0, 128), 1, Qt::DotLine));
         painter.drawLine(QLineF(Guide.p1() * CurrentZoom, Guide.p2() * CurrentZoom));
+    }
+}
+
+void TDiagramView::SetLive(bool live) {
+    if (Live != live) {
+        Live = live;
+        Refresh();
     }
 }
 

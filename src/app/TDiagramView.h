@@ -35,6 +35,10 @@ class TDiagramView : public QWidget {
     // The diagram as last recorded, at the zoom.
     const QPicture& Picture() const { return Recorded; }
 
+    // While live (during a drag) every paint draws the perception itself: recording the whole
+    // diagram for each step of the pointer would cost more than the step's one paint.
+    void SetLive(bool live);
+
     // A dotted line over the diagram between two diagram points, while a link is drawn.
     void SetGuide(QPoint from, QPoint to);
     void ClearGuide();
@@ -58,6 +62,7 @@ class TDiagramView : public QWidget {
     QPicture Recorded;
     QLine Guide;
     bool GuideShown = false;
+    bool Live = false;
 };
 
 }  // namespace kavo
