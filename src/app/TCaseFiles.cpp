@@ -7,6 +7,7 @@
 #include "casefile/TCaseReader.h"
 #include "casefile/TCaseWriter.h"
 #include "model/TCase.h"
+#include "model/TContext.h"
 #include "qtgui/QtConversions.h"
 #include "qtgui/TQtImageWriter.h"
 
@@ -24,20 +25,26 @@ class TBusyPointer {
 
 }  // namespace
 
-bool TCaseFiles::Read(TCase& emptyCase, const QString& folder) {
+TReadOutcome TCaseFiles::Read(TCase& emptyCase, const QString& folder) {
     TBusyPointer busy;
     const TReadOutcome outcome = ReadCase(emptyCase, WithTrailingSlash(folder).toStdString());
     if (outcome != TReadOutcome::roRead) {
         emptyCase.Folder.clear();
     }
     emptyCase.Modified = false;
-    return outcome == TReadOutcome::roRead;
+    return outcome;
 }
 
 bool TCaseFiles::Write(TCase& owningCase, const QString& folder) {
     TBusyPointer busy;
     TQtImageWriter images(owningCase.Messages());
-    return TCaseWriter(owningCase, images).Save(WithTrailingSlash(folder).toStdString());
+    if (!TCaseWriter(owningCase, images).Save(WithTrailingSlash(folder).toStdString())) {
+        return false;
+    }
+    // The save confirms itself where its progress showed.
+    owningCase.Context().Status.SetStatusText("Saved \"" + owningCase.Name + "\" in " +
+                                              owningCase.Folder);
+    return true;
 }
 
 QString TCaseFiles::DocumentPath(const TCase& owningCase) {

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "casefile/TCaseReader.h"
+
 namespace kavo {
 
 class TCase;
@@ -12,8 +14,8 @@ class TCaseFiles {
   public:
     // Fills the new, empty case from the folder. The case keeps whatever could be read; when the
     // document could not be read to its end it forgets the folder, so that saving the partial case
-    // asks for a folder instead of overwriting the document. False when anything went wrong.
-    static bool Read(TCase& emptyCase, const QString& folder);
+    // asks for a folder instead of overwriting the document.
+    static TReadOutcome Read(TCase& emptyCase, const QString& folder);
     // Writes the case into the folder, which is created when needed. On success the folder is the
     // case's and the case is no longer modified; on failure the case and any earlier document
     // stay as they were.

@@ -36,6 +36,7 @@
 #include "app/TNewArenaDlg.h"
 #include "app/TRenameActorDlg.h"
 #include "app/TRenameAllDlg.h"
+#include "app/TSplitterMemory.h"
 #include "diagram/HitTest.h"
 #include "diagram/TRelationsDiagram.h"
 #include "editing/CaseEdits.h"
@@ -89,10 +90,13 @@ QToolBar* VerticalBar(QWidget* parent, const char* name) {
     return bar;
 }
 
-QSplitter* Splitter(Qt::Orientation orientation, QWidget* parent) {
+// A splitter that comes back where the user left it last; the name keys it in the settings.
+QSplitter* Splitter(Qt::Orientation orientation, QWidget* parent, const char* name) {
     auto* splitter = new QSplitter(orientation, parent);
+    splitter->setObjectName(QString::fromLatin1(name));
     splitter->setHandleWidth(kSplitterWidth);
     splitter->setChildrenCollapsible(false);
+    new TSplitterMemory(*splitter, QStringLiteral("CaseWindow/") + QString::fromLatin1(name));
     return splitter;
 }
 
@@ -120,8 +124,7 @@ TCaseView::TCaseView(TContext& context, QWidget* parent)
     });
     resize(kStartWidth, kStartHeight);
 
-    auto* halves = Splitter(Qt::Vertical, this);
-    halves->setObjectName(QStringLiteral("halves"));
+    auto* halves = Splitter(Qt::Vertical, this, "halves");
     halves->addWidget(CreateUpperHalf());
     halves->addWidget(CreateLowerHalf());
     halves->setSizes({kUpperHeight, kStartHeight - kUpperHeight});
@@ -200,10 +203,11 @@ QWidget* TCaseView::CreateUpperHalf() {
     connect(SaveEditBtn, &QToolButton::clicked, this, &TCaseView::AcceptCommentEdit);
     connect(CancelEditBtn, &QToolButton::clicked, this, &TCaseView::CancelCommentEdit);
 
-    auto* treeAndComment = Splitter(Qt::Horizontal, upper);
+    auto* treeAndComment = Splitter(Qt::Horizontal, upper, "treeAndComment");
     treeAndComment->addWidget(CaseTree);
     treeAndComment->addWidget(CommentEditor);
     treeAndComment->setStretchFactor(0, 1);
+    treeAndComment->setStretchFactor(1, 1);
     treeAndComment->setSizes({kStartWidth - kCommentWidth - 50, kCommentWidth});
 
     auto* layout = new QHBoxLayout(upper);
@@ -279,10 +283,12 @@ QWidget* TCaseView::CreateLowerHalf() {
     reportLayout->addWidget(Html, 1);
     reportLayout->addWidget(reportBar);
 
-    auto* diagramAndReport = Splitter(Qt::Horizontal, lower);
+    auto* diagramAndReport = Splitter(Qt::Horizontal, lower, "diagramAndReport");
     diagramAndReport->addWidget(Scroller);
     diagramAndReport->addWidget(report);
-    diagramAndReport->setStretchFactor(0, 1);
+    // A larger window gives the document a third of what it gains, the diagram the rest.
+    diagramAndReport->setStretchFactor(0, 2);
+    diagramAndReport->setStretchFactor(1, 1);
     diagramAndReport->setSizes({kStartWidth - kReportWidth - 25, kReportWidth});
 
     auto* layout = new QHBoxLayout(lower);
@@ -301,8 +307,8 @@ void TCaseView::UpdateCaption() {
 
 // --- Opening and saving ---
 
-bool TCaseView::Open(const QString& folder) {
-    const bool read = TCaseFiles::Read(*CaseModel, folder);
+TReadOutcome TCaseView::Open(const QString& folder) {
+    const TReadOutcome read = TCaseFiles::Read(*CaseModel, folder);
     Undo->clear();
     Diagram->SetAreaSize(CaseModel->MaxWidth, CaseModel->MaxHeight);
     UpdateCaption();
@@ -319,7 +325,7 @@ bool TCaseView::Open(const QString& folder) {
 }
 
 bool TCaseView::OpenCopy(const QString& folder) {
-    const bool read = Open(folder);
+    const bool read = Open(folder) == TReadOutcome::roRead;
     CaseModel->Folder.clear();
     DownloadedCopy = true;
     UpdateCaption();

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/TCaseTree.h"
+#include "casefile/TCaseReader.h"
 #include "model/TCase.h"
 #include "model/TCaseOptions.h"
 #include "model/TContext.h"
@@ -78,7 +79,7 @@ class TCaseView : public QWidget {
 
     // Reads the case from its folder, then builds the tree and shows the case document. The window
     // shows whatever was read also when reading failed.
-    bool Open(const QString& folder);
+    TReadOutcome Open(const QString& folder);
     // Opens a downloaded copy of a published case as Open does, but leaves the case without a
     // folder, so that saving asks for one of the user's own.
     bool OpenCopy(const QString& folder);

@@ -35,6 +35,7 @@
 #include "app/TProValMonitorWindow.h"
 #include "app/TProblemReportDlg.h"
 #include "app/TRoundPlotWindow.h"
+#include "app/TStartHint.h"
 #include "qtgui/QtConversions.h"
 #include "views/TInfoPane.h"
 #include "views/TLayoutControl.h"
@@ -96,6 +97,8 @@ TKAVO::TKAVO(QWidget* parent)
     CreateCaseMenu();
     CreateEditMenu();
     CreateHelpMenu();
+    StartHint = new TStartHint(*CaseArea, *findChild<QAction*>(QStringLiteral("actionNew")),
+                               *findChild<QAction*>(QStringLiteral("actionOpen")));
     EnableCaseCommands(false);
 
     RunContext.DefaultFont = TFont{"MS Sans Serif", 8};
@@ -371,6 +374,7 @@ void TKAVO::UpdateCaseCommands() {
 }
 
 void TKAVO::EnableCaseCommands(bool enabled) {
+    StartHint->setVisible(!enabled);
     SaveAction->setEnabled(enabled);
     SaveAsAction->setEnabled(enabled);
     CloseAction->setEnabled(enabled);
@@ -406,7 +410,10 @@ TCaseView* TKAVO::ActiveCase() const {
 }
 
 TCaseView* TKAVO::AddCaseView() {
-    auto* view = new TCaseView(RunContext);
+    return ShowCaseView(new TCaseView(RunContext));
+}
+
+TCaseView* TKAVO::ShowCaseView(TCaseView* view) {
     UndoGroup->addStack(view->UndoStack());
     // The simulation charts follow every change of their case: new rounds, undone rounds.
     connect(view->UndoStack(), &QUndoStack::indexChanged, this,
@@ -417,8 +424,9 @@ TCaseView* TKAVO::AddCaseView() {
     view->SetInfoPane(Info);
     view->SetLayoutControl(LayoutWindow);
     QMdiSubWindow* window = CaseArea->addSubWindow(view);
+    // Restored from its maximised state, the window keeps its starting size.
     window->resize(view->size());
-    window->show();
+    window->showMaximized();
     CaseArea->setActiveSubWindow(window);
     EnableCaseCommands(true);
     UpdateCaseCommands();
@@ -439,8 +447,13 @@ TCaseView* TKAVO::OpenFolder(const QString& folder) {
             return view;
         }
     }
-    TCaseView* view = AddCaseView();
-    view->Open(folder);
+    auto* view = new TCaseView(RunContext);
+    if (view->Open(folder) == TReadOutcome::roNotOpened) {
+        // The reader has said why; no empty window stays behind.
+        delete view;
+        return nullptr;
+    }
+    ShowCaseView(view);
     UpdateCaseCommands();
     return view;
 }

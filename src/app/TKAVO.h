@@ -29,6 +29,7 @@ class TProValMonitorWindow;
 class TRoundPlotWindow;
 class TInfoPane;
 class TLayoutControl;
+class TStartHint;
 
 // The main window: the menus, one window per open case and the status line. It owns the context
 // of the run and is the core's status line.
@@ -56,6 +57,8 @@ class TKAVO : public QMainWindow, public TStatus {
     TCaseView* ActiveCase() const;
     TCaseView* NewCase();
     // Opens the case in the folder in a new window, or activates the window that shows it already.
+    // Null, after a warning and without a window, when the folder holds no case document that
+    // could be opened.
     TCaseView* OpenFolder(const QString& folder);
     // Downloads the published case at the web address into the scratch folder and opens the
     // copy in a new window, where Save asks for a folder; null when the download failed (with
@@ -90,6 +93,8 @@ class TKAVO : public QMainWindow, public TStatus {
     void CloseActiveCase();
     void CaseClosed(TCaseView* view);
     TCaseView* AddCaseView();
+    // Puts the window among the case windows, maximised and active; returns it.
+    TCaseView* ShowCaseView(TCaseView* view);
     // Runs a text command on the comment box when it is being edited and has the focus; false
     // when it is not.
     bool OnCommentText(const std::function<void(QTextEdit&)>& command);
@@ -103,6 +108,7 @@ class TKAVO : public QMainWindow, public TStatus {
 
     QMdiArea* CaseArea;
     QLabel* StatusPanel;
+    TStartHint* StartHint = nullptr;
     QAction* SaveAction = nullptr;
     QAction* SaveAsAction = nullptr;
     QAction* CloseAction = nullptr;

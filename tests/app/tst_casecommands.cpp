@@ -94,7 +94,7 @@ class TCaseCommandsTest : public QObject {
     void openingTheExampleShowsItsLargestPerception();
     void openCancelledDoesNothing();
     void openingAFolderAlreadyOpenActivatesItsWindow();
-    void openingAFolderWithoutACaseWarnsAndOpensAnEmptyWindow();
+    void openingAFolderWithoutACaseWarnsAndLeavesNoWindow();
     void aCaseReadOnlyInPartForgetsItsFolder();
     void editedCaseSavedAsAndReadBackUnchanged();
     void saveWritesIntoTheCaseFolder();
@@ -221,17 +221,17 @@ void TCaseCommandsTest::openingAFolderAlreadyOpenActivatesItsWindow() {
     QCOMPARE(Window->ActiveCase(), example);
 }
 
-void TCaseCommandsTest::openingAFolderWithoutACaseWarnsAndOpensAnEmptyWindow() {
+void TCaseCommandsTest::openingAFolderWithoutACaseWarnsAndLeavesNoWindow() {
     const QString empty = Folders.filePath(QStringLiteral("empty"));
     QVERIFY(QDir().mkpath(empty));
-    TModalAnswers answers({ClickOk()});
-    TCaseView* view = Window->OpenFolder(empty);
-    QCOMPARE(answers.Seen.size(), 1);
-    QCOMPARE(answers.Seen.front().Caption, QStringLiteral("KAVO warning"));
-    QVERIFY(answers.Seen.front().Text.startsWith(QStringLiteral("Could not open file")));
-    QCOMPARE(Window->CaseViews().size(), 1);
-    QVERIFY(view->Case().ArenaList.Empty());
-    QVERIFY(view->Case().Folder.empty());
+    TModalAnswers answers({ChooseFolder(empty), ClickOk()});
+    Action(*Window, "actionOpen")->trigger();
+    QCOMPARE(answers.Seen.size(), 2);
+    QCOMPARE(answers.Seen.back().Caption, QStringLiteral("KAVO warning"));
+    QVERIFY(answers.Seen.back().Text.startsWith(QStringLiteral("Could not open file")));
+    QVERIFY(Window->CaseViews().isEmpty());
+    QVERIFY(!Action(*Window, "actionSave")->isEnabled());
+    QVERIFY(Window->findChild<QWidget*>(QStringLiteral("startHint"))->isVisible());
 }
 
 void TCaseCommandsTest::aCaseReadOnlyInPartForgetsItsFolder() {
@@ -298,7 +298,7 @@ void TCaseCommandsTest::editedCaseSavedAsAndReadBackUnchanged() {
     QCOMPARE(Window->OpenFolder(firstFolder), view);
     auto reread = std::make_unique<TCaseView>(Window->Context());
     reread->SetFolderChooser([this] { return Window->FolderDialog().ChooseFolder(); });
-    QVERIFY(reread->Open(firstFolder));
+    QCOMPARE(reread->Open(firstFolder), kavo::TReadOutcome::roRead);
     const kavo::TCase& back = reread->Case();
     QVERIFY(back.FactorList.Find((oldName + QStringLiteral(" (renamed)")).toStdString()) !=
             nullptr);
