@@ -71,7 +71,8 @@ class TConceptList {
     void Delete(const T* item) { Take(item); }
 
     // Renames keeping the list sorted and names unique: returns the new index, or a negative value
-    // after a warning when the name is empty or already taken; then nothing changes.
+    // after a warning when the name is empty or already taken (the warning names the concept that
+    // has it); then nothing changes.
     int RenameIn(T& item, std::string_view newName, TMessages& messages) {
         const std::string name = Trim(newName);
         if (name.empty()) {
@@ -88,7 +89,9 @@ class TConceptList {
         }
         const int found = FindByName(name);
         if (found >= 0) {
-            messages.ShowWarning("Names must be unique");
+            // The name in use is shown as it is written: names clash without regard to case.
+            messages.ShowWarning("Names must be unique: \"" + (*this)[found]->Name +
+                                 "\" is in use already");
             return -1;
         }
         const int current = IndexOf(&item);

@@ -332,7 +332,8 @@ void TCaseWindowTest::renameInPlace_data() {
                            << "";
     QTest::newRow("arena to a name in use") << "Irrigation" << false << "drinking WATER"
                                             << "Irrigation"
-                                            << "Names must be unique";
+                                            << "Names must be unique: \"Drinking water\" is "
+                                               "in use already";
     QTest::newRow("empty text keeps the name") << "Irrigation" << false << "   "
                                                << "Irrigation"
                                                << "";

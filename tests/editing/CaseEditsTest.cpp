@@ -71,8 +71,10 @@ TEST_F(CaseEditsTest, RefusedActorNames) {
     EXPECT_EQ(farmers->Name, "Farmers");
     EXPECT_EQ(farmers->ShortName, "FA");
     EXPECT_EQ(Case.FactorList[0]->Name, "Price [FA]");
-    EXPECT_EQ(Messages.Log, (std::vector<TMessage>{Warning("Short actor name already in use"),
-                                                   Warning("Names must be unique")}));
+    EXPECT_EQ(
+        Messages.Log,
+        (std::vector<TMessage>{Warning("Short actor name already in use"),
+                               Warning("Names must be unique: \"Government\" is in use already")}));
 }
 
 TEST_F(CaseEditsTest, RefusedNamesChangeNothing) {
@@ -85,7 +87,7 @@ TEST_F(CaseEditsTest, RefusedNamesChangeNothing) {
     const Case_ cases[] = {
         {"Not</td>fine", "Names may not contain \"</td>\""},
         {"  ", "Name cannot be empty string"},
-        {"OTHER", "Names must be unique"},
+        {"OTHER", "Names must be unique: \"Other\" is in use already"},
     };
     for (const Case_& c : cases) {
         Messages.Log.clear();

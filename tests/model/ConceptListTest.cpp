@@ -67,8 +67,8 @@ TEST_F(ConceptListTest, RefusedNamesLeaveTheListUnchanged) {
         const char* Warning;
     };
     const Case cases[] = {
-        {"Gamma", "Names must be unique"},
-        {"ALPHA", "Names must be unique"},
+        {"Gamma", "Names must be unique: \"gamma\" is in use already"},
+        {"ALPHA", "Names must be unique: \"alpha\" is in use already"},
         {"", "Name cannot be empty string"},
         {"   \t", "Name cannot be empty string"},
     };
