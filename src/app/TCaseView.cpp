@@ -36,6 +36,7 @@
 #include "app/TNewArenaDlg.h"
 #include "app/TRenameActorDlg.h"
 #include "app/TRenameAllDlg.h"
+#include "app/TQuestionBox.h"
 #include "app/TSplitterMemory.h"
 #include "diagram/HitTest.h"
 #include "diagram/TRelationsDiagram.h"
@@ -823,9 +824,9 @@ void TCaseView::FinishCommentEdit() {
         CancelCommentEdit();
         return;
     }
-    QMessageBox question(QMessageBox::Question, windowTitle(), tr("Save comment?"),
-                         QMessageBox::Yes | QMessageBox::No, this);
-    if (question.exec() == QMessageBox::Yes) {
+    if (TQuestionBox::Ask(this, QMessageBox::Question, ToQString(CaseModel->Name),
+                          tr("Save comment?"), QMessageBox::Yes | QMessageBox::No,
+                          QMessageBox::Yes) == QMessageBox::Yes) {
         AcceptCommentEdit();
     } else {
         CancelCommentEdit();
@@ -1214,11 +1215,11 @@ bool TCaseView::CanClose() {
     if (!CaseModel->Modified) {
         return true;
     }
-    QMessageBox question(QMessageBox::Warning, windowTitle(),
-                         tr("Do you want to save the changes you made?"),
-                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
-    question.setDefaultButton(QMessageBox::Yes);
-    switch (question.exec()) {
+    // The case's full name tells which case is asked about when the program closes.
+    switch (TQuestionBox::Ask(this, QMessageBox::Warning, ToQString(CaseModel->Name),
+                              tr("Do you want to save the changes you made?"),
+                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                              QMessageBox::Yes)) {
         case QMessageBox::No:
             return true;
         case QMessageBox::Yes:

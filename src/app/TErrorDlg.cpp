@@ -2,16 +2,17 @@
 
 #include <QApplication>
 #include <QFontMetrics>
-#include <QHBoxLayout>
+#include <QFrame>
+#include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QTextDocument>
 #include <QTextEdit>
-#include <QTextLayout>
 #include <QTextOption>
 #include <algorithm>
+#include <cmath>
 
 #include "qtgui/QtConversions.h"
 
@@ -19,11 +20,11 @@ namespace kavo {
 
 namespace {
 
-constexpr int kDialogWidth = 420;
-constexpr int kTextBoxWidth = 300;
-constexpr int kMinimumHeight = 85;
+constexpr int kMinTextWidth = 300;
+constexpr int kMaxTextWidth = 560;
 constexpr int kSymbolSize = 32;
 constexpr qsizetype kRecentMessages = 10;
+constexpr int kMinimumHeight = 85;
 
 QStyle::StandardPixmap PixmapOf(QMessageBox::Icon symbol) {
     switch (symbol) {
@@ -44,26 +45,32 @@ QStyle::StandardPixmap PixmapOf(QMessageBox::Icon symbol) {
 
 TErrorDlg::TErrorDlg(QWidget* parent)
     : QDialog(parent), SymbolLabel(new QLabel(this)), TextBox(new QTextEdit(this)) {
+    // A message is read and closed: it has nothing to minimise or maximise.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
     setWindowTitle(tr("Message"));
 
     SymbolLabel->setFixedSize(kSymbolSize, kSymbolSize);
 
     TextBox->setReadOnly(true);
     TextBox->setAcceptRichText(false);
-    TextBox->setFixedWidth(kTextBoxWidth);
-    TextBox->setMinimumHeight(QFontMetrics(TextBox->font()).height());
+    TextBox->setFrameShape(QFrame::NoFrame);
+    TextBox->viewport()->setAutoFillBackground(false);
+    TextBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QTextOption option(Qt::AlignHCenter);
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     TextBox->document()->setDefaultTextOption(option);
 
     auto* okButton = new QPushButton(tr("OK"), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
     okButton->setDefault(true);
     connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
 
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(SymbolLabel, 0, Qt::AlignTop);
-    layout->addWidget(TextBox, 1);
-    layout->addWidget(okButton, 0, Qt::AlignTop);
+    auto* layout = new QGridLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->addWidget(SymbolLabel, 0, 0, Qt::AlignTop);
+    layout->addWidget(TextBox, 0, 1);
+    layout->addWidget(okButton, 1, 0, 1, 2, Qt::AlignHCenter);
     okButton->setFocus();
 }
 
@@ -102,40 +109,43 @@ void TErrorDlg::SetMessage(const QString& text) {
     TextBox->setPlainText(text);
     TextBox->moveCursor(QTextCursor::Start);
 
-    const int lineHeight = QFontMetrics(TextBox->font()).height() + 4;
-    const int frameHeight = frameGeometry().height() - geometry().height();
-    int height = std::max(kMinimumHeight, LineCount(text) * lineHeight + frameHeight + 15);
-    // A very long text scrolls in its box rather than pushing the button off the screen.
+    const int width = TextBoxWidth(text);
+    // Laid out apart from the text box, which lays out its own document only once it shows.
+    QTextDocument layout;
+    layout.setDefaultFont(TextBox->font());
+    layout.setDefaultTextOption(TextBox->document()->defaultTextOption());
+    layout.setDocumentMargin(TextBox->document()->documentMargin());
+    layout.setPlainText(text);
+    layout.setTextWidth(width);
+    const int textHeight = static_cast<int>(std::ceil(layout.size().height()));
+    int height = textHeight;
+    // A text taller than the screen scrolls in its box, which leaves room for the button.
     if (const QScreen* screen = this->screen()) {
-        height = std::min(height, screen->availableGeometry().height());
+        height = std::min(height, screen->availableGeometry().height() * 2 / 3);
     }
-    // Wider only where the style's button would not fit beside the text box and cover its text.
-    const int width = std::max(kDialogWidth, layout()->minimumSize().width());
-    setFixedSize(width, height - frameHeight);
+    TextBox->setVerticalScrollBarPolicy(height < textHeight ? Qt::ScrollBarAlwaysOn
+                                                            : Qt::ScrollBarAlwaysOff);
+    TextBox->setFixedSize(width, std::max(height, kSymbolSize));
+    this->layout()->activate();
+    if (this->height() < kMinimumHeight) {
+        TextBox->setFixedHeight(TextBox->height() + kMinimumHeight - this->height());
+        this->layout()->activate();
+    }
 }
 
 QString TErrorDlg::Message() const {
     return TextBox->toPlainText();
 }
 
-int TErrorDlg::LineCount(const QString& text) const {
-    // Laid out apart from the text box, whose own width is only known once the dialog shows.
-    const QTextDocument* document = TextBox->document();
-    const qreal width = kTextBoxWidth - 2 * TextBox->frameWidth() - 2 * document->documentMargin();
-    int lines = 0;
+int TErrorDlg::TextBoxWidth(const QString& text) const {
+    const QFontMetrics metrics(TextBox->font());
+    const int margins = 2 * static_cast<int>(std::ceil(TextBox->document()->documentMargin())) +
+                        2 * TextBox->frameWidth();
+    int widest = 0;
     for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
-        QTextLayout layout(paragraph, TextBox->font());
-        layout.setTextOption(document->defaultTextOption());
-        layout.beginLayout();
-        int paragraphLines = 0;
-        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            line.setLineWidth(width);
-            ++paragraphLines;
-        }
-        layout.endLayout();
-        lines += std::max(1, paragraphLines);
+        widest = std::max(widest, metrics.horizontalAdvance(paragraph));
     }
-    return lines;
+    return std::clamp(widest + margins + 1, kMinTextWidth, kMaxTextWidth);
 }
 
 }  // namespace kavo

@@ -24,8 +24,9 @@ class TErrorDlg : public QDialog, public TMessages {
     void ShowWarning(const std::string& text) override;
     void ShowInformation(const std::string& text) override;
 
-    // Puts the text into the text box, caret at its start, and fits the height of the dialog to
-    // the lines the text takes up.
+    // Puts the text into the text box, caret at its start, and sizes the box to show the whole
+    // text (wider for long lines, up to a limit; a text taller than the screen scrolls). The
+    // dialog takes the size of its contents: the text box above, the OK button below it.
     void SetMessage(const QString& text);
     QString Message() const;
     QMessageBox::Icon Symbol() const { return CurrentSymbol; }
@@ -36,7 +37,8 @@ class TErrorDlg : public QDialog, public TMessages {
   private:
     void ShowMessage(const QString& caption, QMessageBox::Icon symbol, const std::string& text);
     void SetSymbol(QMessageBox::Icon symbol);
-    int LineCount(const QString& text) const;
+    // The width of the text box: the widest paragraph's, within the narrowest and widest box.
+    int TextBoxWidth(const QString& text) const;
 
     QLabel* SymbolLabel;
     QTextEdit* TextBox;

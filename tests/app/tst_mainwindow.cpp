@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -165,9 +166,9 @@ class TMainWindowTest : public QObject {
     void messageDialogShowsEachKind_data();
     void messageDialogShowsEachKind();
     void messageTextBoxIsReadOnlyWithCaretAtStart();
-    void messageDialogHeightFollowsTheLines_data();
-    void messageDialogHeightFollowsTheLines();
-    void longMessageWrapsIntoMoreLines();
+    void messageDialogFitsItsText_data();
+    void messageDialogFitsItsText();
+    void veryLongMessageScrollsAndKeepsItsButton();
     void messageButtonLeavesTheTextUncovered();
 
   private:
@@ -528,29 +529,58 @@ void TMainWindowTest::messageTextBoxIsReadOnlyWithCaretAtStart() {
     QVERIFY(box->document()->defaultTextOption().alignment() & Qt::AlignHCenter);
 }
 
-void TMainWindowTest::messageDialogHeightFollowsTheLines_data() {
+void TMainWindowTest::messageDialogFitsItsText_data() {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("lines");
-    QTest::newRow("one line") << "Short." << 1;
-    QTest::newRow("three lines") << "One\nTwo\nThree" << 3;
-    QTest::newRow("ten lines") << QStringList(10, QStringLiteral("line")).join('\n') << 10;
-    QTest::newRow("empty line counts") << "Above\n\nBelow" << 3;
+    QTest::newRow("one line") << "Short.";
+    QTest::newRow("ten lines") << QStringList(10, QStringLiteral("line")).join('\n');
+    QTest::newRow("empty line between") << "Above\n\nBelow";
+    QTest::newRow("eighty words") << QStringList(80, QStringLiteral("word")).join(' ');
+    QTest::newRow("a long path") << "Could not open file \"/home/someone/cases/Water for the Green "
+                                    "Valley, second draft/KAVO case.htm\"";
+    QTest::newRow("one long word") << QString(300, QLatin1Char('x'));
 }
 
-void TMainWindowTest::messageDialogHeightFollowsTheLines() {
+void TMainWindowTest::messageDialogFitsItsText() {
     QFETCH(QString, text);
-    QFETCH(int, lines);
     TErrorDlg dialog;
     dialog.SetMessage(text);
-    const int lineHeight = QFontMetrics(dialog.findChild<QTextEdit*>()->font()).height() + 4;
-    QCOMPARE(dialog.height(), std::max(85, lines * lineHeight + 15));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const auto* box = dialog.findChild<QTextEdit*>();
+    const auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("okButton"));
+    QVERIFY(ok != nullptr);
+    // The whole text shows, and the button lies below it, inside the dialog.
+    QCOMPARE(box->verticalScrollBar()->maximum(), 0);
+    QVERIFY(box->document()->size().height() <= box->viewport()->height());
+    QVERIFY(ok->geometry().top() >= box->geometry().bottom());
+    QVERIFY(dialog.rect().contains(ok->geometry()));
+    QVERIFY(dialog.rect().contains(box->geometry()));
+    QVERIFY(dialog.height() >= 85);
+    // Its size is its own: the user cannot resize, minimise or maximise it.
+    QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
+    QVERIFY(!dialog.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(!dialog.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    QVERIFY(dialog.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+
+    // A longer text makes the dialog grow, a shorter one shrink.
+    const QSize size = dialog.size();
+    dialog.SetMessage(text + QStringLiteral("\nOne more line"));
+    QVERIFY(dialog.height() > size.height());
+    dialog.SetMessage(text);
+    QCOMPARE(dialog.size(), size);
 }
 
-void TMainWindowTest::longMessageWrapsIntoMoreLines() {
+void TMainWindowTest::veryLongMessageScrollsAndKeepsItsButton() {
     TErrorDlg dialog;
-    dialog.SetMessage(QStringList(80, QStringLiteral("word")).join(' '));
-    const int lineHeight = QFontMetrics(dialog.findChild<QTextEdit*>()->font()).height() + 4;
-    QVERIFY(dialog.height() >= 4 * lineHeight + 15);
+    dialog.SetMessage(QStringList(400, QStringLiteral("line")).join('\n'));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const auto* box = dialog.findChild<QTextEdit*>();
+    const auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("okButton"));
+    QVERIFY(box->verticalScrollBar()->maximum() > 0);
+    QVERIFY(dialog.height() <= dialog.screen()->availableGeometry().height());
+    QVERIFY(ok->geometry().top() >= box->geometry().bottom());
+    QVERIFY(dialog.rect().contains(ok->geometry()));
 }
 
 void TMainWindowTest::messageButtonLeavesTheTextUncovered() {

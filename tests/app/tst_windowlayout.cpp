@@ -13,6 +13,7 @@
 #include "app/ModalAnswers.h"
 #include "app/TCaseView.h"
 #include "app/TKAVO.h"
+#include "app/TQuestionBox.h"
 #include "app/TSplitterMemory.h"
 #include "app/TUserSettings.h"
 
@@ -49,6 +50,7 @@ class TWindowLayoutTest : public QObject {
     void storedSharesThatDoNotFitAreIgnored();
     void emptyMainWindowHintsAtNewAndOpen();
     void saveConfirmsItselfInTheStatusBar();
+    void questionsCarryTheWholeCaseName();
 
   private:
     QTemporaryDir SettingsFolder;
@@ -178,6 +180,27 @@ void TWindowLayoutTest::saveConfirmsItselfInTheStatusBar() {
     QVERIFY(view->SaveAs());
     const auto* status = Window->findChild<QLabel*>(QStringLiteral("statusPanel"));
     QCOMPARE(status->text(), QStringLiteral("Saved \"Water test\" in %1/").arg(folder));
+}
+
+void TWindowLayoutTest::questionsCarryTheWholeCaseName() {
+    TCaseView* view = Window->NewCase();
+    const QString name = QStringLiteral(
+        "Water for the Green Valley: who may take how much water "
+        "in a dry summer");
+    view->Case().Name = name.toStdString();
+    view->Case().Modified = true;
+    int width = 0;
+    TModalAnswers answers({[&width](QWidget* modal) {
+        width = modal->width();
+        kavo::test::Press(QMessageBox::Cancel)(modal);
+    }});
+    QVERIFY(!view->CanClose());
+    QCOMPARE(answers.Seen.size(), 1);
+    QCOMPARE(answers.Seen.front().Caption, name);
+    QVERIFY2(
+        width >= kavo::TQuestionBox::CaptionWidth(name),
+        qPrintable(
+            QStringLiteral("%1 for %2").arg(width).arg(kavo::TQuestionBox::CaptionWidth(name))));
 }
 
 QTEST_MAIN(TWindowLayoutTest)
