@@ -108,6 +108,13 @@ void DrawGoalMark(TCanvas& canvas, int x, int y, int level, int priority, bool c
     canvas.SetBrush(fill);
 }
 
+int GoalMarkLeftReach(int level, bool crossed) {
+    const int a = Magnitude(level);
+    const int shape = level == 0 ? 0 : 2 * a - 3;
+    const int cross = !crossed ? 0 : level == 0 ? 1 : a;
+    return std::max({shape, cross, 0});
+}
+
 void DrawProspectMark(TCanvas& canvas, int x, int y, int level, int uncertainty, bool greyed,
                       bool withText, const TFont& font) {
     const TColor color = greyed ? kSilver : UncertaintyColor(uncertainty);

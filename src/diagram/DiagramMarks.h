@@ -18,6 +18,8 @@ enum class TRangeCellState { rcOutside = 0, rcInside = 1, rcChosen = 2 };
 // goal is crossed out, a custom goal underlined. (x, y) is the left end of the mark's middle.
 void DrawGoalMark(TCanvas& canvas, int x, int y, int level, int priority, bool crossed,
                   bool underlined, bool greyed);
+// How many pixels left of its x the goal mark reaches: the larger triangles and the cross do.
+int GoalMarkLeftReach(int level, bool crossed);
 
 // The mark of a prospect for a change level (-3..+3) and uncertainty degree 0..3: a diamond with
 // a minus or plus sign that grow with the level, lying to the left of x. Level 0 shows "?", or

@@ -274,6 +274,13 @@ void DrawBoxGoalMark(TBox& box) {
     const bool custom = goal.GoalType == TGoalType::gtCustom;
     const bool crossed =
         goal.GoalType == TGoalType::gtNegative || (custom && goal.HighUtility <= 0);
+    // The label lines end at least 5 pixels inside the label block; in a narrow box a large or
+    // crossed mark would cover their ends, the owner line's among them, and moves right instead.
+    const int textEnd = box.X + box.T / 2 - 5;
+    const int reach = GoalMarkLeftReach(goal.Level, crossed);
+    if (box.Text && x - reach < textEnd) {
+        x = textEnd + reach;
+    }
     DrawGoalMark(box.Canvas, x, box.Y + 1 - a / 2, goal.Level, goal.Priority, crossed, custom,
                  box.Greyed);
 }

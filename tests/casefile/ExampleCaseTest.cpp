@@ -227,10 +227,11 @@ class TWaterCase {
 
         TAiA* farmers = Join(arena, Farmers);
         TPerception& farmView = *farmers->Perception;
-        TFiP* fIrrigation = Show(farmView, Irrigation, 80, 120);
-        TFiP* fCrops = Show(farmView, CropYield, 300, 120);
-        TFiP* fIncome = Show(farmView, FarmIncome, 520, 120);
-        TFiP* fPrice = Show(farmView, WaterPrice, 300, 260);
+        // Crop yield above the line from income back to irrigation, so that the loop shows.
+        TFiP* fIrrigation = Show(farmView, Irrigation, 80, 170);
+        TFiP* fCrops = Show(farmView, CropYield, 300, 70);
+        TFiP* fIncome = Show(farmView, FarmIncome, 520, 170);
+        TFiP* fPrice = Show(farmView, WaterPrice, 300, 290);
         Range(fIrrigation, TActionRange{{true, true, true, true, true, false, false}});
         Link(farmView, fIrrigation, fCrops, 3);
         Link(farmView, fCrops, fIncome, 2);

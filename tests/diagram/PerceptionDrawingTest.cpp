@@ -161,11 +161,12 @@ TEST_F(PerceptionDrawingTest, NegativeGoalDrawsACloudAndACrossedMark) {
     const std::string cloud =
         "polygon (170,89) (182,89) (200,97) (218,89) (230,89) (206,100) (230,110) (218,110) "
         "(200,103) (182,110) (170,110) (194,100)";
+    // The cross keeps clear of the label: the mark lies a pixel further right than it would.
     EXPECT_TRUE(LogHas(
         Draw(*fip),
         {"brush 255,255,255 0", "roundrect (159,88)-(241,112) 25x25", "pen 96,144,255 1 4",
-         "brush 96,144,255 0", cloud, "pen 183,0,0 3 0", "polygon (231,107) (225,96) (237,96)",
-         "pen 183,0,0 1 0", "line (224,93) (239,108)", "line (224,107) (239,92)"}));
+         "brush 96,144,255 0", cloud, "pen 183,0,0 3 0", "polygon (232,107) (226,96) (238,96)",
+         "pen 183,0,0 1 0", "line (225,93) (240,108)", "line (225,107) (240,92)"}));
     // A selected box's thicker outline pushes the cloud's top down a pixel.
     View->Selection = {fip};
     EXPECT_TRUE(LogContains(Draw(*fip), "polygon (170,90) (182,90) (200,97) *"));
@@ -181,8 +182,44 @@ TEST_F(PerceptionDrawingTest, CustomGoalMarkIsUnderlinedAndCrossedWhenNothingIsW
     EXPECT_FALSE(LogContains(Canvas.Log, "line (224,*"));
     goal->HighUtility = 0;
     EXPECT_TRUE(LogHas(Draw(*fip),
-                       {"pen 207,0,0 2 0", "polygon (231,95) (225,106) (237,106)",
-                        "line (226,110) (236,110)", "pen 207,0,0 1 0", "line (224,95) (239,110)"}));
+                       {"pen 207,0,0 2 0", "polygon (232,95) (226,106) (238,106)",
+                        "line (227,110) (237,110)", "pen 207,0,0 1 0", "line (225,95) (240,110)"}));
+}
+
+// The leftmost x of the shapes drawn after the last text of the log: the goal mark's.
+int LeftmostAfterText(const std::vector<std::string>& log) {
+    const auto lastText = std::find_if(log.rbegin(), log.rend(), [](const std::string& line) {
+                              return line.starts_with("text ");
+                          }).base();
+    int leftmost = 1 << 20;
+    for (auto line = lastText; line != log.end(); ++line) {
+        if (!line->starts_with("polygon") && !line->starts_with("line") &&
+            !line->starts_with("ellipse")) {
+            continue;
+        }
+        for (std::size_t open = line->find('('); open != std::string::npos;
+             open = line->find('(', open + 1)) {
+            leftmost = std::min(leftmost, std::stoi(line->substr(open + 1)));
+        }
+    }
+    return leftmost;
+}
+
+TEST_F(PerceptionDrawingTest, GoalMarkKeepsClearOfTheLabelInANarrowBox) {
+    // An action whose box is just wide enough for its label: the label line "Subsidies" is 54
+    // wide and ends at x = 227, the owner line below it.
+    TFactor* subsidies = Factor("Subsidies", 65, 49, true, "Gov");
+    TFiP* fip = Show(subsidies, 200, 100);
+    for (const TGoalType type : {TGoalType::gtStandard, TGoalType::gtNegative}) {
+        for (int level = -3; level <= 3; ++level) {
+            TGoal* goal = Goal(fip, type, level, 3);
+            const std::vector<std::string> log = Draw(*fip);
+            View->Remove(goal);
+            EXPECT_TRUE(LogContains(log, "text (173,*) Subsidies"));
+            EXPECT_TRUE(LogContains(log, "text (191,*) Gov"));
+            EXPECT_GE(LeftmostAfterText(log), 227) << "level " << level;
+        }
+    }
 }
 
 TEST_F(PerceptionDrawingTest, MarksMoveInwardsInAWideBox) {
