@@ -50,4 +50,12 @@ QString ParentFolder(const QString& folder) {
     return WithTrailingSlash(clean == QStringLiteral("/") ? clean : QFileInfo(clean).path());
 }
 
+QString NearestFolder(const QString& folder) {
+    QString nearest = WithTrailingSlash(QDir::cleanPath(QDir(folder).absolutePath()));
+    while (!QFileInfo(nearest).isDir() && nearest != ParentFolder(nearest)) {
+        nearest = ParentFolder(nearest);
+    }
+    return nearest;
+}
+
 }  // namespace kavo

@@ -5,6 +5,8 @@
 namespace kavo {
 
 inline constexpr const char* kCaseDocumentName = "KAVO case.htm";
+// The folder beside the case document that holds its pictures.
+inline constexpr const char* kImageFolderName = "gif";
 
 // The rules by which the folder chooser turns what the user typed or browsed to into a case
 // folder. They look at the text only, except FolderHoldsCase.
@@ -29,5 +31,9 @@ QString ShownLocation(const QString& folder);
 
 // The folder one level above; the root stays the root.
 QString ParentFolder(const QString& folder);
+
+// The folder itself when it exists, else the nearest folder above it that does (the root at
+// worst).
+QString NearestFolder(const QString& folder);
 
 }  // namespace kavo

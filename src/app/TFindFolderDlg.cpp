@@ -111,17 +111,36 @@ QToolButton* TFindFolderDlg::AddButton(const QString& hint, const char* objectNa
 }
 
 QString TFindFolderDlg::ChooseFolder() {
-    if (Current.isEmpty()) {
-        const QString last = LocationToPath(Settings.LastLocation);
-        if (IsWebAddress(last) || !QFileInfo(last).isDir() || !Show(last)) {
-            Show(Settings.DefaultFolder.isEmpty() ? QDir::homePath() : Settings.DefaultFolder);
-        }
-    } else {
-        Show(Current);
+    const QString previous = Current;
+    const QString start = !Remembered.isEmpty() ? Remembered
+                          : !Current.isEmpty()  ? Current
+                                                : LocationToPath(Settings.LastLocation);
+    Remembered.clear();
+    // A stored place that is gone leads to the nearest folder above it, but not up to the root.
+    const QString nearest = IsWebAddress(start) ? QString() : NearestFolder(start);
+    if (nearest.isEmpty() || nearest == ParentFolder(nearest) || !Show(nearest)) {
+        Show(Settings.DefaultFolder.isEmpty() ? QDir::homePath() : Settings.DefaultFolder);
+    }
+    if (!previous.isEmpty() && previous != Current) {
+        BackList << previous;
+        ForwardList.clear();
+        UpdateButtons();
     }
     Chosen.clear();
     LocationEdit->setFocus();
-    return exec() == QDialog::Accepted ? Chosen : QString();
+    if (exec() != QDialog::Accepted) {
+        return {};
+    }
+    // A published case's web address is fetched into the scratch folder: nothing to come back to.
+    if (!IsWebAddress(Chosen)) {
+        Remember(Chosen);
+    }
+    return Chosen;
+}
+
+void TFindFolderDlg::Remember(const QString& folder) {
+    Remembered = WithTrailingSlash(QDir::cleanPath(QDir(folder).absolutePath()));
+    Settings.StoreLastLocation(Remembered);
 }
 
 QString TFindFolderDlg::ChooseLocation() {
@@ -165,7 +184,12 @@ void TFindFolderDlg::ListSubfolders() {
     const QDir dir(Current);
     const QIcon folderIcon = style()->standardIcon(QStyle::SP_DirIcon);
     const QIcon caseIcon = style()->standardIcon(QStyle::SP_FileDialogDetailedView);
+    // A case's image folder belongs to the case and holds no cases of its own.
+    const bool holdsCase = FolderHoldsCase(Current);
     for (const QString& name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        if (holdsCase && name == QString::fromLatin1(kImageFolderName)) {
+            continue;
+        }
         const QString path = Current + name + QLatin1Char('/');
         auto* item = new QListWidgetItem(FolderHoldsCase(path) ? caseIcon : folderIcon, name);
         item->setData(Qt::UserRole, path);

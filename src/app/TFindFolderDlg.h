@@ -15,8 +15,9 @@ namespace kavo {
 class TUserSettings;
 
 // The folder chooser of Open and Save as: a case is a folder holding the case document, so the
-// user picks a folder. It keeps its place and history from one use to the next and stores every
-// local folder it arrives at as the user's last location.
+// user picks a folder. It keeps its history from one use to the next and stores every local folder
+// it arrives at as the user's last location. The next use starts in the folder last confirmed or
+// opened (the nearest folder that exists when it is gone), else where the last use left off.
 class TFindFolderDlg : public QDialog {
     Q_OBJECT
 
@@ -34,6 +35,9 @@ class TFindFolderDlg : public QDialog {
     const QString& CurrentFolder() const { return Current; }
     // Goes to a location as if the user had typed it; false, with a beep, when it is no folder.
     bool GoTo(const QString& location);
+    // Makes the next use start in the folder, a case folder opened or saved to; stored as the
+    // user's last location.
+    void Remember(const QString& folder);
 
     void accept() override;
 
@@ -55,6 +59,8 @@ class TFindFolderDlg : public QDialog {
     QString Current;
     QString Chosen;
     bool WebAddressAllowed = false;
+    // Where the next use starts, when set.
+    QString Remembered;
     QStringList BackList;
     QStringList ForwardList;
 

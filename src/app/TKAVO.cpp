@@ -455,6 +455,7 @@ TCaseView* TKAVO::OpenFolder(const QString& folder) {
     }
     ShowCaseView(view);
     UpdateCaseCommands();
+    FolderChooser->Remember(folder);
     return view;
 }
 
@@ -509,8 +510,8 @@ void TKAVO::ReportProblem() {
 }
 
 void TKAVO::SaveActiveCase() {
-    if (TCaseView* view = ActiveCase(); view != nullptr && !view->Computing()) {
-        view->Save();
+    if (TCaseView* view = ActiveCase(); view != nullptr && !view->Computing() && view->Save()) {
+        FolderChooser->Remember(ToQString(view->Case().Folder));
     }
 }
 

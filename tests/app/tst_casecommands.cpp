@@ -93,6 +93,7 @@ class TCaseCommandsTest : public QObject {
     void openShowsTheExampleCase();
     void openingTheExampleShowsItsLargestPerception();
     void openCancelledDoesNothing();
+    void chooserStartsWhereACaseWasLastOpenedOrSaved();
     void openingAFolderAlreadyOpenActivatesItsWindow();
     void openingAFolderWithoutACaseWarnsAndLeavesNoWindow();
     void aCaseReadOnlyInPartForgetsItsFolder();
@@ -206,6 +207,27 @@ void TCaseCommandsTest::openCancelledDoesNothing() {
     QCOMPARE(answers.Seen.size(), 1);
     QCOMPARE(answers.Seen.front().Caption, QStringLiteral("Select folder"));
     QVERIFY(Window->CaseViews().isEmpty());
+}
+
+void TCaseCommandsTest::chooserStartsWhereACaseWasLastOpenedOrSaved() {
+    Window->OpenFolder(kExample);
+    {
+        TModalAnswers answers({Cancel()});
+        Action(*Window, "actionOpen")->trigger();
+    }
+    QCOMPARE(Window->FolderDialog().CurrentFolder(), kExample);
+
+    // Saved into a folder the chooser never showed: the user typed it.
+    TCaseView* view = NewFixtureCase();
+    const QString folder = Folders.filePath(QStringLiteral("typed")) + "/";
+    {
+        TModalAnswers answers({ChooseFolder(folder)});
+        Action(*Window, "actionSave")->trigger();
+    }
+    QCOMPARE(QString::fromStdString(view->Case().Folder), folder);
+    TModalAnswers answers({Cancel()});
+    Action(*Window, "actionOpen")->trigger();
+    QCOMPARE(Window->FolderDialog().CurrentFolder(), folder);
 }
 
 void TCaseCommandsTest::openingAFolderAlreadyOpenActivatesItsWindow() {

@@ -52,6 +52,10 @@ class TFolderChooserTest : public QObject {
     void confirmReturnsTheFolder();
     void webAddressIsNotConfirmed();
     void cancelReturnsNothing();
+    void nextUseStartsInTheFolderLastConfirmed_data();
+    void nextUseStartsInTheFolderLastConfirmed();
+    void rememberedFolderIsWhereTheNextUseStarts();
+    void caseImageFolderIsNotListed();
 
   private:
     QTemporaryDir SettingsFolder;
@@ -66,7 +70,9 @@ void TFolderChooserTest::initTestCase() {
     QVERIFY(Root.isValid());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, SettingsFolder.path());
     MakeCase(Root.filePath(QStringLiteral("cases/dam")));
+    QVERIFY(QDir().mkpath(Root.filePath(QStringLiteral("cases/dam/gif"))));
     QVERIFY(QDir().mkpath(Root.filePath(QStringLiteral("cases/empty"))));
+    QVERIFY(QDir().mkpath(Root.filePath(QStringLiteral("cases/empty/gif"))));
 }
 
 void TFolderChooserTest::init() {
@@ -270,6 +276,64 @@ void TFolderChooserTest::cancelReturnsNothing() {
     TModalAnswers answers({[](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); }});
     QCOMPARE(chooser.ChooseFolder(), QString());
     QCOMPARE(answers.Seen.front().Caption, QStringLiteral("Select folder"));
+}
+
+void TFolderChooserTest::nextUseStartsInTheFolderLastConfirmed_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("next");
+    const QString root = Root.path() + "/";
+    QTest::newRow("folder typed") << root + "cases/empty" << root + "cases/empty/";
+    QTest::newRow("case document typed") << root + "cases/dam/KAVO case.htm" << root + "cases/dam/";
+    // Save as into a new folder that was not made after all: the folder it would have been in.
+    QTest::newRow("folder not made") << root + "cases/empty/never/made" << root + "cases/empty/";
+}
+
+void TFolderChooserTest::nextUseStartsInTheFolderLastConfirmed() {
+    QFETCH(QString, typed);
+    QFETCH(QString, next);
+    Settings.LastLocation = Root.path() + "/cases/";
+    TFindFolderDlg chooser(Settings);
+    {
+        TModalAnswers answers({kavo::test::ChooseFolder(typed)});
+        QVERIFY(!chooser.ChooseFolder().isEmpty());
+    }
+    TModalAnswers answers({kavo::test::Cancel()});
+    chooser.ChooseFolder();
+    QCOMPARE(chooser.CurrentFolder(), next);
+    QCOMPARE(TUserSettings::OpenStore()->value(TUserSettings::kLastLocationKey).toString(), next);
+    // A program started anew begins there too.
+    TUserSettings later;
+    later.LastLocation =
+        TUserSettings::OpenStore()->value(TUserSettings::kLastLocationKey).toString();
+    later.DefaultFolder = Root.path() + "/";
+    TFindFolderDlg another(later);
+    another.ChooseFolder();
+    QCOMPARE(another.CurrentFolder(), next);
+
+    // Back leads to where the chooser was before.
+    chooser.findChild<QToolButton*>(QStringLiteral("backButton"))->click();
+    QCOMPARE(chooser.CurrentFolder(), Root.path() + "/cases/");
+}
+
+void TFolderChooserTest::rememberedFolderIsWhereTheNextUseStarts() {
+    Settings.LastLocation = Root.path() + "/cases/";
+    TFindFolderDlg chooser(Settings);
+    chooser.Remember(Root.path() + "/cases/dam");
+    TModalAnswers answers({kavo::test::Cancel()});
+    chooser.ChooseFolder();
+    QCOMPARE(chooser.CurrentFolder(), Root.path() + "/cases/dam/");
+    QCOMPARE(Settings.LastLocation, Root.path() + "/cases/dam/");
+}
+
+void TFolderChooserTest::caseImageFolderIsNotListed() {
+    TFindFolderDlg chooser(Settings);
+    auto* list = chooser.findChild<QListWidget*>(QStringLiteral("subfolderList"));
+    QVERIFY(chooser.GoTo(Root.filePath(QStringLiteral("cases/dam"))));
+    QCOMPARE(list->count(), 0);
+    // A folder of that name where there is no case is a folder like any other.
+    QVERIFY(chooser.GoTo(Root.filePath(QStringLiteral("cases/empty"))));
+    QCOMPARE(list->count(), 1);
+    QCOMPARE(list->item(0)->text(), QStringLiteral("gif"));
 }
 
 QTEST_MAIN(TFolderChooserTest)
