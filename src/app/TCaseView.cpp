@@ -1093,6 +1093,8 @@ void TCaseView::PrintReport() {
     QPrinter printer;
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() == QDialog::Accepted) {
+        // A large document shows in pieces; the printout is the whole of it.
+        Html->ShowAll();
         Html->print(&printer);
     }
 }

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/TCaseTree.h"
+#include "app/THtmlView.h"
 #include "casefile/TCaseReader.h"
 #include "model/TCase.h"
 #include "model/TCaseOptions.h"
@@ -14,7 +15,6 @@
 
 class QAction;
 class QScrollArea;
-class QTextBrowser;
 class QUndoStack;
 class QTextEdit;
 class QToolBar;
@@ -71,7 +71,7 @@ class TCaseView : public QWidget {
     TDiagramEditor* DiagramEditor() const { return Editor; }
     TCaseTree* Tree() const { return CaseTree; }
     QTextEdit* CommentBox() const { return CommentEditor; }
-    QTextBrowser* HtmlView() const { return Html; }
+    THtmlView* HtmlView() const { return Html; }
     TCaseStatusBar* StatusBar() const { return Status; }
 
     // Asks for the folder of Save as: the chosen folder, or an empty text when cancelled.
@@ -233,7 +233,7 @@ class TCaseView : public QWidget {
     QToolButton* ArenaBtn = nullptr;
     QToolButton* ActorBtn = nullptr;
     QScrollArea* Scroller = nullptr;
-    QTextBrowser* Html = nullptr;
+    THtmlView* Html = nullptr;
     TCaseStatusBar* Status = nullptr;
     TDiagramZoom* Zoomer = nullptr;
 
