@@ -140,6 +140,11 @@ void TCaseStatusBar::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     setCursor(OverZoomButton(at.x(), at.y(), CurrentZoom) ? Qt::PointingHandCursor
                                                           : Qt::ArrowCursor);
+    // The zoom panel tells of the keys that zoom too.
+    const bool overZoom = at.x() >= kCoordinatesWidth && at.x() < kCoordinatesWidth + kZoomWidth;
+    setToolTip(overZoom ? tr("Zoom out (Ctrl+-), zoom in (Ctrl++), fit to the window (Ctrl+0); "
+                             "Ctrl with the wheel over the diagram zooms too")
+                        : QString());
 }
 
 }  // namespace kavo
