@@ -119,10 +119,13 @@ TCaseView::TCaseView(TContext& context, QWidget* parent)
       CaseModel(std::make_unique<TCase>(context)),
       Undo(std::make_unique<QUndoStack>()) {
     setAttribute(Qt::WA_DeleteOnClose);
-    connect(Undo.get(), &QUndoStack::indexChanged, this, [this] {
+    // Saving makes the stack clean without moving it: both signals count.
+    const auto followSavedState = [this] {
         CaseModel->Modified = !Undo->isClean();
         setWindowModified(CaseModel->Modified);
-    });
+    };
+    connect(Undo.get(), &QUndoStack::indexChanged, this, followSavedState);
+    connect(Undo.get(), &QUndoStack::cleanChanged, this, followSavedState);
     resize(kStartWidth, kStartHeight);
 
     auto* halves = Splitter(Qt::Vertical, this, "halves");
@@ -303,7 +306,10 @@ QWidget* TCaseView::CreateLowerHalf() {
 void TCaseView::UpdateCaption() {
     // A downloaded copy says so until it is saved into a folder of the user's own.
     const bool copy = DownloadedCopy && CaseModel->Folder.empty();
-    setWindowTitle(ToQString(CaseModel->Name) + (copy ? tr(" (downloaded copy)") : QString()));
+    // "[*]" is where the caption marks unsaved changes.
+    setWindowTitle(ToQString(CaseModel->Name) + (copy ? tr(" (downloaded copy)") : QString()) +
+                   QStringLiteral("[*]"));
+    setWindowModified(CaseModel->Modified);
 }
 
 // --- Opening and saving ---
@@ -342,6 +348,7 @@ bool TCaseView::Save() {
         return false;
     }
     Undo->setClean();
+    UpdateCaption();
     ShowDocument(TCaseFiles::DocumentPath(*CaseModel));
     return true;
 }

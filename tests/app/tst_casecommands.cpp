@@ -160,7 +160,7 @@ void TCaseCommandsTest::openShowsTheExampleCase() {
     QVERIFY(view != nullptr);
     const kavo::TCase& c = view->Case();
     QVERIFY(!c.ArenaList.Empty());
-    QCOMPARE(view->windowTitle(), QString::fromStdString(c.Name));
+    QCOMPARE(view->windowTitle(), QString::fromStdString(c.Name) + QStringLiteral("[*]"));
     QCOMPARE(QString::fromStdString(c.Folder), kExample);
     QVERIFY(!c.Modified);
     QVERIFY(Action(*Window, "actionSave")->isEnabled());

@@ -395,11 +395,12 @@ void TCaseWindowTest::renameConceptStartsEditingTheSelectedNode() {
     QTest::keyClick(editor, Qt::Key_Escape);
     QCOMPARE(view.Case().Modified, false);
     TypeInto("", QStringLiteral("Water 2030"));
-    QTRY_COMPARE(view.windowTitle(), QStringLiteral("Water 2030"));
+    QTRY_COMPARE(view.windowTitle(), QStringLiteral("Water 2030[*]"));
     QCOMPARE(view.Case().Name, std::string("Water 2030"));
     QCOMPARE(qobject_cast<QMdiSubWindow*>(view.parentWidget())->windowTitle(),
-             QStringLiteral("Water 2030"));
+             QStringLiteral("Water 2030[*]"));
     QVERIFY(view.Case().Modified);
+    QVERIFY(view.parentWidget()->isWindowModified());
 }
 
 void TCaseWindowTest::deleteAsksAndRemoves_data() {

@@ -310,9 +310,9 @@ void TMainWindowTest::newOpensACaseWindowAndEnablesCaseCommands() {
     Action(window, "actionNew")->trigger();
     QCOMPARE(window.CaseViews().size(), 1);
     TCaseView* view = window.CaseViews().front();
-    QCOMPARE(view->windowTitle(), QStringLiteral("New case"));
+    QCOMPARE(view->windowTitle(), QStringLiteral("New case[*]"));
     QCOMPARE(qobject_cast<QMdiSubWindow*>(view->parentWidget())->windowTitle(),
-             QStringLiteral("New case"));
+             QStringLiteral("New case[*]"));
     QCOMPARE(view->DrawingArea()->size(), QSize(view->Case().MaxWidth, view->Case().MaxHeight));
     QCOMPARE(view->DrawingArea()->width(), window.Context().ScreenWidth);
     QVERIFY(CaseCommandsEnabled(window));

@@ -95,6 +95,10 @@ void TUndoTest::stepsAreNamedAndFollowTheSavedState() {
     view.Tree()->currentItem()->setText(0, QStringLiteral("Wells"));
     QTRY_VERIFY(NodeByPath(*view.Tree(), "Wells") != nullptr);
     QVERIFY(view.Case().Modified);
+    // The caption marks unsaved changes where its "[*]" stands.
+    QVERIFY(view.windowTitle().endsWith(QStringLiteral("[*]")));
+    QWidget& frame = *view.parentWidget();
+    QVERIFY(frame.isWindowModified());
     QVERIFY(undo->isEnabled());
     QCOMPARE(undo->text(), QStringLiteral("&Undo Rename arena"));
 
@@ -102,6 +106,7 @@ void TUndoTest::stepsAreNamedAndFollowTheSavedState() {
     QVERIFY(NodeByPath(*view.Tree(), "Irrigation") != nullptr);
     QCOMPARE(view.Tree()->currentItem()->text(0), QStringLiteral("Irrigation"));
     QVERIFY(!view.Case().Modified);
+    QVERIFY(!frame.isWindowModified());
     QCOMPARE(redo->text(), QStringLiteral("&Redo Rename arena"));
     QCOMPARE(undo->text(), QStringLiteral("&Undo"));
 
@@ -114,10 +119,13 @@ void TUndoTest::stepsAreNamedAndFollowTheSavedState() {
     view.SetFolderChooser([&folder] { return folder.path(); });
     QVERIFY(view.Save());
     QVERIFY(!view.Case().Modified);
+    QVERIFY(!frame.isWindowModified());
     undo->trigger();
     QVERIFY(view.Case().Modified);
+    QVERIFY(frame.isWindowModified());
     redo->trigger();
     QVERIFY(!view.Case().Modified);
+    QVERIFY(!frame.isWindowModified());
 }
 
 void TUndoTest::undoAcrossADeletionBringsEverythingBack_data() {
