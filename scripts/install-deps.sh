@@ -8,7 +8,7 @@ packages=(
     libxkbcommon-dev
     libgif-dev libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core fonts-liberation
-    python3
+    python3 python3-jsonschema nlohmann-json3-dev
 )
 
 missing=()

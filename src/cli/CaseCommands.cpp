@@ -39,22 +39,11 @@ TExitStatus RunCheck(const TArguments& arguments, std::ostream& out, std::ostrea
 }
 
 TExitStatus RunResave(const TArguments& arguments, std::ostream& out, std::ostream& err) {
-    const std::string& folder = arguments.Positional[0];
     const std::string& outFolder = arguments.Positional[1];
-    std::error_code error;
-    if (!arguments.Has("--force") &&
-        std::filesystem::exists(std::filesystem::path(outFolder) / "KAVO case.htm", error)) {
-        err << "kavo-cli resave: " << outFolder
-            << " already holds a case document; give --force to replace it\n";
+    if (!MayWriteInto(outFolder, arguments, "resave", err)) {
         return TExitStatus::esFailed;
     }
-#ifdef KAVO_CLI_DRAWS
-    return ResaveWithImages(folder, outFolder, out, err);
-#else
-    TApproximateTextMeasure measure;
-    return ResaveCase(folder, outFolder, out, err, measure,
-                      [](TMessages&) { return std::make_unique<TImageWriter>(); });
-#endif
+    return WriteCaseFolder(FolderSource(arguments.Positional[0]), outFolder, out, err);
 }
 
 }  // namespace
@@ -100,11 +89,38 @@ const TCommand kResaveCommand{
     .Run = RunResave,
 };
 
-TExitStatus ResaveCase(const std::string& folder, const std::string& outFolder, std::ostream& out,
+TExitStatus WriteCaseFolder(const TCaseSource& source, const std::string& outFolder,
+                            std::ostream& out, std::ostream& err) {
+#ifdef KAVO_CLI_DRAWS
+    return ResaveWithImages(source, outFolder, out, err);
+#else
+    TApproximateTextMeasure measure;
+    return ResaveCase(source, outFolder, out, err, measure,
+                      [](TMessages&) { return std::make_unique<TImageWriter>(); });
+#endif
+}
+
+TCaseSource FolderSource(const std::string& folder) {
+    return [folder](TCommandCase& command) { return command.Read(folder); };
+}
+
+bool MayWriteInto(const std::string& outFolder, const TArguments& arguments,
+                  std::string_view command, std::ostream& err) {
+    std::error_code error;
+    if (!arguments.Has("--force") &&
+        std::filesystem::exists(std::filesystem::path(outFolder) / "KAVO case.htm", error)) {
+        err << "kavo-cli " << command << ": " << outFolder
+            << " already holds a case document; give --force to replace it\n";
+        return false;
+    }
+    return true;
+}
+
+TExitStatus ResaveCase(const TCaseSource& source, const std::string& outFolder, std::ostream& out,
                        std::ostream& err, const TTextMeasure& measure,
                        const TImageWriterFactory& makeImageWriter) {
     TCommandCase command(err, measure);
-    if (!command.Read(folder)) {
+    if (!source(command)) {
         return TExitStatus::esFailed;
     }
     const std::unique_ptr<TImageWriter> images = makeImageWriter(command.Console);

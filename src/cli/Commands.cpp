@@ -6,9 +6,11 @@
 
 #include "cli/AnalyseCommand.h"
 #include "cli/CaseCommands.h"
+#include "cli/ExchangeCommands.h"
 #include "cli/InferCommand.h"
 #include "cli/QuickCommand.h"
 #include "cli/RenderCommand.h"
+#include "cli/SensitivityCommand.h"
 #include "cli/SimulateCommand.h"
 
 namespace kavo {
@@ -17,8 +19,8 @@ namespace {
 
 // The command table: a new command defines its TCommand beside its code and adds it here.
 const TCommand* const kCommands[] = {
-    &kCheckCommand,    &kResaveCommand, &kRenderCommand,  &kInferCommand,
-    &kSimulateCommand, &kQuickCommand,  &kAnalyseCommand,
+    &kCheckCommand, &kResaveCommand,  &kRenderCommand, &kInferCommand,  &kSimulateCommand,
+    &kQuickCommand, &kAnalyseCommand, &kExportCommand, &kImportCommand, &kSensitivityCommand,
 };
 
 constexpr std::string_view kExitStatusRule =

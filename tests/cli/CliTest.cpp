@@ -213,6 +213,22 @@ TEST_F(CliTest, ExitStatusesFollowOneRule) {
         {{"analyse", "--help"}, 0, "usage: kavo-cli analyse FOLDER"},
         {{"analyse", messages}, 1, "KAVO warning: "},
         {{"analyse", Example, "--analysis", "Nonsense"}, 2, "kavo-cli analyse: no analysis"},
+        {{"export", "--help"}, 0, "usage: kavo-cli export FOLDER"},
+        {{"export", Example}, 0, "{\n  \"format\": \"KAVO case\""},
+        {{"export", messages}, 1, "KAVO warning: "},
+        {{"export", missing}, 2, "KAVO warning: Could not open"},
+        {{"export", Example, "--out", missing + "/none/case.json"}, 2, "kavo-cli export: could"},
+        {{"import", "--help"}, 0, "usage: kavo-cli import FILE OUTFOLDER"},
+        {{"import", missing, (Scratch / "out").string()}, 2, "kavo-cli import: could not read"},
+        {{"sensitivity", "--help"}, 0, "usage: kavo-cli sensitivity FOLDER --arena NAME"},
+        {{"sensitivity", Example, "--arena", "Summer drought", "--actor", "River Trust"},
+         0,
+         "{\"case\":"},
+        {{"sensitivity", messages, "--arena", "Summer drought"}, 1, "KAVO warning: "},
+        {{"sensitivity", Example}, 2, "kavo-cli sensitivity: --arena is required"},
+        {{"sensitivity", Example, "--arena", "Summer drought", "--actor", "Nobody"},
+         2,
+         "kavo-cli sensitivity: no perception"},
     };
     for (const auto& c : cases) {
         std::string line;

@@ -7,11 +7,11 @@
 
 namespace kavo {
 
-TExitStatus ResaveWithImages(const std::string& folder, const std::string& outFolder,
+TExitStatus ResaveWithImages(const TCaseSource& source, const std::string& outFolder,
                              std::ostream& out, std::ostream& err) {
     TOffscreenApplication application;
     TQtTextMeasure measure;
-    return ResaveCase(folder, outFolder, out, err, measure, [](TMessages& messages) {
+    return ResaveCase(source, outFolder, out, err, measure, [](TMessages& messages) {
         return std::make_unique<TQtImageWriter>(messages);
     });
 }
