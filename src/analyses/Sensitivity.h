@@ -9,11 +9,12 @@ namespace kavo {
 
 class TPerception;
 
-// The best strategy a search found: the levels of its first best strategy (fewest total action
-// first), one per tactic, and how many strategies tied with it.
+// The best strategy among those a search evaluated: the levels of its first best strategy (fewest
+// total action first), one per action, and how many strategies tied with it.
 struct TBestFound {
     // In the order of TSensitivity::Actions.
     std::vector<std::int8_t> Levels;
+    // Not a number when no combination of uncertain values gave the item the value.
     double Score = 0;
     // Strategies that tied for the best score, this one included.
     std::size_t Ties = 0;
@@ -22,22 +23,22 @@ struct TBestFound {
     // Strategies the search evaluated, of StrategyCount; fewer when it sampled.
     std::int64_t Evaluations = 0;
     std::uint64_t StrategyCount = 0;
-    // kMaxCombinations when its evaluations were estimated on a sample of uncertain combinations,
-    // 0 when exact.
+    // The number of sampled combinations of uncertain values the scores rest on when the
+    // evaluations were estimated on a sample; 0 when every combination was visited.
     std::uint64_t SampledCombinations = 0;
 
     // Whether the strategy of these levels is among the best ones.
     bool Among(const std::vector<std::int8_t>& levels) const;
 };
 
-// One value of an uncertain item held certain, and the best strategy then.
+// One value of an uncertain item, and the best strategy when the item takes it.
 struct TSensitivityValue {
     // A prospect's change or a link's multiplier, with its level -3..+3.
     double Value = 0;
     int Level = 0;
     double Probability = 0;
     TBestFound Best;
-    // Whether the best strategy found without holding anything is still among the best.
+    // Whether the best strategy over every value is still among the best at this one.
     bool KeepsBaseStrategy = true;
 };
 
@@ -45,9 +46,9 @@ struct TSensitivityValue {
 struct TSensitivityItem {
     TUncertainItem Item;
     std::vector<TSensitivityValue> Values;
-    // The best score's largest minus its smallest value over the held values.
+    // The best score's largest minus its smallest value over the item's values.
     double Swing = 0;
-    // Whether some held value makes the base best strategy lose its place among the best.
+    // Whether some value makes the base best strategy lose its place among the best.
     bool ChangesStrategy = false;
 };
 
@@ -60,16 +61,17 @@ struct TSensitivity {
     // By descending swing; on equal swings those that change the strategy first, then in the
     // perception's order of uncertain items.
     std::vector<TSensitivityItem> Items;
-    // False when the user cancelled (or a time limit stopped the work) before every item was done;
-    // Items then holds those done.
+    // False when the user cancelled (or a time limit stopped the work); Items is empty then.
     bool Complete = true;
 };
 
-// Searches the best strategy of the perception with every uncertain item as it is, then with each
-// uncertain item held at each of its values in turn, the others left uncertain. The searches run as
-// the best strategy's search does (the case's Evaluations, the same sample of uncertain
-// combinations when there are too many). The perception's items are as they were afterwards; its
-// strategy results are marked out of date.
+// Searches the best strategy of the perception as its own search does (the case's Evaluations,
+// the fixed sample of uncertain combinations when there are too many) and, from the same
+// evaluations, the best strategy when each uncertain item takes each of its values in turn and the
+// others stay uncertain: a strategy's score then counts only the combinations in which the item
+// takes the value, weighted as before. With every combination visited that is exactly the score
+// of the item held at the value; on a sample, an estimate on the part of the sample that has it.
+// One search, whatever the number of items. The perception's items stay as they are.
 TSensitivity FindSensitivity(TPerception& perception);
 
 }  // namespace kavo

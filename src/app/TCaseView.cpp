@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPrintDialog>
@@ -23,6 +24,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "analyses/Sensitivity.h"
 #include "app/FolderLocation.h"
 #include "app/ShellIcons.h"
 #include "app/TCaseFiles.h"
@@ -59,6 +61,7 @@
 #include "views/TActorRelationDlg.h"
 #include "views/TInfoPane.h"
 #include "views/TLayoutControl.h"
+#include "views/TSensitivityWindow.h"
 #include "views/TSystemDiagramDlg.h"
 
 namespace kavo {
@@ -190,6 +193,8 @@ QWidget* TCaseView::CreateUpperHalf() {
     connect(CaseTree, &TCaseTree::RenameRequested, this, &TCaseView::RenameNode);
     CaseTree->viewport()->installEventFilter(this);
     CaseTree->viewport()->setMouseTracking(true);
+    CaseTree->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(CaseTree, &QWidget::customContextMenuRequested, this, &TCaseView::TreeContextMenu);
 
     CommentEditor = new QTextEdit(upper);
     CommentEditor->setObjectName(QStringLiteral("commentBox"));
@@ -893,6 +898,41 @@ void TCaseView::ShowSystemDiagram() {
     }
     TSystemDiagramDlg dialog(*ArenaOfSelection, this);
     dialog.exec();
+}
+
+void TCaseView::TreeContextMenu(QPoint at) {
+    QTreeWidgetItem* node = CaseTree->itemAt(at);
+    if (node == nullptr || (TCaseTree::KindOf(node) != TNodeKind::nkAnalystView &&
+                            TCaseTree::KindOf(node) != TNodeKind::nkAiA)) {
+        return;
+    }
+    CaseTree->setCurrentItem(node);
+    QMenu menu(this);
+    QAction* sensitivity = menu.addAction(tr("Sensitivity of the best strategy..."));
+    sensitivity->setEnabled(!ComputationRunning);
+    connect(sensitivity, &QAction::triggered, this, &TCaseView::ShowSensitivity);
+    menu.exec(CaseTree->viewport()->mapToGlobal(at));
+}
+
+void TCaseView::ShowSensitivity() {
+    FinishCommentEdit();
+    TPerception* perception = CurrentPerception();
+    if (perception == nullptr || ComputationRunning) {
+        return;
+    }
+    SetComputing(true);
+    SetStatusText(tr("Searching the best strategy for every uncertain value"));
+    const TSensitivity result = FindSensitivity(*perception);
+    SetComputing(false);
+    SetStatusText(QString());
+    const bool cancelled = Context.AnalysisCancelled || !result.Complete;
+    Context.AnalysisCancelled = false;
+    // The window may have changed its selection while the search let events through.
+    if (cancelled || perception != CurrentPerception()) {
+        return;
+    }
+    TSensitivityWindow window(result, *perception, this);
+    window.exec();
 }
 
 void TCaseView::ShowActorRelations() {

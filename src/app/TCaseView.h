@@ -139,6 +139,9 @@ class TCaseView : public QWidget {
     void ShowSystemDiagram();
     // The relations between the case's actors, to view and edit, in a window of its own.
     void ShowActorRelations();
+    // The perception's context menu: "Sensitivity of the best strategy" searches the best
+    // strategy at each value of each uncertain item and shows the tornado chart.
+    void ShowSensitivity();
 
     // The quick-analysis pane that the window shows with its InfoBtn and fills as the pointer
     // moves over the diagram and the tree; not owned.
@@ -186,6 +189,7 @@ class TCaseView : public QWidget {
 
   private:
     QWidget* CreateUpperHalf();
+    void TreeContextMenu(QPoint at);
     QWidget* CreateLowerHalf();
     QToolButton* AddButton(QToolBar* bar, TShellIcon icon, const QString& hint, const char* name);
     void NodeSelected();

@@ -12,6 +12,7 @@
 #include "model/TPerception.h"
 #include "model/TProspect.h"
 #include "reasoning/GoalEvaluation.h"
+#include "reasoning/TCombinationObserver.h"
 
 namespace kavo {
 
@@ -530,10 +531,13 @@ double TPropagator::CertainGoalScore(int goal, int rationality) const {
 void TPropagator::Combine(std::size_t item, double weight) {
     if (item < Uncertain.size()) {
         const TUncertain& uncertain = Uncertain[item];
-        for (const TPVPair& pair : uncertain.Distribution->Pairs()) {
+        const std::vector<TPVPair>& pairs = uncertain.Distribution->Pairs();
+        for (std::size_t p = 0; p < pairs.size(); ++p) {
+            const TPVPair& pair = pairs[p];
             if (Cancelled) {
                 return;
             }
+            PairIndex[item] = static_cast<std::uint32_t>(p);
             if (uncertain.Prospect >= 0) {
                 ProspectValue[static_cast<std::size_t>(uncertain.Prospect)] = pair.Value;
             } else {
@@ -552,7 +556,8 @@ void TPropagator::CombineSample() {
     for (std::size_t first = 0; first < SampledPairs.size() && !Cancelled; first += items) {
         for (std::size_t i = 0; i < items; ++i) {
             const TUncertain& uncertain = Uncertain[i];
-            const double value = uncertain.Distribution->Pairs()[SampledPairs[first + i]].Value;
+            PairIndex[i] = SampledPairs[first + i];
+            const double value = uncertain.Distribution->Pairs()[PairIndex[i]].Value;
             if (uncertain.Prospect >= 0) {
                 ProspectValue[static_cast<std::size_t>(uncertain.Prospect)] = value;
             } else {
@@ -582,6 +587,9 @@ void TPropagator::Visit(double weight) {
             LinkValue[static_cast<std::size_t>(link.Link)];
     }
     const TGoalSums sums = SumGoals();
+    if (Observer != nullptr) {
+        Observer->Combination(weight, sums, PairIndex);
+    }
     UtilityDist->Add(Current, weight, sums.Utility);
     SatisfactionDist->Add(Current, weight, sums.Satisfaction);
     FrustrationDist->Add(Current, weight, sums.Frustration);
@@ -607,6 +615,14 @@ void TPropagator::Evaluate(TProVal& utility, TProVal& satisfaction, TProVal& fru
     Cancelled = false;
     Fresh = false;
     LanesFresh = false;
+    PairIndex.assign(Uncertain.size(), 0);
+    if (Observer != nullptr) {
+        std::vector<const TProVal*> items;
+        for (const TUncertain& item : Uncertain) {
+            items.push_back(item.Distribution);
+        }
+        Observer->EvaluationStarts(items);
+    }
     if (SampledPairs.empty()) {
         Combine(0, 1);
     } else {

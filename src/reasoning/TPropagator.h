@@ -13,6 +13,7 @@
 namespace kavo {
 
 class TCase;
+class TCombinationObserver;
 class TFiP;
 class TGoal;
 class TPerception;
@@ -80,6 +81,9 @@ class TPropagator {
 
     // Index of the goal among the perception's goals, or -1.
     int GoalIndex(const TGoal* goal) const;
+
+    // Sees every combination Evaluate visits, when set; not owned.
+    TCombinationObserver* Observer = nullptr;
 
   private:
     struct TStep {
@@ -152,6 +156,8 @@ class TPropagator {
     // item; empty when every combination is visited.
     std::vector<std::uint32_t> SampledPairs;
     std::vector<TDelayed> Delayed;
+    // For the observer: each uncertain item's pair in the combination at hand.
+    std::vector<std::uint32_t> PairIndex;
     std::vector<double> ProspectValue;
     // One per FiP, and a last one that stays 0.
     std::vector<double> CurrentChange;

@@ -73,6 +73,7 @@ void TStrategy::Evaluate() {
 }
 
 void TStrategy::EvaluateWith(TPropagator& propagator) {
+    propagator.Observer = Observer;
     propagator.Evaluate(UtilityDist, SatisfactionDist, FrustrationDist, Outcomes);
     SampledCombinations = propagator.SampledCombinations();
 }

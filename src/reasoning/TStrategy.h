@@ -12,6 +12,7 @@
 
 namespace kavo {
 
+class TCombinationObserver;
 class TFiP;
 class TGoal;
 class TPerception;
@@ -55,6 +56,9 @@ class TStrategy {
     // The number of combinations of uncertain values the last evaluation was estimated on
     // (kMaxCombinations), or 0 when it visited every combination and its results are exact.
     std::uint64_t SampledCombinations = 0;
+    // Sees every combination of uncertain values the strategy's evaluations visit, searches
+    // included; not owned, not cloned.
+    TCombinationObserver* Observer = nullptr;
 
     // Scores back to -infinity and +infinity, outcomes and both lists cleared, not complete.
     void Reset();
