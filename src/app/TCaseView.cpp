@@ -344,6 +344,36 @@ bool TCaseView::OpenCopy(const QString& folder) {
     return read;
 }
 
+bool TCaseView::OpenRecovered(const TRecovery::TFound& found) {
+    const bool read = Open(found.Slot);
+    // A case that did not read to its end never goes over its document.
+    CaseModel->Folder = read ? found.Folder.toStdString() : std::string();
+    Recovery.Adopt(found.Slot);
+    AutosavedIndex = Undo->index();
+    Undo->resetClean();
+    CaseModel->Modified = true;
+    setWindowModified(true);
+    UpdateCaption();
+    return read;
+}
+
+void TCaseView::Autosave() {
+    if (!CaseModel->Modified || ComputationRunning || Undo->index() == AutosavedIndex) {
+        return;
+    }
+    QString reason;
+    if (Recovery.Write(*CaseModel, reason)) {
+        AutosavedIndex = Undo->index();
+    } else {
+        SetStatusText(tr("The recovery copy could not be written: %1").arg(reason));
+    }
+}
+
+void TCaseView::DiscardRecovery() {
+    Recovery.Remove();
+    AutosavedIndex = -1;
+}
+
 bool TCaseView::Save() {
     FinishCommentEdit();
     if (CaseModel->Folder.empty()) {
@@ -354,6 +384,7 @@ bool TCaseView::Save() {
     }
     Undo->setClean();
     UpdateCaption();
+    DiscardRecovery();
     ShowDocument(TCaseFiles::DocumentPath(*CaseModel));
     return true;
 }
@@ -378,6 +409,7 @@ bool TCaseView::SaveAs() {
         return false;
     }
     Undo->setClean();
+    DiscardRecovery();
     UpdateCaption();
     ShowDocument(TCaseFiles::DocumentPath(*CaseModel));
     return true;
@@ -856,6 +888,10 @@ void TCaseView::StepZoom(int step) {
 }
 
 void TCaseView::SetComputing(bool running) {
+    // A long computation is when a crash would cost the most.
+    if (running) {
+        Autosave();
+    }
     ComputationRunning = running;
     CancelAction->setVisible(running);
     emit CommandStatesChanged();
@@ -1285,6 +1321,7 @@ void TCaseView::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
+    DiscardRecovery();
     // The pane and the layout window keep nothing of a case that is gone.
     if (Info) {
         Info->Clear();

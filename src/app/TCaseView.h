@@ -8,6 +8,7 @@
 
 #include "app/TCaseTree.h"
 #include "app/THtmlView.h"
+#include "app/TRecovery.h"
 #include "casefile/TCaseReader.h"
 #include "model/TCase.h"
 #include "model/TCaseOptions.h"
@@ -89,6 +90,15 @@ class TCaseView : public QWidget {
     // Asks for a folder, and before replacing another case document there, whether to; then
     // writes the case into it.
     bool SaveAs();
+    // Opens a recovery copy found at start: the case as the copy holds it, with its own folder
+    // (so that Save writes it where it belongs), modified.
+    bool OpenRecovered(const TRecovery::TFound& found);
+    // Writes a recovery copy of the modified case when it changed since the last one; not while a
+    // computation runs. A copy that cannot be written is said in the status line.
+    void Autosave();
+    // The case was saved or closed on purpose: its recovery copy goes.
+    void DiscardRecovery();
+    const TRecovery& RecoveryCopy() const { return Recovery; }
 
     // Writes the options confirmed in the options dialog into the case, then sizes and draws the
     // diagram again.
@@ -266,6 +276,9 @@ class TCaseView : public QWidget {
     bool ComputationRunning = false;
     // The case came from the web and has no folder of the user's yet.
     bool DownloadedCopy = false;
+    TRecovery Recovery;
+    // The undo stack's index when the recovery copy was written; -1 for none.
+    int AutosavedIndex = -1;
     TCaseCommandStates States;
 };
 

@@ -16,9 +16,12 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTextEdit>
+#include <QTimer>
 #include <QUndoGroup>
 #include <QUndoStack>
 #include <algorithm>
@@ -43,6 +46,9 @@
 namespace kavo {
 
 namespace {
+
+// How often a modified case is written to its recovery copy.
+constexpr int kAutosaveInterval = 3 * 60 * 1000;
 
 QAction* AddAction(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
                    const char* objectName, QActionGroup* group = nullptr) {
@@ -116,6 +122,13 @@ TKAVO::TKAVO(QWidget* parent)
         return utilities->Edit(standard, negative);
     });
     Plotter = new TRoundPlotWindow(*Messages, this);
+    AutosaveTimer = new QTimer(this);
+    connect(AutosaveTimer, &QTimer::timeout, this, [this] {
+        for (TCaseView* view : CaseViews()) {
+            view->Autosave();
+        }
+    });
+    AutosaveTimer->start(kAutosaveInterval);
     ProValMonitor = new TProValMonitorWindow(this);
     RunContext.Monitor = ProValMonitor;
     connect(CaseArea, &QMdiArea::subWindowActivated, this, &TKAVO::UpdateCaseCommands);
@@ -547,7 +560,41 @@ void TKAVO::closeEvent(QCloseEvent* event) {
             return;
         }
     }
+    // A normal end leaves no recovery copy behind.
+    for (TCaseView* view : CaseViews()) {
+        view->DiscardRecovery();
+    }
     event->accept();
+}
+
+void TKAVO::SetAutosaveInterval(int milliseconds) {
+    AutosaveTimer->start(milliseconds);
+}
+
+void TKAVO::OfferRecovery() {
+    for (const TRecovery::TFound& found : TRecovery::Pending()) {
+        const QString where =
+            found.Folder.isEmpty()
+                ? tr("The case was never saved.")
+                : tr("Its document is in \"%1\".").arg(QDir::toNativeSeparators(found.Folder));
+        QMessageBox question(
+            QMessageBox::Question, tr("Recover case"),
+            tr("KAVO did not end normally. A recovery copy of the case \"%1\" was written on %2, "
+               "after the case was last saved. %3\n\nOpen the recovered case, or discard the copy?")
+                .arg(found.Name, QLocale().toString(found.Written, QLocale::ShortFormat), where),
+            QMessageBox::NoButton, this);
+        QPushButton* open = question.addButton(tr("Open"), QMessageBox::AcceptRole);
+        QPushButton* discard = question.addButton(tr("Discard"), QMessageBox::DestructiveRole);
+        question.addButton(tr("Keep for later"), QMessageBox::RejectRole);
+        question.setDefaultButton(open);
+        question.exec();
+        if (question.clickedButton() == open) {
+            AddCaseView()->OpenRecovered(found);
+            UpdateCaseCommands();
+        } else if (question.clickedButton() == discard) {
+            TRecovery::Discard(found.Slot);
+        }
+    }
 }
 
 }  // namespace kavo

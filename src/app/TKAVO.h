@@ -16,6 +16,7 @@ class QActionGroup;
 class QLabel;
 class QMdiArea;
 class QMenu;
+class QTimer;
 class QTextEdit;
 class QUndoGroup;
 
@@ -71,6 +72,10 @@ class TKAVO : public QMainWindow, public TStatus {
     TInfoPane& InfoPane() const { return *Info; }
     TLayoutControl& LayoutControl() const { return *LayoutWindow; }
     TProValMonitorWindow& Monitor() const { return *ProValMonitor; }
+    // Offers each recovery copy left by a run that did not end normally: open it or discard it.
+    void OfferRecovery();
+    // Every case window writes its recovery copy this often (milliseconds) when modified.
+    void SetAutosaveInterval(int milliseconds);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -119,6 +124,7 @@ class TKAVO : public QMainWindow, public TStatus {
     TProValMonitorWindow* ProValMonitor = nullptr;
     TOptionsDlg* Options = nullptr;
     QAction* MonitorAction = nullptr;
+    QTimer* AutosaveTimer = nullptr;
     // The web address typed last, offered again by "Open from web address".
     QString LastWebAddress;
     // The undo stack of the active case window, for the texts of Undo and Redo.

@@ -40,6 +40,7 @@ int main(int argc, char** argv) {
 
     kavo::TKAVO mainWindow;
     mainWindow.showMaximized();
+    mainWindow.OfferRecovery();
     // A case folder given on the command line is opened at once.
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() > 1) {
