@@ -134,6 +134,8 @@ TSensitivityWindow::TSensitivityWindow(const TSensitivity& result, const TPercep
     scoreAxis->setTitleText(tr("Change of the best score (* the best strategy changes)"));
     chart->addAxis(scoreAxis, Qt::AlignBottom);
     series->attachAxis(scoreAxis);
+    // Round ticks, with one at 0 where the bars start.
+    scoreAxis->applyNiceNumbers();
     chart->legend()->setAlignment(Qt::AlignBottom);
     View->setChart(chart);
     View->setRenderHint(QPainter::Antialiasing);
