@@ -345,7 +345,7 @@ bool TCaseView::OpenCopy(const QString& folder) {
 }
 
 bool TCaseView::OpenRecovered(const TRecovery::TFound& found) {
-    const bool read = Open(found.Slot);
+    const bool read = Open(found.Slot) == TReadOutcome::roRead;
     // A case that did not read to its end never goes over its document.
     CaseModel->Folder = read ? found.Folder.toStdString() : std::string();
     Recovery.Adopt(found.Slot);
