@@ -101,7 +101,7 @@ void TRecoveryTest::killedRunLeavesACopyTheNextStartOffers() {
     // Save writes it where it belongs, and the copy goes.
     QVERIFY(view->Save());
     kavo::TCase read(main.Context());
-    QVERIFY(kavo::TCaseFiles::Read(read, folder));
+    QCOMPARE(kavo::TCaseFiles::Read(read, folder), kavo::TReadOutcome::roRead);
     QCOMPARE(QString::fromStdString(read.Name), QString::fromLatin1(kEditedName));
     QVERIFY(kavo::TRecovery::Pending().isEmpty());
     QVERIFY(QDir(kavo::TRecovery::RootFolder()).isEmpty());
