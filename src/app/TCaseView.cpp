@@ -25,6 +25,10 @@
 #include <QVBoxLayout>
 
 #include "analyses/Sensitivity.h"
+#include "analyses/TAnalysisCatalog.h"
+#include "analyses/TAnalysisReport.h"
+#include "analyses/TAnalysisRun.h"
+#include "analyses/TGroupingSettings.h"
 #include "app/FolderLocation.h"
 #include "app/ShellIcons.h"
 #include "app/TCaseFiles.h"
@@ -36,10 +40,11 @@
 #include "app/THtmlView.h"
 #include "app/TNewActorDlg.h"
 #include "app/TNewArenaDlg.h"
+#include "app/TQuestionBox.h"
 #include "app/TRenameActorDlg.h"
 #include "app/TRenameAllDlg.h"
-#include "app/TQuestionBox.h"
 #include "app/TSplitterMemory.h"
+#include "casefile/TCaseWriter.h"
 #include "diagram/HitTest.h"
 #include "diagram/TRelationsDiagram.h"
 #include "editing/CaseEdits.h"
@@ -55,10 +60,12 @@
 #include "model/TLink.h"
 #include "model/TPerception.h"
 #include "qtgui/QtConversions.h"
+#include "qtgui/TQtImageWriter.h"
 #include "reasoning/Inference.h"
 #include "simulation/Rounds.h"
 #include "simulation/TRoundExecution.h"
 #include "views/TActorRelationDlg.h"
+#include "views/TGroupingDlg.h"
 #include "views/TInfoPane.h"
 #include "views/TLayoutControl.h"
 #include "views/TSensitivityWindow.h"
@@ -264,10 +271,12 @@ QWidget* TCaseView::CreateLowerHalf() {
     auto* report = new QWidget(lower);
     Html = new THtmlView(report);
     auto* reportBar = VerticalBar(report, "reportBar");
-    AddButton(reportBar, TShellIcon::siDefineGroups, tr("Define groups"), "TagSelectBtn");
+    QToolButton* groups =
+        AddButton(reportBar, TShellIcon::siDefineGroups, tr("Define groups"), "TagSelectBtn");
     AddButton(reportBar, TShellIcon::siConfigureAnalysis, tr("Configure analysis"),
               "SetAnalysisBtn");
-    AddButton(reportBar, TShellIcon::siAnalyze, tr("Perform analysis"), "AnalyzeBtn");
+    QToolButton* analyze =
+        AddButton(reportBar, TShellIcon::siAnalyze, tr("Perform analysis"), "AnalyzeBtn");
     QToolButton* save =
         AddButton(reportBar, TShellIcon::siSaveReport, tr("Save report to file"), "SaveBtn");
     QToolButton* print = AddButton(reportBar, TShellIcon::siPrint, tr("Print report"), "PrintBtn");
@@ -280,9 +289,11 @@ QWidget* TCaseView::CreateLowerHalf() {
     connect(cancel, &QToolButton::clicked, this, [this] { Context.AnalysisCancelled = true; });
     CancelAction = reportBar->actions().constLast();
     CancelAction->setVisible(false);
-    for (QToolButton* button : {save, print, browser}) {
+    for (QToolButton* button : {groups, analyze, save, print, browser}) {
         button->setEnabled(true);
     }
+    connect(groups, &QToolButton::clicked, this, &TCaseView::ToggleGrouping);
+    connect(analyze, &QToolButton::clicked, this, &TCaseView::Analyze);
     connect(save, &QToolButton::clicked, this, &TCaseView::SaveReport);
     connect(print, &QToolButton::clicked, this, &TCaseView::PrintReport);
     connect(browser, &QToolButton::clicked, this, &TCaseView::OpenReportInBrowser);
@@ -321,6 +332,9 @@ void TCaseView::UpdateCaption() {
 
 TReadOutcome TCaseView::Open(const QString& folder) {
     const TReadOutcome read = TCaseFiles::Read(*CaseModel, folder);
+    if (Catalog != nullptr) {
+        Catalog->ApplySelectionLines(CaseModel->AnalysisLines);
+    }
     Undo->clear();
     Diagram->SetAreaSize(CaseModel->MaxWidth, CaseModel->MaxHeight);
     UpdateCaption();
@@ -379,6 +393,7 @@ bool TCaseView::Save() {
     if (CaseModel->Folder.empty()) {
         return SaveAs();
     }
+    StoreAnalysisSelection();
     if (!TCaseFiles::Write(*CaseModel, ToQString(CaseModel->Folder))) {
         return false;
     }
@@ -405,6 +420,7 @@ bool TCaseView::SaveAs() {
             return false;
         }
     }
+    StoreAnalysisSelection();
     if (!TCaseFiles::Write(*CaseModel, folder)) {
         return false;
     }
@@ -1132,6 +1148,12 @@ void TCaseView::LayoutStepDue(TPerception* perception) {
     Perform(std::move(edit));
 }
 
+void TCaseView::StoreAnalysisSelection() {
+    if (Catalog != nullptr) {
+        CaseModel->AnalysisLines = Catalog->SelectionLines();
+    }
+}
+
 // --- The HTML view ---
 
 void TCaseView::ShowDocument(const QString& path) {
@@ -1139,7 +1161,83 @@ void TCaseView::ShowDocument(const QString& path) {
         Html->clear();
         return;
     }
-    Html->setSource(QUrl::fromLocalFile(path));
+    const QUrl source = QUrl::fromLocalFile(path);
+    if (Html->source() == source) {
+        // A new report in the place of the one shown.
+        Html->reload();
+    } else {
+        Html->setSource(source);
+    }
+}
+
+// --- Analysis ---
+
+void TCaseView::Analyze() {
+    FinishCommentEdit();
+    if (ComputationRunning || Catalog == nullptr) {
+        QApplication::beep();
+        return;
+    }
+    TCase& shown = *CaseModel;
+    if (shown.Folder.empty()) {
+        Context.Messages.ShowWarning("Case must be saved before analysis");
+        return;
+    }
+    TGroupingSettings grouping = TGroupingSettings::Of(shown);
+    grouping.SelectedArena = ArenaOfSelection;
+    grouping.SelectedAiA = AiAOfSelection;
+    const std::string path = shown.Folder + "Analysis.htm";
+    Context.AnalysisCancelled = false;
+    // The cancel button shows while the analyses run.
+    SetComputing(true);
+    // The busy pointer, but one that still shows that "Cancel analysis" can be pressed.
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    {
+        TQtImageWriter images(Context.Messages);
+        TAnalysisRun run(shown, grouping, images, shown.Folder + "gif/");
+        TAnalysisReport(*Catalog, run, LocalDateTime).Write(path);
+    }
+    QApplication::restoreOverrideCursor();
+    if (Context.AnalysisCancelled) {
+        SetStatusText({});
+        Context.Messages.ShowWarning("Analysis cancelled -- results will be invalid");
+        Context.AnalysisCancelled = false;
+    }
+    SetComputing(false);
+    const QString report = ToQString(path);
+    if (QFileInfo(report).isFile()) {
+        SetStatusText(tr("Reading results into browser..."));
+        ShowDocument(report);
+        SetStatusText({});
+    } else {
+        Context.Messages.ShowWarning("No analysis results found");
+    }
+}
+
+// --- The grouping window ---
+
+void TCaseView::SetGroupingDialog(TGroupingDlg* dialog) {
+    Grouping = dialog;
+}
+
+void TCaseView::ToggleGrouping() {
+    FinishCommentEdit();
+    if (!Grouping) {
+        return;
+    }
+    if (Grouping->isVisible() && Grouping->ShownCase() == CaseModel.get()) {
+        Grouping->hide();
+        return;
+    }
+    Grouping->show();
+    AttachGrouping();
+    Grouping->raise();
+}
+
+void TCaseView::AttachGrouping() {
+    if (Grouping && Grouping->isVisible() && Grouping->ShownCase() != CaseModel.get()) {
+        Grouping->SetCase(CaseModel.get(), [this](TEdit edit) { return Perform(std::move(edit)); });
+    }
 }
 
 void TCaseView::SaveReport() {
@@ -1256,6 +1354,9 @@ void TCaseView::EditApplied(const TEdit& edit, bool undone) {
             UpdateCommentTarget();
         }
     }
+    if (Grouping && Grouping->ShownCase() == CaseModel.get()) {
+        Grouping->RebuildSoon();
+    }
     UpdateCommandStates();
 }
 
@@ -1328,6 +1429,9 @@ void TCaseView::closeEvent(QCloseEvent* event) {
     }
     if (ShowsLayout()) {
         Layout->Detach();
+    }
+    if (Grouping && Grouping->ShownCase() == CaseModel.get()) {
+        Grouping->SetCase(nullptr, {});
     }
     emit Closed(this);
 }

@@ -24,6 +24,7 @@ class QToolButton;
 namespace kavo {
 
 class TAiA;
+class TAnalysisCatalog;
 class TArena;
 class TCaseStatusBar;
 class TCommentedObject;
@@ -40,6 +41,7 @@ class TInfoPane;
 class TLayoutControl;
 class TDiagramZoom;
 class TEdit;
+class TGroupingDlg;
 class TPerception;
 enum class TShellIcon;
 
@@ -160,8 +162,22 @@ class TCaseView : public QWidget {
     void SetLayoutControl(TLayoutControl* layout);
     void OpenLayout();
 
-    // Shows an HTML document (a case document or a report) with its images.
+    // Shows an HTML document (a case document or a report) with its images; the same document
+    // again is read anew.
     void ShowDocument(const QString& path);
+
+    // The analyses that the report runs, shared by all case windows; not owned. Opening a case
+    // applies its choice of analyses to the catalog, saving stores the catalog's choice in it.
+    void SetCatalog(TAnalysisCatalog* catalog) { Catalog = catalog; }
+    // "Perform analysis": writes the analysis report "Analysis.htm" into the case's folder and
+    // shows it. While the analyses run, "Cancel analysis" shows and the case may not change.
+    void Analyze();
+    // The grouping window that "Define groups" shows and hides; not owned.
+    void SetGroupingDialog(TGroupingDlg* dialog);
+    // Shows the grouping window for this case, or hides it when it shows this case already.
+    void ToggleGrouping();
+    // Gives the grouping window this case, when it shows.
+    void AttachGrouping();
     void SaveReport();
     void PrintReport();
     void OpenReportInBrowser();
@@ -209,6 +225,8 @@ class TCaseView : public QWidget {
     void UpdateCommentTarget();
     QString CommentDescription() const;
     void SetStatusText(const QString& text);
+    // The catalog's choice of analyses goes into the case file.
+    void StoreAnalysisSelection();
     void RenameNode(TNodeKind kind, void* object, const QString& text);
     bool ConfirmDelete(const QString& question);
     void UpdateCaption();
@@ -257,6 +275,8 @@ class TCaseView : public QWidget {
     QPointer<TInfoPane> Info;
     QToolButton* LayoutBtn = nullptr;
     QPointer<TLayoutControl> Layout;
+    TAnalysisCatalog* Catalog = nullptr;
+    QPointer<TGroupingDlg> Grouping;
     // The perception under the pointer in the tree when the pane last explained conflicts; only
     // compared, never followed.
     const TPerception* HoveredPerception = nullptr;

@@ -40,6 +40,7 @@
 #include "app/TRoundPlotWindow.h"
 #include "app/TStartHint.h"
 #include "qtgui/QtConversions.h"
+#include "views/TGroupingDlg.h"
 #include "views/TInfoPane.h"
 #include "views/TLayoutControl.h"
 
@@ -98,6 +99,7 @@ TKAVO::TKAVO(QWidget* parent)
     statusBar()->addWidget(StatusPanel, 1);
     Info = new TInfoPane(this);
     LayoutWindow = new TLayoutControl(RunContext.Random, this);
+    Grouping = new TGroupingDlg(this);
 
     CreateFileMenu();
     CreateCaseMenu();
@@ -132,6 +134,12 @@ TKAVO::TKAVO(QWidget* parent)
     ProValMonitor = new TProValMonitorWindow(this);
     RunContext.Monitor = ProValMonitor;
     connect(CaseArea, &QMdiArea::subWindowActivated, this, &TKAVO::UpdateCaseCommands);
+    // The grouping window shows the case of the active case window.
+    connect(CaseArea, &QMdiArea::subWindowActivated, this, [this] {
+        if (TCaseView* view = ActiveCase()) {
+            view->AttachGrouping();
+        }
+    });
 }
 
 TKAVO::~TKAVO() {
@@ -436,6 +444,8 @@ TCaseView* TKAVO::ShowCaseView(TCaseView* view) {
     connect(view, &TCaseView::CommandStatesChanged, this, &TKAVO::UpdateCaseCommands);
     view->SetInfoPane(Info);
     view->SetLayoutControl(LayoutWindow);
+    view->SetCatalog(&Analyses);
+    view->SetGroupingDialog(Grouping);
     QMdiSubWindow* window = CaseArea->addSubWindow(view);
     // Restored from its maximised state, the window keeps its starting size.
     window->resize(view->size());

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "ProgramVersion.h"
+#include "analyses/TAnalysisCatalog.h"
 #include "app/TUserSettings.h"
 #include "model/TContext.h"
 #include "model/TStatus.h"
@@ -25,6 +26,7 @@ namespace kavo {
 class TCaseView;
 class TErrorDlg;
 class TFindFolderDlg;
+class TGroupingDlg;
 class TOptionsDlg;
 class TProValMonitorWindow;
 class TRoundPlotWindow;
@@ -76,6 +78,10 @@ class TKAVO : public QMainWindow, public TStatus {
     void OfferRecovery();
     // Every case window writes its recovery copy this often (milliseconds) when modified.
     void SetAutosaveInterval(int milliseconds);
+    // The analyses the report offers, with the user's choice, for the whole run.
+    TAnalysisCatalog& Catalog() { return Analyses; }
+    // The tool window "Grouping for analysis", one for the run; it shows the active case.
+    TGroupingDlg& GroupingDialog() const { return *Grouping; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -110,6 +116,7 @@ class TKAVO : public QMainWindow, public TStatus {
     TQtTextMeasure Measure;
     TContext RunContext;
     TUserSettings Settings;
+    TAnalysisCatalog Analyses;
 
     QMdiArea* CaseArea;
     QLabel* StatusPanel;
@@ -123,6 +130,7 @@ class TKAVO : public QMainWindow, public TStatus {
     TLayoutControl* LayoutWindow = nullptr;
     TProValMonitorWindow* ProValMonitor = nullptr;
     TOptionsDlg* Options = nullptr;
+    TGroupingDlg* Grouping = nullptr;
     QAction* MonitorAction = nullptr;
     QTimer* AutosaveTimer = nullptr;
     // The web address typed last, offered again by "Open from web address".

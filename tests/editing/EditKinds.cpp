@@ -8,6 +8,7 @@
 #include "editing/CaseEdits.h"
 #include "editing/EditFixture.h"
 #include "editing/FactorEdits.h"
+#include "editing/GroupingEdits.h"
 #include "editing/PerceptionClipboard.h"
 #include "editing/PerceptionEdits.h"
 #include "editing/SimulationEdits.h"
@@ -362,6 +363,28 @@ std::vector<TEditKind> MakeKinds() {
         e.Set(c.Evaluations, std::min<std::int64_t>(c.Evaluations, 50));
         const std::optional<TRoundReport> report = NextRound(e, c, previous);
         return report && !report->Cancelled;
+    });
+    add("group", [](TEdit& e, TCase& c, TPicker& p) {
+        TGroup* group = p.Chance(0.3) ? AddGroup(e, c, static_cast<TGroupKind>(p.Draw(0, 2)))
+                                      : p.From(c.GroupList);
+        if (group == nullptr) {
+            return false;
+        }
+        std::vector<TTag*> tags;
+        for (const auto& tag : c.TagList) {
+            if (p.Chance(0.4)) {
+                tags.push_back(tag.get());
+            }
+        }
+        SetGroupTags(e, c, *group, tags);
+        SetGroupChecked(e, *group, p.Chance(0.5));
+        return !e.Empty();
+    });
+    add("grouping modes", [](TEdit& e, TCase& c, TPicker& p) {
+        SetGroupingMode(e, c, static_cast<TGroupKind>(p.Draw(0, 2)),
+                        static_cast<std::uint8_t>(p.Draw(0, 5)));
+        SetMentionedOnly(e, c, p.Chance(0.5));
+        return !e.Empty();
     });
     return kinds;
 }
