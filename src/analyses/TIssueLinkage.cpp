@@ -67,6 +67,9 @@ void TIssueLinkage::Compute() {
     SharedInterest = 0;
     ConflictingInterest = 0;
     ComparedInterest = 0;
+    if (RowIndex == 0 && ColumnIndex == 0) {
+        Consensuses.clear();
+    }
     const std::vector<TArena*> rowArenas =
         ArenasOf(*ArenaGroups[static_cast<std::size_t>(RowIndex)]);
     const std::vector<TArena*> columnArenas =
@@ -97,7 +100,7 @@ void TIssueLinkage::Compute() {
         ++CommonFactors;
         for (TArena* rowArena : rowArenas) {
             for (TArena* columnArena : columnArenas) {
-                if (Consensus(*rowArena, factor) == Consensus(*columnArena, factor)) {
+                if (KnownConsensus(*rowArena, factor) == KnownConsensus(*columnArena, factor)) {
                     ++SharedInterest;
                 } else {
                     ++ConflictingInterest;
@@ -110,6 +113,17 @@ void TIssueLinkage::Compute() {
         NoteSampling(rowArenas);
         NoteSampling(columnArenas);
     }
+}
+
+int TIssueLinkage::KnownConsensus(TArena& arena, const TFactor* factor) {
+    const auto key = std::make_pair(static_cast<const TArena*>(&arena), factor);
+    const auto found = Consensuses.find(key);
+    if (found != Consensuses.end()) {
+        return found->second;
+    }
+    const int consensus = Consensus(arena, factor);
+    Consensuses.emplace(key, consensus);
+    return consensus;
 }
 
 void TIssueLinkage::NoteSampling(const std::vector<TArena*>& arenas) {

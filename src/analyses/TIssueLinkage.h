@@ -1,5 +1,8 @@
 #pragma once
 
+#include <map>
+#include <utility>
+
 #include "analyses/TArenaAnalysis.h"
 
 namespace kavo {
@@ -46,6 +49,11 @@ class TIssueLinkage : public TArenaAnalysis {
   private:
     // The preferences of the arenas' actors are rated by evaluations that may be estimated.
     void NoteSampling(const std::vector<TArena*>& arenas);
+    // The consensus of an arena on a factor, worked out once per table: every cell of the arena's
+    // row and column asks for it again.
+    int KnownConsensus(TArena& arena, const TFactor* factor);
+
+    std::map<std::pair<const TArena*, const TFactor*>, int> Consensuses;
 };
 
 }  // namespace kavo

@@ -1229,9 +1229,8 @@ void TCaseView::ToggleGrouping() {
         Grouping->hide();
         return;
     }
-    Grouping->show();
+    Grouping->ShowBeside(*this);
     AttachGrouping();
-    Grouping->raise();
 }
 
 void TCaseView::AttachGrouping() {

@@ -48,12 +48,13 @@ TGroupingDlg::TGroupingDlg(QWidget* parent) : QDialog(parent, Qt::Tool) {
     setObjectName(QStringLiteral("groupingDialog"));
     setWindowTitle(tr("Grouping for analysis"));
     setWindowFlag(Qt::WindowStaysOnTopHint);
-    resize(300, 360);
+    resize(400, 380);
 
     TabBar = new QTabBar(this);
     TabBar->addTab(tr("Arena groups"));
     TabBar->addTab(tr("Actor groups"));
     TabBar->addTab(tr("Factor groups"));
+    TabBar->setUsesScrollButtons(false);
 
     auto* bar = new QToolBar(this);
     bar->setIconSize(QSize(16, 16));
@@ -113,6 +114,16 @@ void TGroupingDlg::SetCase(TCase* owningCase, TPerform perform) {
     Case = owningCase;
     Perform = std::move(perform);
     Rebuild();
+}
+
+void TGroupingDlg::ShowBeside(const QWidget& window) {
+    if (!Placed) {
+        Placed = true;
+        const QPoint corner = window.mapToGlobal(QPoint(window.width(), 0));
+        move(corner.x() + 8, corner.y());
+    }
+    show();
+    raise();
 }
 
 TGroupKind TGroupingDlg::TabKind() const {

@@ -43,6 +43,9 @@ class TGroupingDlg : public QDialog {
     // The case the window shows, with the way to change it; null shows nothing.
     void SetCase(TCase* owningCase, TPerform perform);
     TCase* ShownCase() const { return Case; }
+    // Shows the window; the first time to the right of the given window (a case window), where
+    // it leaves the case window's tool bars free.
+    void ShowBeside(const QWidget& window);
     // Replaces the default tag chooser (a list of the case's tags to tick).
     void SetTagChooser(TChooseTags chooser) { ChooseTags = std::move(chooser); }
 
@@ -91,6 +94,7 @@ class TGroupingDlg : public QDialog {
     QTimer Pending;
     // Set while the window fills its controls, whose change signals then mean nothing.
     bool Filling = false;
+    bool Placed = false;
 };
 
 }  // namespace kavo
