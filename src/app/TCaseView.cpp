@@ -29,6 +29,7 @@
 #include "analyses/TAnalysisReport.h"
 #include "analyses/TAnalysisRun.h"
 #include "analyses/TGroupingSettings.h"
+#include "analyses/TRoundsOverview.h"
 #include "app/FolderLocation.h"
 #include "app/ShellIcons.h"
 #include "app/TCaseFiles.h"
@@ -1187,6 +1188,10 @@ void TCaseView::Analyze() {
     grouping.SelectedArena = ArenaOfSelection;
     grouping.SelectedAiA = AiAOfSelection;
     const std::string path = shown.Folder + "Analysis.htm";
+    auto* overview = dynamic_cast<TRoundsOverview*>(Catalog->Find("Overview of rounds"));
+    if (overview != nullptr) {
+        overview->PlotRequested = false;
+    }
     Context.AnalysisCancelled = false;
     // The cancel button shows while the analyses run.
     SetComputing(true);
@@ -1211,6 +1216,9 @@ void TCaseView::Analyze() {
         SetStatusText({});
     } else {
         Context.Messages.ShowWarning("No analysis results found");
+    }
+    if (overview != nullptr && overview->PlotRequested) {
+        emit RoundsPlotRequested(this);
     }
 }
 

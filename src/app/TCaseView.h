@@ -208,6 +208,8 @@ class TCaseView : public QWidget {
     void Closed(kavo::TCaseView* view);
     // The selection changed what the main window's commands can do.
     void CommandStatesChanged();
+    // An analysis run asked for the plot of the case's rounds ("Plot results" of the overview).
+    void RoundsPlotRequested(kavo::TCaseView* view);
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -442,6 +442,8 @@ TCaseView* TKAVO::ShowCaseView(TCaseView* view) {
     view->SetFolderChooser([this] { return FolderChooser->ChooseFolder(); });
     connect(view, &TCaseView::Closed, this, &TKAVO::CaseClosed);
     connect(view, &TCaseView::CommandStatesChanged, this, &TKAVO::UpdateCaseCommands);
+    connect(view, &TCaseView::RoundsPlotRequested, this,
+            [this](TCaseView* asking) { Plotter->ShowPlot(asking->Case()); });
     view->SetInfoPane(Info);
     view->SetLayoutControl(LayoutWindow);
     view->SetCatalog(&Analyses);
@@ -471,6 +473,8 @@ TCaseView* TKAVO::OpenFolder(const QString& folder) {
         }
     }
     auto* view = new TCaseView(RunContext);
+    // The catalog takes the case's choice of analyses as the case is read.
+    view->SetCatalog(&Analyses);
     if (view->Open(folder) == TReadOutcome::roNotOpened) {
         // The reader has said why; no empty window stays behind.
         delete view;

@@ -18,6 +18,7 @@
 #include "app/ModalAnswers.h"
 #include "app/TCaseView.h"
 #include "app/TKAVO.h"
+#include "app/TRoundPlotWindow.h"
 #include "app/TreeNodes.h"
 #include "model/TCase.h"
 
@@ -75,6 +76,7 @@ class TAnalyzeTest : public QObject {
     void reportIsWrittenAndShown();
     void cancelStopsTheReport();
     void choiceOfAnalysesGoesThroughTheCatalog();
+    void overviewOfRoundsShowsThePlot();
 
   private:
     TCaseView& OpenExample();
@@ -216,6 +218,36 @@ void TAnalyzeTest::choiceOfAnalysesGoesThroughTheCatalog() {
         QStringLiteral("<meta name=\"KAVO analysis 0\" content=\"Relevance=1110010101\">")));
     QVERIFY(lines.contains(
         QStringLiteral("<meta name=\"KAVO analysis 2\" content=\"Controllability=0111\">")));
+}
+
+void TAnalyzeTest::overviewOfRoundsShowsThePlot() {
+    TCaseView& view = OpenExample();
+    view.InitializeRound0();
+    kavo::TAnalysisCatalog& catalog = Window->Catalog();
+    for (const auto& analysis : catalog.Analyses) {
+        analysis->Selected = false;
+    }
+    kavo::TAnalysis* overview = catalog.Find("Overview of rounds");
+    overview->Selected = true;
+    QVERIFY(!Window->RoundPlot().isVisible());
+
+    // Without "Plot results" the report is all.
+    for (const auto& field : overview->Fields) {
+        if (field->Name == "Plot results") {
+            field->Selected = false;
+        }
+    }
+    view.Analyze();
+    QVERIFY(QFileInfo::exists(Folder + QStringLiteral("Analysis.htm")));
+    QVERIFY(!Window->RoundPlot().isVisible());
+
+    for (const auto& field : overview->Fields) {
+        if (field->Name == "Plot results") {
+            field->Selected = true;
+        }
+    }
+    view.Analyze();
+    QVERIFY(Window->RoundPlot().isVisible());
 }
 
 QTEST_MAIN(TAnalyzeTest)
