@@ -68,8 +68,10 @@ void TSensitivityWindowTest::barsRunFromTheWidestSwingDown() {
     QCOMPARE(lower->count(), 2);
     QVERIFY(higher->at(1) - lower->at(1) > higher->at(0) - lower->at(0));
     QCOMPARE(window.Details()->topLevelItemCount(), 2);
-    QCOMPARE(window.Details()->topLevelItem(1)->child(0)->text(3), QStringLiteral("Irrigate [F] +2"));
-    QCOMPARE(window.Details()->topLevelItem(1)->child(1)->text(3), QStringLiteral("Irrigate [F] 0 (one of 2 that tie)"));
+    QCOMPARE(window.Details()->topLevelItem(1)->child(0)->text(3),
+             QStringLiteral("Irrigate [F] +2"));
+    QCOMPARE(window.Details()->topLevelItem(1)->child(1)->text(3),
+             QStringLiteral("Irrigate [F] 0 (one of 2 that tie)"));
 }
 
 void TSensitivityWindowTest::copyGraphPutsSvgAndImage() {
