@@ -5,6 +5,7 @@
 
 #include "analyses/TAnalysisRun.h"
 #include "casefile/TImageWriter.h"
+#include "model/Formats.h"
 #include "model/TActor.h"
 #include "model/TAiA.h"
 #include "model/TArena.h"
@@ -14,7 +15,6 @@
 #include "model/TGroup.h"
 #include "model/TPerception.h"
 #include "model/TPseudoGroup.h"
-#include "reasoning/Formats.h"
 
 namespace kavo {
 

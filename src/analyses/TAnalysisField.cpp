@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdio>
 
-#include "reasoning/Formats.h"
+#include "model/Formats.h"
 
 namespace kavo {
 

@@ -1,8 +1,8 @@
 #include "analyses/TAnalysisRun.h"
 
 #include "casefile/TImageWriter.h"
+#include "model/Formats.h"
 #include "model/TCase.h"
-#include "reasoning/Formats.h"
 #include "reasoning/GoalEvaluation.h"
 #include "reasoning/Inference.h"
 #include "reasoning/TProVal.h"

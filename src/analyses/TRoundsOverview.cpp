@@ -1,6 +1,7 @@
 #include "analyses/TRoundsOverview.h"
 
 #include "analyses/TAnalysisRun.h"
+#include "model/Formats.h"
 #include "model/TArena.h"
 #include "model/TCase.h"
 #include "model/TFactor.h"
@@ -8,7 +9,6 @@
 #include "model/TGoal.h"
 #include "model/TPerception.h"
 #include "model/TPseudoGroup.h"
-#include "reasoning/Formats.h"
 #include "reasoning/GoalEvaluation.h"
 
 namespace kavo {

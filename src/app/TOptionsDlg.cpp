@@ -22,10 +22,10 @@
 
 #include "casefile/CaseFileText.h"
 #include "diagram/DiagramMarks.h"
+#include "model/Formats.h"
 #include "model/TCase.h"
 #include "qtgui/QtConversions.h"
 #include "qtgui/TQtCanvas.h"
-#include "reasoning/Formats.h"
 
 namespace kavo {
 

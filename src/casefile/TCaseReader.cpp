@@ -13,6 +13,7 @@
 #include "casefile/CaseFileText.h"
 #include "casefile/TLineScanner.h"
 #include "casefile/TextEncoding.h"
+#include "model/Formats.h"
 #include "model/Names.h"
 #include "model/TAiA.h"
 #include "model/TCase.h"
@@ -21,7 +22,6 @@
 #include "model/TLink.h"
 #include "model/TPerception.h"
 #include "model/TProspect.h"
-#include "reasoning/Formats.h"
 
 namespace kavo {
 

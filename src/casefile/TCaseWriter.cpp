@@ -9,6 +9,7 @@
 #include "casefile/TFileReplacement.h"
 #include "casefile/TImageWriter.h"
 #include "casefile/TextEncoding.h"
+#include "model/Formats.h"
 #include "model/Names.h"
 #include "model/TAiA.h"
 #include "model/TCase.h"
@@ -17,7 +18,6 @@
 #include "model/TLink.h"
 #include "model/TPerception.h"
 #include "model/TProspect.h"
-#include "reasoning/Formats.h"
 
 namespace kavo {
 

@@ -14,6 +14,7 @@
 #include "diagram/DiagramGeometry.h"
 #include "diagram/DiagramMarks.h"
 #include "diagram/TCanvas.h"
+#include "model/Formats.h"
 #include "model/Names.h"
 #include "model/TActor.h"
 #include "model/TArena.h"
@@ -24,7 +25,6 @@
 #include "model/TLink.h"
 #include "model/TPerception.h"
 #include "model/TProspect.h"
-#include "reasoning/Formats.h"
 
 namespace kavo {
 

@@ -4,8 +4,8 @@
 #include <cstdlib>
 
 #include "diagram/TCanvas.h"
+#include "model/Formats.h"
 #include "model/TGoal.h"
-#include "reasoning/Formats.h"
 
 namespace kavo {
 

@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "model/Formats.h"
 #include "model/TCase.h"
 #include "model/TFactor.h"
 #include "model/TFiP.h"
 #include "model/TGoal.h"
 #include "model/TPerception.h"
 #include "model/TProspect.h"
-#include "reasoning/Formats.h"
 #include "reasoning/GoalEvaluation.h"
 #include "reasoning/Inference.h"
 #include "reasoning/TConflict.h"

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "reasoning/Formats.h"
+#include "model/Formats.h"
 
 namespace kavo {
 

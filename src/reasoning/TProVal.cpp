@@ -4,8 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "model/Formats.h"
 #include "model/TCase.h"
-#include "reasoning/Formats.h"
 #include "reasoning/TProValMonitor.h"
 
 namespace kavo {

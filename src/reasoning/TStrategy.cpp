@@ -2,12 +2,12 @@
 
 #include <cstdlib>
 
+#include "model/Formats.h"
 #include "model/TCase.h"
 #include "model/TFactor.h"
 #include "model/TFiP.h"
 #include "model/TGoal.h"
 #include "model/TPerception.h"
-#include "reasoning/Formats.h"
 #include "reasoning/GoalEvaluation.h"
 #include "reasoning/TPropagator.h"
 #include "reasoning/TStrategySearch.h"

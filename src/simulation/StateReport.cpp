@@ -1,11 +1,11 @@
 #include "simulation/StateReport.h"
 
+#include "model/Formats.h"
 #include "model/TCase.h"
 #include "model/TFactor.h"
 #include "model/TFiP.h"
 #include "model/TLink.h"
 #include "model/TPerception.h"
-#include "reasoning/Formats.h"
 #include "reasoning/Inference.h"
 #include "reasoning/TStrategy.h"
 

@@ -21,12 +21,12 @@
 #include <cmath>
 
 #include "analyses/Sensitivity.h"
+#include "model/Formats.h"
 #include "model/TFactor.h"
 #include "model/TFiP.h"
 #include "model/TLink.h"
 #include "model/TProspect.h"
 #include "qtgui/QtConversions.h"
-#include "reasoning/Formats.h"
 
 namespace kavo {
 

@@ -9,10 +9,10 @@
 #include "analyses/TAnalysisCatalog.h"
 #include "analyses/TAnalysisReport.h"
 #include "analyses/TRoundsOverview.h"
+#include "model/Formats.h"
 #include "model/TArena.h"
 #include "model/TFiP.h"
 #include "model/TPerception.h"
-#include "reasoning/Formats.h"
 #include "reasoning/GoalEvaluation.h"
 #include "support/TPerceptionBuilder.h"
 

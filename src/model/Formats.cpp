@@ -1,4 +1,4 @@
-#include "reasoning/Formats.h"
+#include "model/Formats.h"
 
 #include <array>
 #include <charconv>

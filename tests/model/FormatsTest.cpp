@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "reasoning/Formats.h"
+#include "model/Formats.h"
 
 namespace kavo {
 namespace {
