@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QWheelEvent>
 #include <QtTest>
+#include <algorithm>
 #include <cmath>
 
 #include "app/CaseFixture.h"
@@ -16,6 +17,12 @@
 #include "app/TDiagramView.h"
 #include "app/TDiagramZoom.h"
 #include "app/TKAVO.h"
+#include "diagram/DiagramGeometry.h"
+#include "model/TAiA.h"
+#include "model/TArena.h"
+#include "model/TFactor.h"
+#include "model/TFiP.h"
+#include "model/TLink.h"
 #include "model/TPerception.h"
 
 using kavo::TCaseStatusBar;
@@ -61,6 +68,7 @@ class TDiagramViewTest : public QObject {
     void shortcutsZoomAndFit();
     void controlWheelZoomsAboutThePointer();
     void plainWheelScrolls();
+    void exampleLinksRunClearOfOtherBoxes();
 
   private:
     TCaseView& OpenFixture();
@@ -237,6 +245,48 @@ void TDiagramViewTest::plainWheelScrolls() {
     QApplication::sendEvent(viewport, &notch);
     QCOMPARE(view.Zoom(), 2.0);
     QVERIFY(scroller->verticalScrollBar()->value() > 0);
+}
+
+// A link that runs under a box it does not join hides which box it comes from or goes to.
+void TDiagramViewTest::exampleLinksRunClearOfOtherBoxes() {
+    TModalAnswers answers;
+    TCaseView* view = Window->OpenFolder(QStringLiteral(KAVO_EXAMPLES "/Water/"));
+    QVERIFY(view != nullptr);
+    int links = 0;
+    QStringList hidden;
+    view->Case().ForEachPerception([&](kavo::TPerception& perception) {
+        const kavo::TArena* arena = perception.AiAOwner() != nullptr ? perception.AiAOwner()->Arena
+                                                                     : perception.ArenaOwner();
+        for (const auto& link : perception.Links) {
+            ++links;
+            const kavo::TLinkEnds ends = kavo::LinkEndpoints(*link);
+            const double dx = ends.End.X - ends.Start.X;
+            const double dy = ends.End.Y - ends.Start.Y;
+            const int steps = std::max(1, static_cast<int>(std::hypot(dx, dy)));
+            for (const auto& box : perception.FiPs) {
+                if (box.get() == link->FromFiP || box.get() == link->ToFiP) {
+                    continue;
+                }
+                const double halfWidth = box->Factor->BoxWidth / 2.0;
+                const double halfHeight = kavo::DrawnBoxHeight(*box) / 2.0;
+                for (int i = 0; i <= steps; ++i) {
+                    const double x = ends.Start.X + dx * i / steps;
+                    const double y = ends.Start.Y + dy * i / steps;
+                    if (std::abs(x - box->X) < halfWidth && std::abs(y - box->Y) < halfHeight) {
+                        hidden << QStringLiteral("%1 in %2: %3 -> %4 under %5")
+                                      .arg(QString::fromStdString(perception.OwnerName()),
+                                           QString::fromStdString(arena->Name),
+                                           QString::fromStdString(link->FromFiP->Factor->Name),
+                                           QString::fromStdString(link->ToFiP->Factor->Name),
+                                           QString::fromStdString(box->Factor->Name));
+                        break;
+                    }
+                }
+            }
+        }
+    });
+    QVERIFY2(hidden.isEmpty(), qPrintable(hidden.join(QStringLiteral("; "))));
+    QVERIFY(links > 0);
 }
 
 QTEST_MAIN(TDiagramViewTest)

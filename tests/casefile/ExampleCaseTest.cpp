@@ -191,7 +191,7 @@ class TWaterCase {
         TPerception& view = *arena->AnalystView;
         TFiP* rain = Show(view, Rainfall, 80, 60);
         TFiP* flow = Show(view, RiverFlow, 260, 60);
-        TFiP* reservoir = Show(view, Reservoir, 440, 60);
+        TFiP* reservoir = Show(view, Reservoir, 440, 130);
         TFiP* irrigation = Show(view, Irrigation, 260, 200);
         TFiP* crops = Show(view, CropYield, 440, 200);
         TFiP* fish = Show(view, FishStock, 620, 60);
@@ -209,7 +209,7 @@ class TWaterCase {
         TFiP* cRation = Show(cityView, Rationing, 80, 80);
         TFiP* cPrice = Show(cityView, PriceRise, 80, 220);
         TFiP* cReservoir = Show(cityView, Reservoir, 300, 80);
-        TFiP* cWaterPrice = Show(cityView, WaterPrice, 300, 220);
+        TFiP* cWaterPrice = Show(cityView, WaterPrice, 400, 220);
         TFiP* cBudget = Show(cityView, CityBudget, 520, 220);
         TFiP* cIrrigation = Show(cityView, Irrigation, 300, 340);
         Range(cRation, TActionRange{{false, false, false, true, true, true, true}});
