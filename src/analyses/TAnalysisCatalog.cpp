@@ -2,12 +2,16 @@
 
 #include "analyses/TActorActorAnalysis.h"
 #include "analyses/TCausalRelations.h"
+#include "analyses/TConflictAnalysis.h"
 #include "analyses/TConnectivity.h"
 #include "analyses/TControllability.h"
 #include "analyses/TFactorAnalysis.h"
 #include "analyses/TIssueLinkage.h"
 #include "analyses/TRelevance.h"
+#include "analyses/TResourceDependency.h"
 #include "analyses/TRoundsOverview.h"
+#include "analyses/TSimilarity.h"
+#include "analyses/TSupportAnalysis.h"
 #include "analyses/TTacticAnalysis.h"
 
 namespace kavo {
@@ -251,7 +255,7 @@ void RoundsEntry(TCatalogBuilder& catalog) {
 }
 
 void ActorPairEntries(TCatalogBuilder& catalog) {
-    TAnalysis& support = catalog.Add<TActorActorAnalysis>(
+    TAnalysis& support = catalog.Add<TSupportAnalysis>(
         "Support and Opposition", kArena,
         "This analysis produces an overview with indicators showing how the \"column actors\" "
         "value the preferred strategies of the \"row actors\". The cells show the utility, "
@@ -283,7 +287,7 @@ void ActorPairEntries(TCatalogBuilder& catalog) {
     support.CellCaption = "Cell values indicate how A experiences B's ideal strategies";
     support.GraphLegend = " indicates how A experiences B's ideal strategy";
 
-    TAnalysis& similarity = catalog.Add<TActorActorAnalysis>(
+    TAnalysis& similarity = catalog.Add<TSimilarity>(
         "Similarity of Perceived Causality", kArena,
         "Similarity is measured for factors and causal relations as the ratio \"shared/own\" where "
         "\"shared\" is the number of factors (relations) that occur in both actor perceptions and "
@@ -310,7 +314,7 @@ void ActorPairEntries(TCatalogBuilder& catalog) {
     similarity.GraphLegend = " reflects part of A's perception shared by B";
     similarity.GraphReversed = true;
 
-    TAnalysis& conflict = catalog.Add<TActorActorAnalysis>(
+    TAnalysis& conflict = catalog.Add<TConflictAnalysis>(
         "Conflict", kArena,
         "Actors may have conflicting perceptions. Conflict is measured on four aspects:\r\n(1) "
         "goals: difference in direction of desired changes, weighted by priority (any value > 0 "
@@ -340,7 +344,7 @@ void ActorPairEntries(TCatalogBuilder& catalog) {
         "Cell values indicate how strongly A is opposed to B's ideas (table is symmetric)";
     conflict.GraphLegend = " B's ideas oppose A's";
 
-    TAnalysis& dependency = catalog.Add<TActorActorAnalysis>(
+    TAnalysis& dependency = catalog.Add<TResourceDependency>(
         "Resource Dependency", kArena,
         "Resource dependency measures the extent to which actor A is dependent on the actions of "
         "actor B to achieve his goals.\r\nNote that goal achievement can be measured in different "

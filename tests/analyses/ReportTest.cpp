@@ -234,12 +234,7 @@ TEST_F(ReportTest, ActorTableMergesThePerceptionsOfAggregatedGroups) {
                                                 "Farmer;xTown;", "Farmer;xFarmer;="}));
 }
 
-TEST_F(ReportTest, AnalysesWithoutTheirComputationAndTacticsOfAggregatedFactors) {
-    TAnalysis& similarity = *Catalog.Find("Similarity of Perceived Causality");
-    EXPECT_NE(RunOne(similarity)
-                  .find("<td colspan=\"2\" bgcolor=\"black\"><font color=\"red\"><b>No "
-                        "analyisis defined</b></font></td>"),
-              std::string::npos);
+TEST_F(ReportTest, TacticsOfAggregatedFactors) {
     Modes(3, 3, 1);
     EXPECT_EQ(LinesWith(RunOne(*Catalog.Find("Rating of Tactics")), "<p class=err>"),
               Texts{"<p class=err>Cannot do impact assessment for aggregated tactics.</p>"});

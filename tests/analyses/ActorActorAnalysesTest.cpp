@@ -1,0 +1,282 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "analyses/AnalysisFixture.h"
+#include "analyses/TAnalysisCatalog.h"
+#include "analyses/TAnalysisReport.h"
+#include "analyses/TConflictAnalysis.h"
+#include "analyses/TResourceDependency.h"
+#include "analyses/TSimilarity.h"
+#include "analyses/TSupportAnalysis.h"
+#include "support/TPerceptionBuilder.h"
+
+namespace kavo {
+namespace {
+
+using Texts = std::vector<std::string>;
+using test::CellTexts;
+
+class ActorActorTest : public test::AnalysisTest {
+  protected:
+    template <typename T>
+    T& Analysis(const char* title) {
+        return dynamic_cast<T&>(*catalog.Find(title));
+    }
+    // The cells of one computed cell: B's perceptions in the row, A's in the column.
+    Texts Cell(TActorActorAnalysis& analysis, std::vector<TPerception*> rows,
+               std::vector<TPerception*> columns) {
+        analysis.Run = &Run;
+        analysis.RowPerceptions = std::move(rows);
+        analysis.ColumnPerceptions = std::move(columns);
+        analysis.Compute();
+        return CellTexts(analysis.ValueCells());
+    }
+
+    TAnalysisCatalog catalog;
+};
+
+// --- Similarity ---
+
+// The farmer sees X -> Y -> Z with certain links; the town sees X -> Y alike and X -> Q; the union
+// sees only X; the grower's link X -> Y is uncertain.
+class SimilarityTest : public ActorActorTest {
+  protected:
+    SimilarityTest() {
+        test::TPerceptionBuilder farmer(Case, "Farmer");
+        farmer.Link(farmer.Factor("X"), farmer.Factor("Y"));
+        farmer.Link(farmer.Factor("Y"), farmer.Factor("Z"));
+        Farmer = farmer.Perception;
+        test::TPerceptionBuilder town(Case, "Town");
+        town.Link(town.Factor("X"), town.Factor("Y"));
+        town.Link(town.Factor("X"), town.Factor("Q"));
+        Town = town.Perception;
+        test::TPerceptionBuilder unionBuilder(Case, "Union");
+        unionBuilder.Factor("X");
+        Union = unionBuilder.Perception;
+        test::TPerceptionBuilder grower(Case, "Grower");
+        grower.Link(grower.Factor("X"), grower.Factor("Y"), 2, 2);
+        Grower = grower.Perception;
+        SelectAll(Similarity);
+    }
+
+    TSimilarity& Similarity = Analysis<TSimilarity>("Similarity of Perceived Causality");
+    TPerception* Farmer;
+    TPerception* Town;
+    TPerception* Union;
+    TPerception* Grower;
+};
+
+TEST_F(SimilarityTest, SharesOfTheRowPerceptionSeenByTheColumn) {
+    struct TCase {
+        const char* Name;
+        TPerception* Row;
+        std::vector<TPerception*> Columns;
+        Texts Cells;
+    };
+    const TCase cases[] = {
+        {"itself", Farmer, {Farmer}, {"100%", "100%", "100%", "100%", "100%"}},
+        {"town", Farmer, {Town}, {"67%", "50%", "100%", "33%", "100%"}},
+        {"union", Farmer, {Union}, {"33%", "0%", "-", "0%", "-"}},
+        {"without links", Union, {Farmer}, {"100%", "-", "-", "-", "-"}},
+        {"both", Farmer, {Farmer, Town}, {"100%", "100%", "100%", "100%", "100%"}},
+        {"uncertain", Grower, {Grower}, {"100%", "100%", "88%", "100%", "88%"}},
+    };
+    for (const TCase& c : cases) {
+        EXPECT_EQ(Cell(Similarity, {c.Row}, c.Columns), c.Cells) << c.Name;
+    }
+}
+
+// --- Conflict ---
+
+// The farmer wants W up and expects it to rise; the town wants W down and expects it to fall; both
+// see Pump [F] -> W, the town with the opposite sign.
+class ConflictTest : public ActorActorTest {
+  protected:
+    ConflictTest() {
+        test::TPerceptionBuilder farmer(Case, "Farmer");
+        TFiP* w = farmer.Factor("W");
+        farmer.Goal(w, 2);
+        farmer.Prospect(w, 1);
+        farmer.Link(farmer.Action("Pump"), w, 2);
+        Farmer = farmer.Perception;
+        test::TPerceptionBuilder town(Case, "Town");
+        TFiP* townW = town.Factor("W");
+        town.Goal(townW, -2);
+        town.Prospect(townW, -1);
+        town.Link(town.Show(Case.FindOrCreateFactor("Pump [F]")), townW, -2);
+        Town = town.Perception;
+    }
+
+    TConflictAnalysis& Conflict = Analysis<TConflictAnalysis>("Conflict");
+    TPerception* Farmer;
+    TPerception* Town;
+};
+
+TEST_F(ConflictTest, SumsTheComparisonsOfEveryPairOfPerceptions) {
+    SelectAll(Conflict);
+    EXPECT_EQ(Cell(Conflict, {Farmer}, {Farmer}),
+              Texts({"1", "0", "1", "0", "1", "0.44", "1", "0"}));
+    EXPECT_EQ(Cell(Conflict, {Farmer}, {Town}),
+              Texts({"1", "1.1", "1", "0.33", "1", "0.44", "1", "0"}));
+    // Two row perceptions against one column: the counts add up, the averages stay.
+    EXPECT_EQ(Cell(Conflict, {Farmer, Farmer}, {Town}),
+              Texts({"2", "1.1", "2", "0.33", "2", "0.44", "2", "0"}));
+}
+
+TEST_F(ConflictTest, WithoutASelectedFieldNothingIsComputedOrWritten) {
+    Select(Conflict, {8});
+    Conflict.Run = &Run;
+    Conflict.RowPerceptions = {Farmer};
+    Conflict.ColumnPerceptions = {Town};
+    Conflict.Compute();
+    EXPECT_EQ(Conflict.GoalConflicts.Count, 0);
+    EXPECT_EQ(Conflict.ValueCells(), "");
+    EXPECT_FALSE(Town->ResultsValid[TPerception::TacticsEvaluated]);
+}
+
+// --- Resource Dependency ---
+
+// The town wants W up. In its view the farmer's Pump raises W and its own Fence lowers it; the
+// union acts on nothing the town sees.
+class ResourceDependencyTest : public ActorActorTest {
+  protected:
+    ResourceDependencyTest() {
+        test::TPerceptionBuilder farmer(Case, "Farmer");
+        farmer.Link(farmer.Action("Pump"), farmer.Factor("W"));
+        Farmer = farmer.Perception;
+        test::TPerceptionBuilder unionBuilder(Case, "Union");
+        unionBuilder.Action("Strike");
+        Union = unionBuilder.Perception;
+        test::TPerceptionBuilder town(Case, "Town");
+        TFiP* w = town.Factor("W");
+        town.Goal(w, 2);
+        town.Link(town.Show(Case.FindOrCreateFactor("Pump [F]")), w, 2);
+        town.Link(town.Action("Fence"), w, -2);
+        Town = town.Perception;
+        test::TPerceptionBuilder idle(Case, "Idle");
+        idle.Factor("W");
+        Idle = idle.Perception;
+        SelectAll(Dependency);
+    }
+
+    TResourceDependency& Dependency = Analysis<TResourceDependency>("Resource Dependency");
+    TPerception* Farmer;
+    TPerception* Union;
+    TPerception* Town;
+    TPerception* Idle;
+};
+
+TEST_F(ResourceDependencyTest, HowMuchTheColumnDependsOnTheRowActorsActions) {
+    struct TCase {
+        const char* Name;
+        TPerception* Row;
+        TPerception* Column;
+        Texts Cells;
+    };
+    const TCase cases[] = {
+        // Pump +1..+3 help the town; -3..-1 and 0, which leaves its goal unmet, do not.
+        {"farmer's pump",
+         Farmer,
+         Town,
+         {"1", "1", "43%", "1", "57%", "-0.25", "0.75", "0.75", "0%", "100%", "0%", "25%", "25%",
+          "75%"}},
+        {"nothing owned",
+         Union,
+         Town,
+         {"0", "0", "-", "0", "-", "-0.25", "0", "0", "0%", "0%", "0%", "25%", "0%", "0%"}},
+        {"no goals, no actions",
+         Farmer,
+         Idle,
+         {"0", "0", "-", "0", "-", "0", "0", "0", "0%", "0%", "0%", "0%", "0%", "0%"}},
+    };
+    for (const TCase& c : cases) {
+        EXPECT_EQ(Cell(Dependency, {c.Row}, {c.Column}), c.Cells) << c.Name;
+    }
+}
+
+// --- Support and Opposition ---
+
+// The farmer wants W up and can raise it with Pump. The town wants W down; it sees Pump raise W
+// and can lower W with its own Fence.
+class SupportTest : public ActorActorTest {
+  protected:
+    SupportTest() {
+        test::TPerceptionBuilder farmer(Case, "Farmer");
+        TFiP* w = farmer.Factor("W");
+        farmer.Goal(w, 2);
+        farmer.Link(farmer.Action("Pump"), w, 2);
+        Farmer = farmer.Perception;
+        test::TPerceptionBuilder town(Case, "Town");
+        TFiP* townW = town.Factor("W");
+        town.Goal(townW, -2);
+        town.Link(town.Show(Case.FindOrCreateFactor("Pump [F]")), townW, 2);
+        town.Link(town.Action("Fence"), townW, 2);
+        Town = town.Perception;
+        test::TPerceptionBuilder idle(Case, "Idle");
+        idle.Factor("W");
+        Idle = idle.Perception;
+    }
+
+    TSupportAnalysis& Support = Analysis<TSupportAnalysis>("Support and Opposition");
+    TPerception* Farmer;
+    TPerception* Town;
+    TPerception* Idle;
+};
+
+TEST_F(SupportTest, HowTheColumnExperiencesTheRowsIdealStrategy) {
+    using F = TSupportAnalysis::Field;
+    struct TCase {
+        const char* Name;
+        std::vector<int> Fields;
+        TPerception* Row;
+        TPerception* Column;
+        Texts Cells;
+    };
+    const TCase cases[] = {
+        {"as B leaves it",
+         {F::fUtility, F::fSatisfaction, F::fFrustration},
+         Farmer,
+         Town,
+         {"-1", "0%", "100%"}},
+        {"A optimizes",
+         {F::fUtility, F::fLetAOptimize, F::fAdaptation},
+         Farmer,
+         Town,
+         {"0.50", "Fence [T]", " "}},
+        {"B agrees with itself", {F::fUtility}, Farmer, Farmer, {"0.50"}},
+        {"B without actions",
+         {F::fUtility, F::fSatisfaction, F::fAdaptation},
+         Idle,
+         Town,
+         {"-", "-", ""}},
+        {"A without goals", {F::fUtility, F::fLetAOptimize}, Farmer, Idle, {"0"}},
+    };
+    for (const TCase& c : cases) {
+        Select(Support, c.Fields);
+        EXPECT_EQ(Cell(Support, {c.Row}, {c.Column}), c.Cells) << c.Name;
+    }
+}
+
+// A's adaptation names the levels A chooses for its own actions, or keeps when it does not choose.
+TEST_F(SupportTest, AdaptationShowsTheLevelsOfAsOtherActions) {
+    using F = TSupportAnalysis::Field;
+    Support.Run = &Run;
+    Support.RowPerceptions = {Farmer};
+    Support.ColumnPerceptions = {Town};
+    for (const auto& [optimize, level] : {std::pair{true, "r-3-1.gif"}, {false, "r0-1.gif"}}) {
+        Select(Support, optimize ? std::vector<int>{F::fLetAOptimize, F::fAdaptation}
+                                 : std::vector<int>{F::fAdaptation});
+        Support.Compute();
+        const std::string cells = Support.ValueCells();
+        EXPECT_NE(cells.find(std::string("<td class=\"sn\"><img src=\"gif/") + level),
+                  std::string::npos)
+            << cells;
+        EXPECT_EQ(cells.find("Pump"), std::string::npos) << "B's own action is fixed";
+    }
+}
+
+}  // namespace
+}  // namespace kavo
