@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "analyses/TAnalysisRun.h"
+#include "model/Formats.h"
 #include "model/TFactor.h"
 #include "model/TFiP.h"
 #include "model/TPerception.h"
-#include "reasoning/Formats.h"
 #include "reasoning/TStrategy.h"
 #include "reasoning/Tactics.h"
 
