@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -24,8 +25,16 @@ namespace {
 using TClock = std::chrono::steady_clock;
 
 // The analyses of the factor and arena families, by catalog position.
-const char* const kTitles[] = {"Relevance", "Connectivity and centrality", "Controllability",
-                               "Perceived Causal Relations", "Issue Linkage"};
+const char* const kTitles[] = {"Relevance",
+                               "Connectivity and centrality",
+                               "Controllability",
+                               "Perceived Causal Relations",
+                               "Issue Linkage",
+                               "Similarity of Perceived Causality",
+                               "Conflict",
+                               "Resource Dependency",
+                               "Support and Opposition"};
+constexpr int kLastTitle = static_cast<int>(std::size(kTitles)) - 1;
 
 std::string Now() {
     return "now";
@@ -128,14 +137,14 @@ void BM_ExampleAnalysis(benchmark::State& state) {
     TCase& current = Example().Case;
     RunAnalysis(state, current, TGroupingSettings::Of(current), true);
 }
-BENCHMARK(BM_ExampleAnalysis)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExampleAnalysis)->DenseRange(0, kLastTitle)->Unit(benchmark::kMillisecond);
 
 // The same with every arena, actor and factor apart: the largest tables of the example.
 void BM_ExampleAnalysisApart(benchmark::State& state) {
     TCase& current = Example().Case;
     RunAnalysis(state, current, Apart(current), true);
 }
-BENCHMARK(BM_ExampleAnalysisApart)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExampleAnalysisApart)->DenseRange(0, kLastTitle)->Unit(benchmark::kMillisecond);
 
 // The same with total aggregation of arenas and actors.
 void BM_ExampleAnalysisAggregated(benchmark::State& state) {
@@ -145,7 +154,7 @@ void BM_ExampleAnalysisAggregated(benchmark::State& state) {
     grouping.ActorGrouping = 0;
     RunAnalysis(state, current, grouping, true);
 }
-BENCHMARK(BM_ExampleAnalysisAggregated)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExampleAnalysisAggregated)->DenseRange(0, kLastTitle)->Unit(benchmark::kMillisecond);
 
 // Each analysis on the generated case, every arena, actor and factor apart, with the default
 // fields.
@@ -153,7 +162,10 @@ void BM_GeneratedAnalysis(benchmark::State& state) {
     TCase& current = Generated().Case;
     RunAnalysis(state, current, Apart(current), false);
 }
-BENCHMARK(BM_GeneratedAnalysis)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_GeneratedAnalysis)
+    ->DenseRange(0, kLastTitle)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 // A status whose event pump cancels once the given time has passed since the start, and that
 // records when it cancelled and the longest time between two pumps.
