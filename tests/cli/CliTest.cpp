@@ -231,6 +231,12 @@ TEST_F(CliTest, ExitStatusesFollowOneRule) {
          "kavo-cli sensitivity: no perception"},
     };
     for (const auto& c : cases) {
+#ifndef KAVO_CLI_DRAWS
+        // A build without drawing refuses to render before it looks at the arguments.
+        if (c.Arguments.size() > 1 && c.Arguments[0] == "render" && c.Arguments[1] != "--help") {
+            continue;
+        }
+#endif
         std::string line;
         for (const std::string& argument : c.Arguments) {
             line += argument + " ";
