@@ -9,6 +9,7 @@ packages=(
     libgif-dev libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core fonts-liberation
     python3 python3-jsonschema nlohmann-json3-dev
+    python3-igraph python3-networkx
 )
 
 missing=()

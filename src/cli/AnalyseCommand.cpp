@@ -35,80 +35,6 @@ std::optional<std::uint8_t> Mode(const TArguments& arguments, std::string_view o
     return static_cast<std::uint8_t>(*value);
 }
 
-// The grouping of the case with the options' modes and selection, or a problem.
-TGroupingSettings Grouping(const TCase& current, const TArguments& arguments,
-                           std::string& problem) {
-    TGroupingSettings grouping = TGroupingSettings::Of(current);
-    for (const auto& [option, highest, mode] :
-         {std::tuple{"--arena-grouping", 4, &grouping.ArenaGrouping},
-          std::tuple{"--actor-grouping", 5, &grouping.ActorGrouping},
-          std::tuple{"--factor-grouping", 3, &grouping.FactorGrouping}}) {
-        *mode = Mode(arguments, option, highest, problem).value_or(*mode);
-    }
-    if (const std::optional<std::string> mentioned = arguments.Text("--mentioned-only")) {
-        if (*mentioned != "0" && *mentioned != "1") {
-            problem = "--mentioned-only takes 0 or 1";
-        }
-        grouping.MentionedOnly = *mentioned == "1";
-    }
-    const std::optional<std::string> arena = arguments.Text("--arena");
-    const std::optional<std::string> actor = arguments.Text("--actor");
-    if (actor && !arena) {
-        problem = "--actor needs --arena: an actor is selected in an arena";
-    }
-    if (!arena || !problem.empty()) {
-        return grouping;
-    }
-    grouping.SelectedArena = current.ArenaList.Find(*arena);
-    if (grouping.SelectedArena == nullptr) {
-        problem = "no arena \"" + *arena + "\" in the case";
-        return grouping;
-    }
-    if (actor) {
-        for (const auto& record : grouping.SelectedArena->Actors) {
-            if (SameName(record->Actor->Name, *actor) ||
-                SameName(record->Actor->ShortName, *actor)) {
-                grouping.SelectedAiA = record.get();
-            }
-        }
-        if (grouping.SelectedAiA == nullptr) {
-            problem = "no actor \"" + *actor + "\" in the arena \"" + *arena + "\"";
-        }
-    }
-    return grouping;
-}
-
-// The analyses and fields the options ask for, on top of the case's selection; false with a
-// problem for a title the catalog lacks.
-bool Select(TAnalysisCatalog& catalog, const TArguments& arguments, std::string& problem) {
-    const std::vector<std::string> titles = arguments.Texts("--analysis");
-    if (!titles.empty()) {
-        for (const auto& analysis : catalog.Analyses) {
-            analysis->Selected = false;
-        }
-        catalog.FamilySelected.fill(true);
-    }
-    for (const std::string& title : titles) {
-        TAnalysis* analysis = catalog.Find(title);
-        if (analysis == nullptr) {
-            problem = "no analysis \"" + title + "\"; the analyses are:";
-            for (const auto& entry : catalog.Analyses) {
-                problem += "\n  " + entry->Title;
-            }
-            return false;
-        }
-        analysis->Selected = true;
-    }
-    if (arguments.Has("--all-fields")) {
-        for (const auto& analysis : catalog.Analyses) {
-            for (const auto& field : analysis->Fields) {
-                field->Selected = field->Selected || field->HasColumn();
-            }
-        }
-    }
-    return true;
-}
-
 TExitStatus RunAnalyse(const TArguments& arguments, std::ostream& out, std::ostream& err) {
 #ifdef KAVO_CLI_DRAWS
     return AnalyseWithImages(arguments, out, err);
@@ -163,6 +89,77 @@ const TCommand kAnalyseCommand{
     .Run = RunAnalyse,
 };
 
+TGroupingSettings CommandGrouping(const TCase& current, const TArguments& arguments,
+                                  std::string& problem) {
+    TGroupingSettings grouping = TGroupingSettings::Of(current);
+    for (const auto& [option, highest, mode] :
+         {std::tuple{"--arena-grouping", 4, &grouping.ArenaGrouping},
+          std::tuple{"--actor-grouping", 5, &grouping.ActorGrouping},
+          std::tuple{"--factor-grouping", 3, &grouping.FactorGrouping}}) {
+        *mode = Mode(arguments, option, highest, problem).value_or(*mode);
+    }
+    if (const std::optional<std::string> mentioned = arguments.Text("--mentioned-only")) {
+        if (*mentioned != "0" && *mentioned != "1") {
+            problem = "--mentioned-only takes 0 or 1";
+        }
+        grouping.MentionedOnly = *mentioned == "1";
+    }
+    const std::optional<std::string> arena = arguments.Text("--arena");
+    const std::optional<std::string> actor = arguments.Text("--actor");
+    if (actor && !arena) {
+        problem = "--actor needs --arena: an actor is selected in an arena";
+    }
+    if (!arena || !problem.empty()) {
+        return grouping;
+    }
+    grouping.SelectedArena = current.ArenaList.Find(*arena);
+    if (grouping.SelectedArena == nullptr) {
+        problem = "no arena \"" + *arena + "\" in the case";
+        return grouping;
+    }
+    if (actor) {
+        for (const auto& record : grouping.SelectedArena->Actors) {
+            if (SameName(record->Actor->Name, *actor) ||
+                SameName(record->Actor->ShortName, *actor)) {
+                grouping.SelectedAiA = record.get();
+            }
+        }
+        if (grouping.SelectedAiA == nullptr) {
+            problem = "no actor \"" + *actor + "\" in the arena \"" + *arena + "\"";
+        }
+    }
+    return grouping;
+}
+
+bool SelectAnalyses(TAnalysisCatalog& catalog, const TArguments& arguments, std::string& problem) {
+    const std::vector<std::string> titles = arguments.Texts("--analysis");
+    if (!titles.empty()) {
+        for (const auto& analysis : catalog.Analyses) {
+            analysis->Selected = false;
+        }
+        catalog.FamilySelected.fill(true);
+    }
+    for (const std::string& title : titles) {
+        TAnalysis* analysis = catalog.Find(title);
+        if (analysis == nullptr) {
+            problem = "no analysis \"" + title + "\"; the analyses are:";
+            for (const auto& entry : catalog.Analyses) {
+                problem += "\n  " + entry->Title;
+            }
+            return false;
+        }
+        analysis->Selected = true;
+    }
+    if (arguments.Has("--all-fields")) {
+        for (const auto& analysis : catalog.Analyses) {
+            for (const auto& field : analysis->Fields) {
+                field->Selected = field->Selected || field->HasColumn();
+            }
+        }
+    }
+    return true;
+}
+
 TExitStatus Analyse(const TArguments& arguments, std::ostream& out, std::ostream& err,
                     const TImageWriterFactory& makeImageWriter) {
     TCommandCase command(err);
@@ -173,9 +170,9 @@ TExitStatus Analyse(const TArguments& arguments, std::ostream& out, std::ostream
     TAnalysisCatalog catalog;
     catalog.ApplySelectionLines(command.Case.AnalysisLines);
     std::string problem;
-    const TGroupingSettings grouping = Grouping(command.Case, arguments, problem);
+    const TGroupingSettings grouping = CommandGrouping(command.Case, arguments, problem);
     if (problem.empty()) {
-        Select(catalog, arguments, problem);
+        SelectAnalyses(catalog, arguments, problem);
     }
     if (!problem.empty()) {
         err << "kavo-cli analyse: " << problem << '\n';

@@ -7,6 +7,7 @@
 #include "cli/AnalyseCommand.h"
 #include "cli/CaseCommands.h"
 #include "cli/ExchangeCommands.h"
+#include "cli/GraphCommand.h"
 #include "cli/InferCommand.h"
 #include "cli/QuickCommand.h"
 #include "cli/RenderCommand.h"
@@ -19,8 +20,9 @@ namespace {
 
 // The command table: a new command defines its TCommand beside its code and adds it here.
 const TCommand* const kCommands[] = {
-    &kCheckCommand, &kResaveCommand,  &kRenderCommand, &kInferCommand,  &kSimulateCommand,
-    &kQuickCommand, &kAnalyseCommand, &kExportCommand, &kImportCommand, &kSensitivityCommand,
+    &kCheckCommand,    &kResaveCommand,      &kRenderCommand,  &kInferCommand,
+    &kSimulateCommand, &kQuickCommand,       &kAnalyseCommand, &kExportCommand,
+    &kImportCommand,   &kSensitivityCommand, &kGraphCommand,
 };
 
 constexpr std::string_view kExitStatusRule =
