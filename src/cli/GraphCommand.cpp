@@ -4,9 +4,11 @@
 #include <sstream>
 
 #include "analyses/PajekNetwork.h"
+#include "analyses/TActorActorAnalysis.h"
 #include "analyses/TAnalysisCatalog.h"
 #include "analyses/TAnalysisReport.h"
 #include "analyses/TAnalysisRun.h"
+#include "analyses/TArenaAnalysis.h"
 #include "analyses/TGraphModel.h"
 #include "casefile/TImageWriter.h"
 #include "cli/AnalyseCommand.h"
@@ -21,9 +23,10 @@ namespace {
 
 constexpr const char* kPrefix = "kavo-cli graph: ";
 
+// Only the tables of actor pairs and of arena pairs fill a graph.
 bool HasGraph(const TAnalysis& analysis) {
-    if (analysis.Family != TAnalysisFamily::afActor &&
-        analysis.Family != TAnalysisFamily::afArena) {
+    if (dynamic_cast<const TActorActorAnalysis*>(&analysis) == nullptr &&
+        dynamic_cast<const TArenaAnalysis*>(&analysis) == nullptr) {
         return false;
     }
     for (const auto& field : analysis.Fields) {

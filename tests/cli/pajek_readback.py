@@ -28,7 +28,7 @@ except ImportError:
 GRAPH_ANALYSES = {
     "Issue Linkage": ("arena", False),
     "Support and Opposition": ("actor", False),
-    "Similarity": ("actor", True),
+    "Similarity of Perceived Causality": ("actor", True),
     "Conflict": ("actor", False),
     "Resource Dependency": ("actor", True),
 }
