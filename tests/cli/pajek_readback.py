@@ -66,6 +66,10 @@ class TableParser(html.parser.HTMLParser):
             self.heading = ""
         elif tag == "table":
             self.depth += 1
+            attributes = dict(attrs)
+            # A cell whose value is carried in the class of an inner table: the graph reads that.
+            if self.depth > 1 and self.cell is not None and "class" in attributes:
+                self.cell[1].setdefault("value", attributes["class"])
             if self.depth == 1:
                 self.rows = []
                 self.tables.setdefault(self.heading, self.rows)
@@ -74,6 +78,8 @@ class TableParser(html.parser.HTMLParser):
         elif self.depth == 1 and tag in ("td", "th"):
             self.cell = [tag, dict(attrs), ""]
             self.rows[-1].append(self.cell)
+        elif tag == "img" and self.cell is not None:
+            self.cell[1].setdefault("img", dict(attrs).get("src", ""))
 
     def handle_endtag(self, tag):
         if tag == "p":
@@ -103,23 +109,40 @@ def value_of(text):
     return 0.0
 
 
+def cell_value(cell):
+    return value_of(cell[1].get("value", cell[2]))
+
+
+def plotted(header_cells):
+    """Positions and names of the columns that the graph plots: all but the tactic columns."""
+    return [(i, cell[2].strip()) for i, cell in enumerate(header_cells)
+            if not cell[1].get("img", "").endswith("tactic.gif")]
+
+
+def unique(names):
+    """The names in order, each once: columns of the same name (an actor in several arenas) are
+    one node of the graph."""
+    return list(dict.fromkeys(names))
+
+
 def span(cell):
     return int(cell[1].get("colspan", "1"))
 
 
 def arena_table(rows, reversed_arrows):
-    """Nodes, indicator names and cells {(from, to): [values]} of an arena table."""
+    """Nodes, indicator names and cells [(from, to, [values])] of an arena table."""
     columns = [cell[2].strip() for cell in rows[0][1:]]
     n = span(rows[0][1])
-    fields = [cell[2].strip() for cell in rows[1][2:2 + n]]
-    cells = {}
+    fields = plotted(rows[1][2:2 + n])
+    cells = []
     for row in rows[2:]:
         name = row[0][2].strip()
-        values = [cell[2] for cell in row[1:]]
+        values = row[1:]
         for c, column in enumerate(columns):
-            key = (name, column) if reversed_arrows else (column, name)
-            cells[key] = [value_of(v) for v in values[c * n:(c + 1) * n]]
-    return columns, fields, cells
+            ends = (name, column) if reversed_arrows else (column, name)
+            chunk = values[c * n:(c + 1) * n]
+            cells.append((*ends, [cell_value(chunk[i]) for i, _ in fields]))
+    return unique(columns), fields, cells
 
 
 def actor_table(rows, reversed_arrows):
@@ -127,16 +150,17 @@ def actor_table(rows, reversed_arrows):
     rows under an arena heading that spans them."""
     columns = [cell[2].strip() for cell in rows[1] if cell[0] == "td"]
     n = span(next(cell for cell in rows[1] if cell[0] == "td"))
-    fields = [cell[2].strip() for cell in rows[2][-n * len(columns):][:n]]
-    cells = {}
+    fields = plotted(rows[2][-n * len(columns):][:n])
+    cells = []
     for row in rows[3:]:
         headers = [cell for cell in row if cell[0] == "th"]
         name = headers[-1][2].strip()
-        values = [cell[2] for cell in row if cell[0] == "td"][-n * len(columns):]
+        values = [cell for cell in row if cell[0] == "td"][-n * len(columns):]
         for c, column in enumerate(columns):
-            key = (name, column) if reversed_arrows else (column, name)
-            cells[key] = [value_of(v) for v in values[c * n:(c + 1) * n]]
-    return columns, fields, cells
+            ends = (name, column) if reversed_arrows else (column, name)
+            chunk = values[c * n:(c + 1) * n]
+            cells.append((*ends, [cell_value(chunk[i]) for i, _ in fields]))
+    return unique(columns), fields, cells
 
 
 def level(value, low, high, symmetric, levels=5):
@@ -154,12 +178,12 @@ def level(value, low, high, symmetric, levels=5):
 
 
 def expected_arcs(cells, indicator, symmetric):
-    values = [v[indicator] for v in cells.values()]
+    values = [v[indicator] for _, _, v in cells]
     low, high = min(values), max(values)
     if symmetric:
         low, high = -max(abs(low), abs(high)), max(abs(low), abs(high))
     arcs = []
-    for (source, target), v in cells.items():
+    for source, target, v in cells:
         weight = level(v[indicator], low, high, symmetric)
         if weight > 0:
             arcs.append((source, target, -weight if symmetric and v[indicator] < 0 else weight))
@@ -222,8 +246,11 @@ def check_analysis(cli, folder, title, scratch, extra=()):
             for reader_name, got in zip(("igraph", "networkx"), read_back(network, label)):
                 check(got[0] == wanted[0],
                       f"{label}: {reader_name} reads vertices {got[0]}, the table has {wanted[0]}")
+                missing = [arc for arc in wanted[1] if arc not in got[1]][:5]
+                surplus = [arc for arc in got[1] if arc not in wanted[1]][:5]
                 check(got[1] == wanted[1],
-                      f"{label}: {reader_name} reads arcs {got[1]}, the table gives {wanted[1]}")
+                      f"{label}: {reader_name} reads {len(got[1])} arcs, the table gives "
+                      f"{len(wanted[1])}; missing {missing}, not in the table {surplus}")
             checked += 1
     return checked
 
