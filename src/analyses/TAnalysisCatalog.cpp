@@ -455,6 +455,10 @@ bool TAnalysisCatalog::Runs(const TAnalysis& analysis) const {
 std::vector<std::string> TAnalysisCatalog::SelectionLines() const {
     std::vector<std::string> lines;
     for (std::size_t i = 0; i < Analyses.size(); ++i) {
+        // An analysis that does not run keeps no line: reading a line turns its analysis on.
+        if (!Runs(*Analyses[i])) {
+            continue;
+        }
         std::string bits;
         for (const auto& field : Analyses[i]->Fields) {
             bits += field->Selected ? '1' : '0';
@@ -495,6 +499,12 @@ void TAnalysisCatalog::ApplySelectionLine(std::string_view line) {
 }
 
 void TAnalysisCatalog::ApplySelectionLines(const std::vector<std::string>& lines) {
+    if (lines.empty()) {
+        return;
+    }
+    for (const auto& analysis : Analyses) {
+        analysis->Selected = false;
+    }
     for (const std::string& line : lines) {
         ApplySelectionLine(line);
     }

@@ -31,7 +31,7 @@ class TAnalysisCatalog {
     // Selected, and of a selected family.
     bool Runs(const TAnalysis& analysis) const;
 
-    // One line per entry with at least one selected field, in catalog order:
+    // One line per entry that runs and has at least one selected field, in catalog order:
     // <meta name="KAVO analysis N" content="TITLE=0110...">, N the catalog position and one digit
     // per field, 1 for selected.
     std::vector<std::string> SelectionLines() const;
@@ -39,6 +39,8 @@ class TAnalysisCatalog {
     // its digits, the others keep their selection, and the analysis and its family are selected.
     // A line of another title or form changes nothing.
     void ApplySelectionLine(std::string_view line);
+    // Takes the choice that the lines of a case hold: the analyses they name run, the others are
+    // turned off. No lines at all change nothing (a case that never stored a choice).
     void ApplySelectionLines(const std::vector<std::string>& lines);
 
     // The text of a family's node in the analysis dialog, its icon and its explanation.

@@ -66,6 +66,7 @@
 #include "simulation/Rounds.h"
 #include "simulation/TRoundExecution.h"
 #include "views/TActorRelationDlg.h"
+#include "views/TAnalysisDlg.h"
 #include "views/TGroupingDlg.h"
 #include "views/TInfoPane.h"
 #include "views/TLayoutControl.h"
@@ -274,8 +275,8 @@ QWidget* TCaseView::CreateLowerHalf() {
     auto* reportBar = VerticalBar(report, "reportBar");
     QToolButton* groups =
         AddButton(reportBar, TShellIcon::siDefineGroups, tr("Define groups"), "TagSelectBtn");
-    AddButton(reportBar, TShellIcon::siConfigureAnalysis, tr("Configure analysis"),
-              "SetAnalysisBtn");
+    QToolButton* configure = AddButton(reportBar, TShellIcon::siConfigureAnalysis,
+                                       tr("Configure analysis"), "SetAnalysisBtn");
     QToolButton* analyze =
         AddButton(reportBar, TShellIcon::siAnalyze, tr("Perform analysis"), "AnalyzeBtn");
     QToolButton* save =
@@ -290,10 +291,11 @@ QWidget* TCaseView::CreateLowerHalf() {
     connect(cancel, &QToolButton::clicked, this, [this] { Context.AnalysisCancelled = true; });
     CancelAction = reportBar->actions().constLast();
     CancelAction->setVisible(false);
-    for (QToolButton* button : {groups, analyze, save, print, browser}) {
+    for (QToolButton* button : {groups, configure, analyze, save, print, browser}) {
         button->setEnabled(true);
     }
     connect(groups, &QToolButton::clicked, this, &TCaseView::ToggleGrouping);
+    connect(configure, &QToolButton::clicked, this, &TCaseView::ToggleAnalysisDialog);
     connect(analyze, &QToolButton::clicked, this, &TCaseView::Analyze);
     connect(save, &QToolButton::clicked, this, &TCaseView::SaveReport);
     connect(print, &QToolButton::clicked, this, &TCaseView::PrintReport);
@@ -335,6 +337,9 @@ TReadOutcome TCaseView::Open(const QString& folder) {
     const TReadOutcome read = TCaseFiles::Read(*CaseModel, folder);
     if (Catalog != nullptr) {
         Catalog->ApplySelectionLines(CaseModel->AnalysisLines);
+    }
+    if (AnalysisWindow) {
+        AnalysisWindow->Refresh();
     }
     Undo->clear();
     Diagram->SetAreaSize(CaseModel->MaxWidth, CaseModel->MaxHeight);
@@ -1247,6 +1252,34 @@ void TCaseView::AttachGrouping() {
     }
 }
 
+// --- The analysis window ---
+
+void TCaseView::SetAnalysisDialog(TAnalysisDlg* dialog) {
+    AnalysisWindow = dialog;
+}
+
+void TCaseView::ToggleAnalysisDialog() {
+    FinishCommentEdit();
+    if (!AnalysisWindow) {
+        return;
+    }
+    if (AnalysisWindow->isVisible() && AnalysisWindow->ShownCase() == CaseModel.get()) {
+        AnalysisWindow->hide();
+        return;
+    }
+    AnalysisWindow->show();
+    AnalysisWindow->raise();
+    AttachAnalysisDialog();
+}
+
+void TCaseView::AttachAnalysisDialog() {
+    if (AnalysisWindow && AnalysisWindow->isVisible() &&
+        AnalysisWindow->ShownCase() != CaseModel.get()) {
+        AnalysisWindow->SetCase(CaseModel.get(),
+                                [this](TEdit edit) { return Perform(std::move(edit)); });
+    }
+}
+
 void TCaseView::SaveReport() {
     const QUrl source = Html->source();
     const QString target =
@@ -1364,6 +1397,9 @@ void TCaseView::EditApplied(const TEdit& edit, bool undone) {
     if (Grouping && Grouping->ShownCase() == CaseModel.get()) {
         Grouping->RebuildSoon();
     }
+    if (AnalysisWindow) {
+        AnalysisWindow->Refresh();
+    }
     UpdateCommandStates();
 }
 
@@ -1439,6 +1475,9 @@ void TCaseView::closeEvent(QCloseEvent* event) {
     }
     if (Grouping && Grouping->ShownCase() == CaseModel.get()) {
         Grouping->SetCase(nullptr, {});
+    }
+    if (AnalysisWindow && AnalysisWindow->ShownCase() == CaseModel.get()) {
+        AnalysisWindow->SetCase(nullptr, {});
     }
     emit Closed(this);
 }

@@ -41,6 +41,7 @@ class TInfoPane;
 class TLayoutControl;
 class TDiagramZoom;
 class TEdit;
+class TAnalysisDlg;
 class TGroupingDlg;
 class TPerception;
 enum class TShellIcon;
@@ -178,6 +179,11 @@ class TCaseView : public QWidget {
     void ToggleGrouping();
     // Gives the grouping window this case, when it shows.
     void AttachGrouping();
+    // "Configure analysis": shows the window "KAVO analyses" on this case, or hides it.
+    void SetAnalysisDialog(TAnalysisDlg* dialog);
+    void ToggleAnalysisDialog();
+    // Gives the visible window "KAVO analyses" this case to store its choice in.
+    void AttachAnalysisDialog();
     void SaveReport();
     void PrintReport();
     void OpenReportInBrowser();
@@ -279,6 +285,7 @@ class TCaseView : public QWidget {
     QPointer<TLayoutControl> Layout;
     TAnalysisCatalog* Catalog = nullptr;
     QPointer<TGroupingDlg> Grouping;
+    QPointer<TAnalysisDlg> AnalysisWindow;
     // The perception under the pointer in the tree when the pane last explained conflicts; only
     // compared, never followed.
     const TPerception* HoveredPerception = nullptr;

@@ -40,6 +40,7 @@
 #include "app/TRoundPlotWindow.h"
 #include "app/TStartHint.h"
 #include "qtgui/QtConversions.h"
+#include "views/TAnalysisDlg.h"
 #include "views/TGroupingDlg.h"
 #include "views/TInfoPane.h"
 #include "views/TLayoutControl.h"
@@ -100,6 +101,7 @@ TKAVO::TKAVO(QWidget* parent)
     Info = new TInfoPane(this);
     LayoutWindow = new TLayoutControl(RunContext.Random, this);
     Grouping = new TGroupingDlg(this);
+    AnalysisWindow = new TAnalysisDlg(Analyses, this);
 
     CreateFileMenu();
     CreateCaseMenu();
@@ -138,6 +140,7 @@ TKAVO::TKAVO(QWidget* parent)
     connect(CaseArea, &QMdiArea::subWindowActivated, this, [this] {
         if (TCaseView* view = ActiveCase()) {
             view->AttachGrouping();
+            view->AttachAnalysisDialog();
         }
     });
 }
@@ -448,6 +451,7 @@ TCaseView* TKAVO::ShowCaseView(TCaseView* view) {
     view->SetLayoutControl(LayoutWindow);
     view->SetCatalog(&Analyses);
     view->SetGroupingDialog(Grouping);
+    view->SetAnalysisDialog(AnalysisWindow);
     QMdiSubWindow* window = CaseArea->addSubWindow(view);
     // Restored from its maximised state, the window keeps its starting size.
     window->resize(view->size());

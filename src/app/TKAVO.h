@@ -26,6 +26,7 @@ namespace kavo {
 class TCaseView;
 class TErrorDlg;
 class TFindFolderDlg;
+class TAnalysisDlg;
 class TGroupingDlg;
 class TOptionsDlg;
 class TProValMonitorWindow;
@@ -82,6 +83,8 @@ class TKAVO : public QMainWindow, public TStatus {
     TAnalysisCatalog& Catalog() { return Analyses; }
     // The tool window "Grouping for analysis", one for the run; it shows the active case.
     TGroupingDlg& GroupingDialog() const { return *Grouping; }
+    // The tool window "KAVO analyses", one for the run: the choice of analyses and their formats.
+    TAnalysisDlg& AnalysisDialog() const { return *AnalysisWindow; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -131,6 +134,7 @@ class TKAVO : public QMainWindow, public TStatus {
     TProValMonitorWindow* ProValMonitor = nullptr;
     TOptionsDlg* Options = nullptr;
     TGroupingDlg* Grouping = nullptr;
+    TAnalysisDlg* AnalysisWindow = nullptr;
     QAction* MonitorAction = nullptr;
     QTimer* AutosaveTimer = nullptr;
     // The web address typed last, offered again by "Open from web address".

@@ -58,12 +58,19 @@ TEST(CatalogTest, EntriesInOrderWithTheirFamiliesAndTables) {
     EXPECT_EQ(catalog.Find("Nothing"), nullptr);
 }
 
-TEST(CatalogTest, DefaultSelectionsGiveALineForEveryEntryWithASelectedField) {
-    const Lines lines = TAnalysisCatalog().SelectionLines();
-    ASSERT_EQ(lines.size(), 12u);
-    EXPECT_EQ(lines.front(), "<meta name=\"KAVO analysis 0\" content=\"Relevance=1010010101\">");
-    EXPECT_EQ(lines[8], "<meta name=\"KAVO analysis 8\" content=\"Overview of rounds=1101001\">");
-    EXPECT_EQ(lines.back(), "<meta name=\"KAVO analysis 11\" content=\"Conflict=010101011\">");
+TEST(CatalogTest, OnlyAnalysesThatRunWithASelectedFieldKeepALine) {
+    TAnalysisCatalog catalog;
+    // The defaults check fields, but no analysis.
+    EXPECT_TRUE(catalog.SelectionLines().empty());
+    catalog.Find("Relevance")->Selected = true;
+    catalog.Find("Conflict")->Selected = true;
+    catalog.Find("Resource Dependency")->Selected = true;
+    EXPECT_EQ(catalog.SelectionLines(),
+              (Lines{"<meta name=\"KAVO analysis 0\" content=\"Relevance=1010010101\">",
+                     "<meta name=\"KAVO analysis 11\" content=\"Conflict=010101011\">"}));
+    catalog.FamilySelected[static_cast<std::size_t>(catalog.Find("Relevance")->Family)] = false;
+    EXPECT_EQ(catalog.SelectionLines(),
+              Lines{"<meta name=\"KAVO analysis 11\" content=\"Conflict=010101011\">"});
 }
 
 TEST(CatalogTest, ReadingALineSetsTheFieldsItCoversAndSelectsTheAnalysis) {
@@ -107,26 +114,34 @@ TEST(CatalogTest, ReadingALineSetsTheFieldsItCoversAndSelectsTheAnalysis) {
 // The selections go into a case document and come back from it through the catalog.
 class CatalogFileTest : public test::CaseFileTest {};
 
-TEST_F(CatalogFileTest, SelectionsRoundTripThroughTheCaseFile) {
+TEST_F(CatalogFileTest, SavedChoiceComesBackWithoutTurningOnAnalysesThatWereOff) {
     TAnalysisCatalog chosen;
+    chosen.Find("Relevance")->Selected = true;
     chosen.Find("Relevance")->FieldAt(1).Selected = true;
+    chosen.Find("Issue Linkage")->Selected = true;
     chosen.Find("Issue Linkage")->FieldAt(4).Selected = true;
+    chosen.Find("Conflict")->Selected = true;
     for (const auto& field : chosen.Find("Conflict")->Fields) {
         field->Selected = false;
     }
     Case.AnalysisLines = chosen.SelectionLines();
+    ASSERT_EQ(Case.AnalysisLines.size(), 2u);
     TCase read(Context);
     ASSERT_EQ(Read(read, test::Join(Document())), TReadOutcome::roRead);
     EXPECT_EQ(read.AnalysisLines, Case.AnalysisLines);
-    // A catalog with the defaults takes every line; the entry without a line keeps its fields.
+
+    // A catalog that another case's choice turned on takes this case's choice exactly.
     TAnalysisCatalog catalog;
+    catalog.Find("Controllability")->Selected = true;
     catalog.ApplySelectionLines(read.AnalysisLines);
-    Lines expected = Case.AnalysisLines;
-    expected.insert(expected.end() - 1, TAnalysisCatalog().SelectionLines()[11]);
-    EXPECT_EQ(catalog.SelectionLines(), expected);
-    EXPECT_TRUE(catalog.Find("Issue Linkage")->Selected);
-    EXPECT_FALSE(catalog.Find("Conflict")->Selected);
-    EXPECT_FALSE(catalog.Find("Resource Dependency")->Selected);
+    EXPECT_EQ(catalog.SelectionLines(), Case.AnalysisLines);
+    for (const auto& analysis : catalog.Analyses) {
+        EXPECT_EQ(catalog.Runs(*analysis), chosen.Runs(*analysis) && analysis->Title != "Conflict")
+            << analysis->Title;
+    }
+    // A case without lines leaves the choice as it is.
+    catalog.ApplySelectionLines({});
+    EXPECT_EQ(catalog.SelectionLines(), Case.AnalysisLines);
 }
 
 }  // namespace

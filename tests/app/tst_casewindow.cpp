@@ -159,7 +159,7 @@ void TCaseWindowTest::layoutHasItsPartsAndHints() {
         {"CancelEditBtn", "Cancel editing", false},
         {"LayoutBtn", "Automatic layout", false},
         {"TagSelectBtn", "Define groups", true},
-        {"SetAnalysisBtn", "Configure analysis", false},
+        {"SetAnalysisBtn", "Configure analysis", true},
         {"AnalyzeBtn", "Perform analysis", true},
         {"SaveBtn", "Save report to file", true},
         {"PrintBtn", "Print report", true},

@@ -49,6 +49,7 @@ class TWaterCase {
         TAnalysisCatalog catalog;
         const auto select = [&](const char* title, std::vector<int> fields) {
             TAnalysis& analysis = *catalog.Find(title);
+            analysis.Selected = true;
             for (std::size_t i = 0; i < analysis.Fields.size(); ++i) {
                 analysis.Fields[i]->Selected =
                     std::ranges::find(fields, static_cast<int>(i)) != fields.end();
