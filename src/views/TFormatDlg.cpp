@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "casefile/CaseFileText.h"
@@ -190,7 +191,11 @@ bool TFormatDlg::TwoValues() const {
 
 void TFormatDlg::RelationChosen(int /*index*/) {
     const bool two = TwoValues();
-    Relations->setFixedWidth(two ? kTwoValueListWidth : kSingleValueListWidth);
+    // Narrow beside two values, yet never so narrow that "not between" is cut off.
+    const int twoValueWidth =
+        std::max(kTwoValueListWidth,
+                 Relations->fontMetrics().horizontalAdvance(Relations->itemText(8)) + 36);
+    Relations->setFixedWidth(two ? twoValueWidth : kSingleValueListWidth);
     Lower->setVisible(two);
     AndLabel->setVisible(two);
     (two ? Lower : Upper)->setFocus();
