@@ -34,7 +34,8 @@ double UtilityLevel(const TCase& current, int u) {
 
 }  // namespace
 
-TPropagator::TPropagator(TPerception& perception, const std::vector<TTactic>& tactics)
+TPropagator::TPropagator(TPerception& perception, const std::vector<TTactic>& tactics,
+                         const std::vector<std::uint32_t>* sample)
     : Current(*perception.Case()),
       Perception(perception),
       Tactics(tactics),
@@ -128,7 +129,9 @@ TPropagator::TPropagator(TPerception& perception, const std::vector<TTactic>& ta
         const std::uint64_t count = item.Distribution->Count();
         combinations = combinations > kMaxCombinations ? combinations : combinations * count;
     }
-    if (combinations > kMaxCombinations) {
+    if (sample != nullptr) {
+        SampledPairs = *sample;
+    } else if (combinations > kMaxCombinations) {
         TRandom draws;
         draws.Seed(static_cast<std::uint32_t>(Current.RandomSeed));
         SampledPairs.reserve(kMaxCombinations * Uncertain.size());
@@ -568,12 +571,50 @@ void TPropagator::CombineSample() {
     }
 }
 
+void TPropagator::RecordOnly(const std::vector<const TGoal*>& goals) {
+    LeanSteps.clear();
+    LeanFiPs.clear();
+    std::vector<bool> needed(CurrentChange.size(), false);
+    for (const TGoalTable& table : Goals) {
+        const auto fip = static_cast<std::size_t>(table.FiP);
+        if (table.InOrder && !needed[fip] &&
+            std::find(goals.begin(), goals.end(), table.Goal) != goals.end()) {
+            needed[fip] = true;
+            LeanFiPs.push_back(table.FiP);
+        }
+    }
+    // A step reads only causes placed before it, so one backward pass finds every step that a
+    // recorded change depends on.
+    for (auto step = Steps.rbegin(); step != Steps.rend(); ++step) {
+        if (!needed[static_cast<std::size_t>(step->FiP)]) {
+            continue;
+        }
+        for (std::int32_t in = step->FirstIn; in < step->EndIn; ++in) {
+            needed[static_cast<std::size_t>(Inputs[static_cast<std::size_t>(in)].Source)] = true;
+        }
+    }
+    for (const TStep& step : Steps) {
+        if (needed[static_cast<std::size_t>(step.FiP)]) {
+            LeanSteps.push_back(step);
+        }
+    }
+    Lean = !goals.empty();
+}
+
 void TPropagator::Visit(double weight) {
     // The combinations multiply with every uncertain item: let the user's events run now and then.
     if (++Combinations % kCombinationsPerPump == 0) {
         TContext& context = Current.Context();
         context.Status.PumpEvents();
         Cancelled = context.AnalysisCancelled;
+    }
+    if (Lean && Observer == nullptr) {
+        RunSteps<false>(LeanSteps, 0);
+        for (const std::int32_t fip : LeanFiPs) {
+            Perception.FiPs[static_cast<std::size_t>(fip)]->Change.Add(
+                Current, weight, CurrentChange[static_cast<std::size_t>(fip)]);
+        }
+        return;
     }
     RunOrder();
     for (const TStep& step : Steps) {

@@ -34,7 +34,10 @@ struct TGoalSums {
 // perception, its Order and the tactics vector stay as they were.
 class TPropagator {
   public:
-    TPropagator(TPerception& perception, const std::vector<TTactic>& tactics);
+    // Sample, when given, is the Sample() of another propagator of the same perception, unchanged
+    // since: it is taken over instead of being drawn again (it would be drawn the same).
+    TPropagator(TPerception& perception, const std::vector<TTactic>& tactics,
+                const std::vector<std::uint32_t>* sample = nullptr);
 
     // No prospect or link with more than one pair: one combination of weight 1.
     bool IsCertain() const { return Uncertain.empty(); }
@@ -78,6 +81,15 @@ class TPropagator {
     std::uint64_t SampledCombinations() const {
         return SampledPairs.empty() ? 0 : kMaxCombinations;
     }
+    // The sampled combinations, for another propagator of the same perception.
+    const std::vector<std::uint32_t>& Sample() const { return SampledPairs; }
+
+    // From now on Evaluate computes only what the changes of the given goals' FiPs depend on and
+    // records only those changes: the three distributions stay empty, the other FiPs' Change is
+    // left empty and their working values as they happen to be, no feedback is gathered. Each
+    // recorded change is the one a full evaluation gives. An empty list, or an observer, brings
+    // back the full evaluation.
+    void RecordOnly(const std::vector<const TGoal*>& goals);
 
     // Index of the goal among the perception's goals, or -1.
     int GoalIndex(const TGoal* goal) const;
@@ -156,6 +168,10 @@ class TPropagator {
     // item; empty when every combination is visited.
     std::vector<std::uint32_t> SampledPairs;
     std::vector<TDelayed> Delayed;
+    // RecordOnly: the steps the recorded FiPs depend on, in order, and the recorded FiPs.
+    bool Lean = false;
+    std::vector<TStep> LeanSteps;
+    std::vector<std::int32_t> LeanFiPs;
     // For the observer: each uncertain item's pair in the combination at hand.
     std::vector<std::uint32_t> PairIndex;
     std::vector<double> ProspectValue;

@@ -1,5 +1,7 @@
 #include "reasoning/Tactics.h"
 
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "model/TCase.h"
@@ -29,17 +31,26 @@ void InferUnlessInferred(TPerception& perception) {
     }
 }
 
-}  // namespace
-
-void EvaluateTactics(TFiP& action) {
-    TPerception& perception = *action.Perception;
-    const TCase& current = *perception.Case();
+// The goals, in order, whose FiP the action reaches.
+std::vector<TGoal*> AffectedGoals(TFiP& action) {
+    const TPerception& perception = *action.Perception;
     std::vector<TGoal*> affected;
     for (const auto& goal : perception.Goals) {
         if (Reaches(perception, &action, goal->FiP)) {
             affected.push_back(goal.get());
         }
     }
+    return affected;
+}
+
+// Rates the levels of the action; with a sample, the propagation takes it over instead of drawing
+// its own. Unless last, the perception's working values are left as they happen to be. Returns the
+// sample the propagation used.
+std::vector<std::uint32_t> RateLevels(TFiP& action, bool last,
+                                      const std::vector<std::uint32_t>* sample) {
+    TPerception& perception = *action.Perception;
+    const TCase& current = *perception.Case();
+    const std::vector<TGoal*> affected = AffectedGoals(action);
     action.AffectedGoals = static_cast<int>(affected.size());
     for (int level = kMinLevel; level <= kMaxLevel; ++level) {
         action.LevelUtility[level].Clear();
@@ -52,14 +63,20 @@ void EvaluateTactics(TFiP& action) {
         }
     }
     if (affected.empty()) {
-        return;
+        return sample != nullptr ? *sample : std::vector<std::uint32_t>{};
     }
     TStrategy strategy(&perception, perception.Rationality);
     strategy.Tactics.push_back({&action, 0, true});
     // One propagator serves the seven levels: it reads the level at each evaluation, and draws
     // its sample of uncertain values (the same for every evaluation) only once.
-    TPropagator propagator(perception, strategy.Tactics);
+    TPropagator propagator(perception, strategy.Tactics, sample);
+    // Only the affected goals' changes are read; when last, the last level is evaluated in full so
+    // that the perception's working values are left as a full evaluation leaves them.
+    propagator.RecordOnly({affected.begin(), affected.end()});
     for (int level = kMinLevel; level <= kMaxLevel; ++level) {
+        if (last && level == kMaxLevel) {
+            propagator.RecordOnly({});
+        }
         strategy.Tactics.front().Level = static_cast<std::int8_t>(level);
         strategy.EvaluateWith(propagator);
         for (const TGoal* goal : affected) {
@@ -69,6 +86,13 @@ void EvaluateTactics(TFiP& action) {
             action.LevelFrustration[level].Cumulate(current, Frustration(*goal, change));
         }
     }
+    return propagator.Sample();
+}
+
+}  // namespace
+
+void EvaluateTactics(TFiP& action) {
+    RateLevels(action, true, nullptr);
 }
 
 void ExpectChanges(TPerception& perception) {
@@ -93,9 +117,18 @@ void EvaluateAllTactics(TPerception& perception) {
     CollectUncertainItems(perception);
     InferUnlessInferred(perception);
     const TContext& context = perception.Case()->Context();
+    // Every action's propagation draws the same sample of uncertain values: the first one's serves
+    // them all.
+    const TFiP* lastAction = nullptr;
+    for (const auto& fip : perception.FiPs) {
+        if (fip->Factor->IsAction && !AffectedGoals(*fip).empty()) {
+            lastAction = fip.get();
+        }
+    }
+    std::optional<std::vector<std::uint32_t>> sample;
     for (const auto& fip : perception.FiPs) {
         if (fip->Factor->IsAction && !context.AnalysisCancelled) {
-            EvaluateTactics(*fip);
+            sample = RateLevels(*fip, fip.get() == lastAction, sample ? &*sample : nullptr);
         }
     }
     perception.ResultsValid[TPerception::TacticsEvaluated] = !context.AnalysisCancelled;

@@ -14,6 +14,7 @@
 #include "reasoning/TPropagator.h"
 #include "reasoning/TStrategy.h"
 #include "reasoning/Tactics.h"
+#include "support/TGeneratedPerception.h"
 #include "support/TPerceptionBuilder.h"
 #include "support/TestPlatform.h"
 
@@ -404,6 +405,73 @@ TEST_F(StrategyTest, TacticsRatedLevelByLevel) {
     EXPECT_DOUBLE_EQ(x->LevelUtility[1].Mean(Case), 0);
     EXPECT_EQ(idle->AffectedGoals, 0);
     EXPECT_EQ(idle->LevelSatisfaction[-3].Pairs(), (Pairs{{1, 0}}));
+}
+
+// The ratings skip what no rated goal depends on and share one sample of uncertain values between
+// the actions: they must still be those of a full evaluation of each level, and leave the working
+// values of the last full evaluation, whether every combination is visited or a sample is drawn.
+TEST(TacticRatingTest, SameAsFullEvaluationOfEachLevel) {
+    for (const int uncertainLinks : {0, 5, 14}) {
+        SCOPED_TRACE(uncertainLinks);
+        test::TGeneratedPerception generated(30, uncertainLinks);
+        TPerception& perception = *generated.Build.Perception;
+        const TCase& current = generated.Fixture.Case;
+        EvaluateAllTactics(perception);
+        EXPECT_EQ(UncertainCombinations(perception) > kMaxCombinations, uncertainLinks == 14);
+        std::vector<TProVal> rated;
+        std::vector<TProVal> changes;
+        for (const auto& fip : perception.FiPs) {
+            changes.push_back(fip->Change);
+        }
+
+        std::vector<TProVal> full;
+        for (const auto& fip : perception.FiPs) {
+            if (!fip->Factor->IsAction) {
+                continue;
+            }
+            std::vector<const TGoal*> affected;
+            for (const auto& goal : perception.Goals) {
+                const TImpact* impact = ImpactBetween(perception, fip.get(), goal->FiP);
+                if (impact != nullptr && impact->HasPaths()) {
+                    affected.push_back(goal.get());
+                }
+            }
+            EXPECT_EQ(fip->AffectedGoals, static_cast<int>(affected.size()));
+            for (int level = kMinLevel; level <= kMaxLevel; ++level) {
+                rated.push_back(fip->LevelUtility[level]);
+                rated.push_back(fip->LevelSatisfaction[level]);
+                rated.push_back(fip->LevelFrustration[level]);
+                TProVal utility(TProValKind::pvUtility);
+                TProVal satisfaction(TProValKind::pvSatisfaction);
+                TProVal frustration(TProValKind::pvFrustration);
+                if (affected.empty()) {
+                    utility.SetZero();
+                    satisfaction.SetZero();
+                    frustration.SetZero();
+                } else {
+                    TStrategy strategy(&perception, perception.Rationality);
+                    strategy.Tactics.push_back({fip.get(), static_cast<std::int8_t>(level), true});
+                    strategy.Evaluate();
+                    for (const TGoal* goal : affected) {
+                        const TProVal change = strategy.OutcomeOf(goal);
+                        utility.Cumulate(current, Utility(*goal, change));
+                        satisfaction.Cumulate(current, Satisfaction(*goal, change));
+                        frustration.Cumulate(current, Frustration(*goal, change));
+                    }
+                }
+                full.push_back(utility);
+                full.push_back(satisfaction);
+                full.push_back(frustration);
+            }
+        }
+        ASSERT_EQ(rated.size(), full.size());
+        for (std::size_t i = 0; i < rated.size(); ++i) {
+            EXPECT_EQ(rated[i], full[i]) << "rating " << i;
+        }
+        for (std::size_t i = 0; i < changes.size(); ++i) {
+            EXPECT_EQ(changes[i], perception.FiPs[i]->Change) << perception.FiPs[i]->Factor->Name;
+        }
+    }
 }
 
 TEST_F(StrategyTest, ExpectedChangesWithoutAction) {
