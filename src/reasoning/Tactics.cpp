@@ -43,11 +43,10 @@ std::vector<TGoal*> AffectedGoals(TFiP& action) {
     return affected;
 }
 
-// Rates the levels of the action; with a sample, the propagation takes it over instead of drawing
-// its own. Unless last, the perception's working values are left as they happen to be. Returns the
-// sample the propagation used.
-std::vector<std::uint32_t> RateLevels(TFiP& action, bool last,
-                                      const std::vector<std::uint32_t>* sample) {
+// Rates the levels of the action. The propagation takes the sample over when there is one, and
+// otherwise leaves its own there (an action that reaches no goal propagates nothing and leaves it
+// as it was). Unless last, the perception's working values are left as they happen to be.
+void RateLevels(TFiP& action, bool last, std::optional<std::vector<std::uint32_t>>& sample) {
     TPerception& perception = *action.Perception;
     const TCase& current = *perception.Case();
     const std::vector<TGoal*> affected = AffectedGoals(action);
@@ -63,13 +62,16 @@ std::vector<std::uint32_t> RateLevels(TFiP& action, bool last,
         }
     }
     if (affected.empty()) {
-        return sample != nullptr ? *sample : std::vector<std::uint32_t>{};
+        return;
     }
     TStrategy strategy(&perception, perception.Rationality);
     strategy.Tactics.push_back({&action, 0, true});
     // One propagator serves the seven levels: it reads the level at each evaluation, and draws
     // its sample of uncertain values (the same for every evaluation) only once.
-    TPropagator propagator(perception, strategy.Tactics, sample);
+    TPropagator propagator(perception, strategy.Tactics, sample ? &*sample : nullptr);
+    if (!sample) {
+        sample = propagator.Sample();
+    }
     // Only the affected goals' changes are read; when last, the last level is evaluated in full so
     // that the perception's working values are left as a full evaluation leaves them.
     propagator.RecordOnly({affected.begin(), affected.end()});
@@ -86,13 +88,13 @@ std::vector<std::uint32_t> RateLevels(TFiP& action, bool last,
             action.LevelFrustration[level].Cumulate(current, Frustration(*goal, change));
         }
     }
-    return propagator.Sample();
 }
 
 }  // namespace
 
 void EvaluateTactics(TFiP& action) {
-    RateLevels(action, true, nullptr);
+    std::optional<std::vector<std::uint32_t>> sample;
+    RateLevels(action, true, sample);
 }
 
 void ExpectChanges(TPerception& perception) {
@@ -128,7 +130,7 @@ void EvaluateAllTactics(TPerception& perception) {
     std::optional<std::vector<std::uint32_t>> sample;
     for (const auto& fip : perception.FiPs) {
         if (fip->Factor->IsAction && !context.AnalysisCancelled) {
-            sample = RateLevels(*fip, fip.get() == lastAction, sample ? &*sample : nullptr);
+            RateLevels(*fip, fip.get() == lastAction, sample);
         }
     }
     perception.ResultsValid[TPerception::TacticsEvaluated] = !context.AnalysisCancelled;

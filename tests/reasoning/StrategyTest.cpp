@@ -416,7 +416,12 @@ TEST(TacticRatingTest, SameAsFullEvaluationOfEachLevel) {
         test::TGeneratedPerception generated(30, uncertainLinks);
         TPerception& perception = *generated.Build.Perception;
         const TCase& current = generated.Fixture.Case;
+        // The first action reaches no goal, so it propagates nothing.
+        while (!generated.Actions[0]->OutLinks.empty()) {
+            perception.Remove(generated.Actions[0]->OutLinks.front());
+        }
         EvaluateAllTactics(perception);
+        EXPECT_EQ(generated.Actions[0]->AffectedGoals, 0);
         EXPECT_EQ(UncertainCombinations(perception) > kMaxCombinations, uncertainLinks == 14);
         std::vector<TProVal> rated;
         std::vector<TProVal> changes;
