@@ -1204,7 +1204,7 @@ void TCaseView::Analyze() {
     QApplication::setOverrideCursor(Qt::BusyCursor);
     {
         TQtImageWriter images(Context.Messages);
-        TAnalysisRun run(shown, grouping, images, shown.Folder + "gif/");
+        TAnalysisRun run(shown, grouping, images, shown.Folder + "gif/", DependencyGraph);
         TAnalysisReport(*Catalog, run, LocalDateTime).Write(path);
     }
     QApplication::restoreOverrideCursor();

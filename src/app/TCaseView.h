@@ -25,6 +25,7 @@ namespace kavo {
 
 class TAiA;
 class TAnalysisCatalog;
+class TDependencyGraph;
 class TArena;
 class TCaseStatusBar;
 class TCommentedObject;
@@ -170,6 +171,8 @@ class TCaseView : public QWidget {
     // The analyses that the report runs, shared by all case windows; not owned. Opening a case
     // applies its choice of analyses to the catalog, saving stores the catalog's choice in it.
     void SetCatalog(TAnalysisCatalog* catalog) { Catalog = catalog; }
+    // The window that shows the dependency graph of a table whose graph switch is selected.
+    void SetDependencyGraph(TDependencyGraph* graph) { DependencyGraph = graph; }
     // "Perform analysis": writes the analysis report "Analysis.htm" into the case's folder and
     // shows it. While the analyses run, "Cancel analysis" shows and the case may not change.
     void Analyze();
@@ -284,6 +287,7 @@ class TCaseView : public QWidget {
     QToolButton* LayoutBtn = nullptr;
     QPointer<TLayoutControl> Layout;
     TAnalysisCatalog* Catalog = nullptr;
+    TDependencyGraph* DependencyGraph = nullptr;
     QPointer<TGroupingDlg> Grouping;
     QPointer<TAnalysisDlg> AnalysisWindow;
     // The perception under the pointer in the tree when the pane last explained conflicts; only

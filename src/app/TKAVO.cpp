@@ -41,6 +41,7 @@
 #include "app/TStartHint.h"
 #include "qtgui/QtConversions.h"
 #include "views/TAnalysisDlg.h"
+#include "views/TDependencyGraphDlg.h"
 #include "views/TGroupingDlg.h"
 #include "views/TInfoPane.h"
 #include "views/TLayoutControl.h"
@@ -102,6 +103,7 @@ TKAVO::TKAVO(QWidget* parent)
     LayoutWindow = new TLayoutControl(RunContext.Random, this);
     Grouping = new TGroupingDlg(this);
     AnalysisWindow = new TAnalysisDlg(Analyses, this);
+    GraphWindow = new TDependencyGraphDlg(*Messages, this);
 
     CreateFileMenu();
     CreateCaseMenu();
@@ -450,6 +452,7 @@ TCaseView* TKAVO::ShowCaseView(TCaseView* view) {
     view->SetInfoPane(Info);
     view->SetLayoutControl(LayoutWindow);
     view->SetCatalog(&Analyses);
+    view->SetDependencyGraph(GraphWindow);
     view->SetGroupingDialog(Grouping);
     view->SetAnalysisDialog(AnalysisWindow);
     QMdiSubWindow* window = CaseArea->addSubWindow(view);
@@ -479,6 +482,7 @@ TCaseView* TKAVO::OpenFolder(const QString& folder) {
     auto* view = new TCaseView(RunContext);
     // The catalog takes the case's choice of analyses as the case is read.
     view->SetCatalog(&Analyses);
+    view->SetDependencyGraph(GraphWindow);
     if (view->Open(folder) == TReadOutcome::roNotOpened) {
         // The reader has said why; no empty window stays behind.
         delete view;

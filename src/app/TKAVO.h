@@ -27,6 +27,7 @@ class TCaseView;
 class TErrorDlg;
 class TFindFolderDlg;
 class TAnalysisDlg;
+class TDependencyGraphDlg;
 class TGroupingDlg;
 class TOptionsDlg;
 class TProValMonitorWindow;
@@ -72,6 +73,8 @@ class TKAVO : public QMainWindow, public TStatus {
     TOptionsDlg& OptionsDialog() const { return *Options; }
     // The window of the simulation charts and the monitor of distributions, one each for the run.
     TRoundPlotWindow& RoundPlot() const { return *Plotter; }
+    // The tool window of the dependency graph that Analyze fills.
+    TDependencyGraphDlg& DependencyGraph() const { return *GraphWindow; }
     TInfoPane& InfoPane() const { return *Info; }
     TLayoutControl& LayoutControl() const { return *LayoutWindow; }
     TProValMonitorWindow& Monitor() const { return *ProValMonitor; }
@@ -135,6 +138,7 @@ class TKAVO : public QMainWindow, public TStatus {
     TOptionsDlg* Options = nullptr;
     TGroupingDlg* Grouping = nullptr;
     TAnalysisDlg* AnalysisWindow = nullptr;
+    TDependencyGraphDlg* GraphWindow = nullptr;
     QAction* MonitorAction = nullptr;
     QTimer* AutosaveTimer = nullptr;
     // The web address typed last, offered again by "Open from web address".

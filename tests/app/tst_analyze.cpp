@@ -21,6 +21,7 @@
 #include "app/TRoundPlotWindow.h"
 #include "app/TreeNodes.h"
 #include "model/TCase.h"
+#include "views/TDependencyGraphDlg.h"
 
 using kavo::TCaseView;
 using kavo::TKAVO;
@@ -73,6 +74,7 @@ class TAnalyzeTest : public QObject {
     void cleanup();
 
     void unsavedCaseIsNotAnalysed();
+    void linkageGraphShowsInTheGraphWindow();
     void reportIsWrittenAndShown();
     void cancelStopsTheReport();
     void choiceOfAnalysesGoesThroughTheCatalog();
@@ -248,6 +250,27 @@ void TAnalyzeTest::overviewOfRoundsShowsThePlot() {
     }
     view.Analyze();
     QVERIFY(Window->RoundPlot().isVisible());
+}
+
+void TAnalyzeTest::linkageGraphShowsInTheGraphWindow() {
+    TCaseView& view = OpenExample();
+    kavo::TAnalysisCatalog& catalog = Window->Catalog();
+    for (const auto& analysis : catalog.Analyses) {
+        analysis->Selected = false;
+    }
+    kavo::TAnalysis* linkage = catalog.Find("Issue Linkage");
+    linkage->Selected = true;
+    for (const auto& field : linkage->Fields) {
+        field->Selected = true;
+    }
+    QVERIFY(!Window->DependencyGraph().isVisible());
+    view.Analyze();
+    QVERIFY(Window->DependencyGraph().isVisible());
+    const kavo::TGraphModel& graph = Window->DependencyGraph().Graph();
+    QCOMPARE(graph.Caption, std::string("Issue Linkage"));
+    QCOMPARE(graph.Nodes, (std::vector<std::string>{"Raising the dam", "Summer drought"}));
+    QCOMPARE(graph.Arrows.size(), std::size_t{4});
+    QCOMPARE(graph.Indicators.front().Name, std::string("Common Actors"));
 }
 
 QTEST_MAIN(TAnalyzeTest)
