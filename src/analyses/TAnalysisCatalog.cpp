@@ -5,14 +5,16 @@
 #include "analyses/TConflictAnalysis.h"
 #include "analyses/TConnectivity.h"
 #include "analyses/TControllability.h"
-#include "analyses/TFactorAnalysis.h"
+#include "analyses/TInferredStrategies.h"
 #include "analyses/TIssueLinkage.h"
+#include "analyses/TMCA.h"
 #include "analyses/TRelevance.h"
 #include "analyses/TResourceDependency.h"
 #include "analyses/TRoundsOverview.h"
 #include "analyses/TSimilarity.h"
+#include "analyses/TSingleGoalStrategies.h"
 #include "analyses/TSupportAnalysis.h"
-#include "analyses/TTacticAnalysis.h"
+#include "analyses/TTacticRating.h"
 
 namespace kavo {
 
@@ -62,13 +64,6 @@ class TCatalogBuilder {
 
   private:
     std::vector<std::unique_ptr<TAnalysis>>& Analyses;
-};
-
-// An analysis that derives from the base directly and lays out its own table.
-class TPlainAnalysis : public TAnalysis {
-  public:
-    TPlainAnalysis(std::string title, TAnalysisFamily family)
-        : TAnalysis(std::move(title), 14, family) {}
 };
 
 void FactorEntries(TCatalogBuilder& catalog) {
@@ -130,7 +125,7 @@ void FactorEntries(TCatalogBuilder& catalog) {
             {"Influence of actions", fkProVal, false,
              "Average strength (influence multiplier) of paths from actions to factor"},
         });
-    catalog.Add<TTacticAnalysis>(
+    catalog.Add<TTacticRating>(
         "Rating of Tactics", kFactor,
         "This analysis produces an overview of how the selected actor(s) value(s) selected "
         "tactics.\r\nEach row in this table corresponds to a particular tactic (action + change), "
@@ -160,7 +155,7 @@ void ActorEntries(TCatalogBuilder& catalog) {
             {"Uncertainty", fkStdDev, false},
             {"Histogram", fkProVal, true},
         });
-    catalog.Add<TTacticAnalysis>(
+    catalog.Add<TMCA>(
         "Multi-Criteria Analysis", kActor,
         "This analysis results in a multi-criteria overview.\r\nNOTE: The format deviates from "
         "standard MCA-tables. Each major row in this table corresponds to a particular tactic "
@@ -179,7 +174,7 @@ void ActorEntries(TCatalogBuilder& catalog) {
             {"Std.dev. utility", fkStdDev, false,
              "Standard deviation of expected utilities for all actors in the column group."},
         });
-    TAnalysis& singleGoal = catalog.Add<TPlainAnalysis>(
+    catalog.Add<TSingleGoalStrategies>(
         "Single Goal Strategies", kActor,
         "This analysis produces an overview of the combinations of a SUBSET of tactics that, from "
         "the selected actor perspective, would yield the best results for each goal seperatly."
@@ -199,9 +194,7 @@ void ActorEntries(TCatalogBuilder& catalog) {
             {"Frustration", fkPercent, false},
             {"Full set", fkDetail, false, kFullSetHint},
         });
-    singleGoal.RowHeaderCells =
-        "<th width=16><img src=\"gif/factor.gif\"></th><th align=\"left\">Goal factor</th>";
-    catalog.Add<TFactorAnalysis>(
+    catalog.Add<TInferredStrategies>(
         "Inferred Strategies", kActor,
         "This analysis produces an overview of the combinations of tactics that, from the "
         "selected actor perspective, would yield the best results, and/or those combinations that "

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "analyses/TAnalysis.h"
+
+namespace kavo {
+
+class TGoal;
+class TImpact;
+class TStrategy;
+
+// "Single Goal Strategies": for every goal factor and column, the best combination of the tactics
+// that reach that one goal, scored by that goal alone, with what it brings over all goals.
+class TSingleGoalStrategies : public TAnalysis {
+  public:
+    // Positions of the fields.
+    enum Field { fGoal, fTactics, fUtility, fSatisfaction, fFrustration, fFullSet };
+
+    TSingleGoalStrategies(std::string title, TAnalysisFamily family);
+    ~TSingleGoalStrategies() override;
+
+    // The goal of the current cell in the column's first perception; not owned.
+    TGoal* CurrentGoal = nullptr;
+    // Searched for the current cell.
+    std::unique_ptr<TStrategy> GoalStrategy;
+    // The column's first perception holds no goal on the row's factor.
+    bool NoGoal = true;
+    // Per tactic of GoalStrategy, the impact of its action on the goal; not owned.
+    std::vector<const TImpact*> TacticImpacts;
+
+    void Compute() override;
+    std::string ValueCells() override;
+    void WriteTable(std::ostream& out) override;
+};
+
+}  // namespace kavo
