@@ -12,6 +12,8 @@
 #include "analyses/TAnalysisCatalog.h"
 #include "analyses/TAnalysisReport.h"
 #include "analyses/TAnalysisRun.h"
+#include "analyses/TInferredStrategies.h"
+#include "analyses/TSingleGoalStrategies.h"
 #include "casefile/TCaseReader.h"
 #include "casefile/TImageWriter.h"
 #include "model/TCase.h"
@@ -33,7 +35,11 @@ const char* const kTitles[] = {"Relevance",
                                "Similarity of Perceived Causality",
                                "Conflict",
                                "Resource Dependency",
-                               "Support and Opposition"};
+                               "Support and Opposition",
+                               "Rating of Tactics",
+                               "Multi-Criteria Analysis",
+                               "Single Goal Strategies",
+                               "Inferred Strategies"};
 constexpr int kLastTitle = static_cast<int>(std::size(kTitles)) - 1;
 
 std::string Now() {
@@ -84,6 +90,22 @@ void RunAnalysis(benchmark::State& state, TCase& current, const TGroupingSetting
     }
     state.SetLabel(analysis.Title);
     state.counters["report_kB"] = static_cast<double>(bytes) / 1e3;
+    CountEvaluations(state, analysis);
+}
+
+// The strategy evaluations per second of CPU time of the analyses that search strategies.
+void CountEvaluations(benchmark::State& state, const TAnalysis& analysis) {
+    std::int64_t evaluations = -1;
+    if (const auto* single = dynamic_cast<const TSingleGoalStrategies*>(&analysis)) {
+        evaluations = single->EvaluationsRun;
+    } else if (const auto* inferred = dynamic_cast<const TInferredStrategies*>(&analysis)) {
+        evaluations = inferred->EvaluationsRun;
+    }
+    if (evaluations >= 0) {
+        state.counters["evaluations"] = static_cast<double>(evaluations);
+        state.counters["evaluations_per_s"] = benchmark::Counter(
+            static_cast<double>(evaluations) * state.iterations(), benchmark::Counter::kIsRate);
+    }
 }
 
 struct TExample {
@@ -239,7 +261,11 @@ void BM_CancelLatency(benchmark::State& state) {
     state.counters["latency_ms"] = latency;
     state.counters["longest_gap_ms"] = gap;
 }
-BENCHMARK(BM_CancelLatency)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_CancelLatency)
+    ->DenseRange(0, 4)
+    ->DenseRange(11, 12)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 }  // namespace
 }  // namespace kavo

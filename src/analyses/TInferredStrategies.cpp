@@ -46,8 +46,9 @@ TInferredStrategies::~TInferredStrategies() = default;
 
 void TInferredStrategies::FindStrategiesOf(TPerception& perception) {
     if (!perception.ResultsValid[TPerception::StrategiesFound]) {
-        FindStrategies(perception,
-                       FieldSelected(fBase) || FieldSelected(fIdeal) || FieldSelected(fWorst));
+        const bool search = FieldSelected(fBase) || FieldSelected(fIdeal) || FieldSelected(fWorst);
+        FindStrategies(perception, search);
+        EvaluationsRun += search ? perception.BestStrategy->EvaluationCount : 0;
     }
     Run->NoteSampling(perception);
 }
@@ -177,6 +178,7 @@ void TInferredStrategies::WriteTable(std::ostream& out) {
         return;
     }
     Merged.clear();
+    EvaluationsRun = 0;
     // Without clustering, each actor group's column is the merged perception of its members.
     const bool useMerged =
         !grouping.ActorsClustered() && (grouping.ArenaMode() < TGroupingMode::gmClusterByGroup ||

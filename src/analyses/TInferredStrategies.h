@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,6 +25,8 @@ class TInferredStrategies : public TFactorAnalysis {
     // The perceptions merged for each actor group of the last run when actors are not clustered,
     // in column order.
     std::vector<std::unique_ptr<TPerception>> Merged;
+    // Strategy evaluations of the searches since the table was started.
+    std::int64_t EvaluationsRun = 0;
 
     void Compute() override;
     std::string ValueCells() override;

@@ -61,6 +61,7 @@ void TSingleGoalStrategies::Compute() {
         }
     }
     GoalStrategy->Search(excluded);
+    EvaluationsRun += GoalStrategy->EvaluationCount;
     Run->Estimated = Run->Estimated || GoalStrategy->SampledCombinations > 0;
 }
 
@@ -124,6 +125,7 @@ void TSingleGoalStrategies::WriteTable(std::ostream& out) {
             return;
         }
     }
+    EvaluationsRun = 0;
     WriteLine(out, "<table border=\"1\">");
     for (const std::string& line : HeaderRows(false)) {
         WriteLine(out, line);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,6 +31,8 @@ class TSingleGoalStrategies : public TAnalysis {
     bool NoGoal = true;
     // Per tactic of GoalStrategy, the impact of its action on the goal; not owned.
     std::vector<const TImpact*> TacticImpacts;
+    // Strategy evaluations of the searches since the table was started.
+    std::int64_t EvaluationsRun = 0;
 
     void Compute() override;
     std::string ValueCells() override;

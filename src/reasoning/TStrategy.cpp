@@ -1,5 +1,7 @@
 #include "reasoning/TStrategy.h"
 
+#include <algorithm>
+
 #include <cstdlib>
 
 #include "model/Formats.h"
@@ -35,6 +37,8 @@ void TStrategy::Reset() {
     Outcomes.clear();
     BestStrategies.clear();
     WorstStrategies.clear();
+    BestTies = 0;
+    WorstTies = 0;
     Complete = false;
 }
 
@@ -133,13 +137,15 @@ std::string TStrategy::TacticCell(bool best, bool complete, int t) const {
     if (list.empty()) {
         return {};
     }
+    // Ties beyond the kept ones count too.
+    const std::uint64_t ties = std::max<std::uint64_t>(best ? BestTies : WorstTies, list.size());
     const auto levelOf = [t](const TStrategy& strategy) {
         return t >= 0 && t < static_cast<int>(strategy.Tactics.size())
                    ? static_cast<int>(strategy.Tactics[static_cast<std::size_t>(t)].Level)
                    : 0;
     };
     const int first = levelOf(*list.front());
-    if (list.size() == 1) {
+    if (ties == 1) {
         return RatingIcon(first);
     }
     bool same = true;
@@ -147,16 +153,16 @@ std::string TStrategy::TacticCell(bool best, bool complete, int t) const {
         same = same && levelOf(*strategy) == first;
     }
     if (same) {
-        return "all&nbsp;" + std::to_string(list.size()) + "&nbsp;" + RatingIcon(first);
+        return "all&nbsp;" + std::to_string(ties) + "&nbsp;" + RatingIcon(first);
     }
     std::string text;
     for (std::size_t i = 0; i < list.size(); ++i) {
         if (!complete && list[i]->TotalAction > list.front()->TotalAction) {
-            return text + "(+" + std::to_string(list.size() - i) + ")";
+            return text + "(+" + std::to_string(ties - i) + ")";
         }
         text += std::to_string(i + 1) + RatingIcon(levelOf(*list[i]));
     }
-    return text;
+    return ties > list.size() ? text + "(+" + std::to_string(ties - list.size()) + ")" : text;
 }
 
 std::string TStrategy::OutcomeTable(bool& showGoals) const {

@@ -44,6 +44,11 @@ class TStrategy {
     // Every strategy that tied for the best (worst) score, by ascending TotalAction once complete.
     std::vector<std::unique_ptr<TStrategy>> BestStrategies;
     std::vector<std::unique_ptr<TStrategy>> WorstStrategies;
+    // The lists keep the first kMaxTies strategies of a tie; these count every strategy that tied
+    // for the best (worst) score.
+    static constexpr std::size_t kMaxTies = 10000;
+    std::uint64_t BestTies = 0;
+    std::uint64_t WorstTies = 0;
     // A goal scored alone; not owned.
     TGoal* SingleGoal = nullptr;
     // The search ran to its end without being cancelled.

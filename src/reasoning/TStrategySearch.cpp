@@ -301,22 +301,30 @@ void TStrategySearch::Keep(double score) {
         s.BestStrategies.clear();
         Best.Clear();
         s.BestScore = score;
+        s.BestTies = 0;
     }
     if (score == s.BestScore) {
+        ++s.BestTies;
         KeepAs(Best, s.BestStrategies);
     }
     if (score < s.WorstScore) {
         s.WorstStrategies.clear();
         Worst.Clear();
         s.WorstScore = score;
+        s.WorstTies = 0;
     }
     if (score == s.WorstScore) {
+        ++s.WorstTies;
         KeepAs(Worst, s.WorstStrategies);
     }
 }
 
 void TStrategySearch::KeepAs(TKept& kept, std::vector<std::unique_ptr<TStrategy>>& list) {
     const TStrategy& s = Strategy;
+    // A search in which every strategy ties would otherwise hold millions of them.
+    if (list.size() + kept.Scores.size() >= TStrategy::kMaxTies) {
+        return;
+    }
     if (!Quick) {
         list.push_back(s.Clone());
         return;

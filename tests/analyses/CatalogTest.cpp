@@ -28,7 +28,7 @@ TEST(CatalogTest, EntriesInOrderWithTheirFamiliesAndTables) {
         {"Rating of Tactics", afFactor, 18, 3, 5},
         {"Perceived Causal Relations", afActor, 14, 4, 4},
         {"Multi-Criteria Analysis", afActor, 18, 3, 4},
-        {"Single Goal Strategies", afActor, 14, 0, 6},
+        {"Single Goal Strategies", afActor, 14, 2, 6},
         {"Inferred Strategies", afActor, 17, 2, 6},
         {"Overview of rounds", afCase, 17, 2, 7},
         {"Support and Opposition", afArena, 10, 4, 7},
