@@ -67,6 +67,21 @@ void ForgetResults(TCase& current) {
     current.ForEachPerception([](TPerception& perception) { perception.InvalidateResults(); });
 }
 
+// The strategy evaluations per second of CPU time of the analyses that search strategies.
+void CountEvaluations(benchmark::State& state, const TAnalysis& analysis) {
+    std::int64_t evaluations = -1;
+    if (const auto* single = dynamic_cast<const TSingleGoalStrategies*>(&analysis)) {
+        evaluations = single->EvaluationsRun;
+    } else if (const auto* inferred = dynamic_cast<const TInferredStrategies*>(&analysis)) {
+        evaluations = inferred->EvaluationsRun;
+    }
+    if (evaluations >= 0) {
+        state.counters["evaluations"] = static_cast<double>(evaluations);
+        state.counters["evaluations_per_s"] = benchmark::Counter(
+            static_cast<double>(evaluations) * state.iterations(), benchmark::Counter::kIsRate);
+    }
+}
+
 // Runs one analysis of the catalog with every column field, reading (or generating) the case
 // outside the timing.
 void RunAnalysis(benchmark::State& state, TCase& current, const TGroupingSettings& grouping,
@@ -91,21 +106,6 @@ void RunAnalysis(benchmark::State& state, TCase& current, const TGroupingSetting
     state.SetLabel(analysis.Title);
     state.counters["report_kB"] = static_cast<double>(bytes) / 1e3;
     CountEvaluations(state, analysis);
-}
-
-// The strategy evaluations per second of CPU time of the analyses that search strategies.
-void CountEvaluations(benchmark::State& state, const TAnalysis& analysis) {
-    std::int64_t evaluations = -1;
-    if (const auto* single = dynamic_cast<const TSingleGoalStrategies*>(&analysis)) {
-        evaluations = single->EvaluationsRun;
-    } else if (const auto* inferred = dynamic_cast<const TInferredStrategies*>(&analysis)) {
-        evaluations = inferred->EvaluationsRun;
-    }
-    if (evaluations >= 0) {
-        state.counters["evaluations"] = static_cast<double>(evaluations);
-        state.counters["evaluations_per_s"] = benchmark::Counter(
-            static_cast<double>(evaluations) * state.iterations(), benchmark::Counter::kIsRate);
-    }
 }
 
 struct TExample {
