@@ -39,6 +39,35 @@ bool TSimilarity::PathsWanted() const {
     return FieldSelected(fSharedPaths) || FieldSelected(fPathSimilarity);
 }
 
+void TSimilarity::WriteTable(std::ostream& out) {
+    Indexes.clear();
+    TActorActorAnalysis::WriteTable(out);
+    Indexes.clear();
+}
+
+const TSimilarity::TIndex& TSimilarity::IndexOf(TPerception& perception, bool impacts) {
+    TIndex& index = Indexes[&perception];
+    if (index.Factors.empty() && !perception.FiPs.empty()) {
+        for (const auto& fip : perception.FiPs) {
+            index.Factors.insert(fip->Factor);
+        }
+        for (const auto& link : perception.Links) {
+            index.Links.try_emplace(TPair{link->FromFiP->Factor, link->ToFiP->Factor}, link.get());
+        }
+    }
+    if (impacts && !index.HasImpacts) {
+        EnsureInferred(perception);
+        for (const auto& impact : perception.Impacts) {
+            index.Impacts.try_emplace(TPair{impact->FromFactor, impact->ToFactor}, impact.get());
+            if (impact->HasPaths()) {
+                index.PathImpacts.push_back(impact.get());
+            }
+        }
+        index.HasImpacts = true;
+    }
+    return index;
+}
+
 void TSimilarity::Compute() {
     FactorCount = SharedFactors = LinkCount = SharedLinks = PathCount = SharedPaths = 0;
     SharedLinkPairs = SharedImpacts = 0;
@@ -59,8 +88,8 @@ void TSimilarity::Compute() {
 void TSimilarity::CompareFactors(const TPerception& b) {
     for (const auto& fip : b.FiPs) {
         ++FactorCount;
-        const bool shared = std::ranges::any_of(ColumnPerceptions, [&](const TPerception* a) {
-            return a->FindFiP(fip->Factor) != nullptr;
+        const bool shared = std::ranges::any_of(ColumnPerceptions, [&](TPerception* a) {
+            return IndexOf(*a, false).Factors.contains(fip->Factor);
         });
         SharedFactors += shared ? 1 : 0;
     }
@@ -70,45 +99,53 @@ void TSimilarity::CompareLinks(const TPerception& b) {
     for (const auto& x : b.Links) {
         ++LinkCount;
         bool shared = false;
-        for (const TPerception* a : ColumnPerceptions) {
-            const TLink* y = a->FindLink(x->FromFiP->Factor, x->ToFiP->Factor);
-            if (y == nullptr) {
+        for (TPerception* a : ColumnPerceptions) {
+            const auto& links = IndexOf(*a, false).Links;
+            const auto y = links.find(TPair{x->FromFiP->Factor, x->ToFiP->Factor});
+            if (y == links.end()) {
                 continue;
             }
             shared = true;
             ++SharedLinkPairs;
-            LinkSimilarity += 1 - y->Distribution.LevelDistance(Run->Case, x->Distribution);
+            LinkSimilarity += 1 - y->second->Distribution.LevelDistance(Run->Case, x->Distribution);
         }
         SharedLinks += shared ? 1 : 0;
     }
 }
 
+// Every path belongs to the impact of its start on its end factor, so paths and impacts are
+// compared through the impacts that have a path.
 void TSimilarity::ComparePaths(TPerception& b) {
-    EnsureInferred(b);
-    for (TPerception* a : ColumnPerceptions) {
-        EnsureInferred(*a);
-    }
-    for (const auto& p : b.Paths) {
-        ++PathCount;
-        const bool shared = std::ranges::any_of(ColumnPerceptions, [&](const TPerception* a) {
-            return std::ranges::any_of(a->Paths, [&](const auto& q) {
-                return q->StartFactor == p->StartFactor && q->EndFactor == p->EndFactor;
-            });
-        });
-        SharedPaths += shared ? 1 : 0;
-    }
-    for (const auto& m : b.Impacts) {
-        for (const TPerception* a : ColumnPerceptions) {
-            const auto n = std::ranges::find_if(a->Impacts, [&](const auto& impact) {
-                return impact->FromFactor == m->FromFactor && impact->ToFactor == m->ToFactor;
-            });
-            if (n == a->Impacts.end() || (!(*n)->HasPaths() && !m->HasPaths())) {
+    const TIndex& own = IndexOf(b, true);
+    PathCount += static_cast<int>(b.Paths.size());
+    for (const TImpact* m : own.PathImpacts) {
+        const TPair ends{m->FromFactor, m->ToFactor};
+        bool shared = false;
+        for (TPerception* a : ColumnPerceptions) {
+            const auto& impacts = IndexOf(*a, true).Impacts;
+            const auto n = impacts.find(ends);
+            if (n == impacts.end()) {
                 continue;
             }
-            ++SharedImpacts;
-            PathSimilarity += 1 - (*n)->Multiplier.LevelDistance(Run->Case, m->Multiplier);
+            shared = shared || n->second->HasPaths();
+            AddImpacts(*m, *n->second);
+        }
+        SharedPaths += shared ? static_cast<int>(m->Paths.size()) : 0;
+    }
+    // Impacts that only A's perception reaches by a path.
+    for (TPerception* a : ColumnPerceptions) {
+        for (const TImpact* n : IndexOf(*a, true).PathImpacts) {
+            const auto m = own.Impacts.find(TPair{n->FromFactor, n->ToFactor});
+            if (m != own.Impacts.end() && !m->second->HasPaths()) {
+                AddImpacts(*m->second, *n);
+            }
         }
     }
+}
+
+void TSimilarity::AddImpacts(const TImpact& m, const TImpact& n) {
+    ++SharedImpacts;
+    PathSimilarity += 1 - n.Multiplier.LevelDistance(Run->Case, m.Multiplier);
 }
 
 std::string TSimilarity::ValueCells() {

@@ -1,8 +1,15 @@
 #pragma once
 
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+
 #include "analyses/TActorActorAnalysis.h"
 
 namespace kavo {
+
+class TImpact;
+class TLink;
 
 // "Similarity of Perceived Causality": how much of B's factors, links and paths A's perceptions
 // share, and how alike the shared links and influences are. Each of B's items counts once, however
@@ -16,6 +23,8 @@ class TSimilarity : public TActorActorAnalysis {
         : TActorActorAnalysis(std::move(title), family) {}
 
     void Compute() override;
+    // Forgets the lookup tables of the perceptions before and after the table.
+    void WriteTable(std::ostream& out) override;
     std::string ValueCells() override;
     std::string ExtraHeaderCells() override;
     std::string ExtraRowCells() override;
@@ -37,12 +46,34 @@ class TSimilarity : public TActorActorAnalysis {
     double PathSimilarity = 0;
 
   private:
+    // Lookup tables of one perception's factors, links and inferred impacts, built at its first
+    // comparison and kept for the rest of the table.
+    struct TPairHash {
+        std::size_t operator()(const std::pair<const void*, const void*>& pair) const {
+            return std::hash<const void*>()(pair.first) * 31 +
+                   std::hash<const void*>()(pair.second);
+        }
+    };
+    using TPair = std::pair<const void*, const void*>;
+    struct TIndex {
+        std::unordered_set<const void*> Factors;
+        std::unordered_map<TPair, const TLink*, TPairHash> Links;
+        std::unordered_map<TPair, const TImpact*, TPairHash> Impacts;
+        // The impacts with a path, in the perception's order.
+        std::vector<const TImpact*> PathImpacts;
+        bool HasImpacts = false;
+    };
+    const TIndex& IndexOf(TPerception& perception, bool impacts);
     bool FactorsWanted() const;
     bool LinksWanted() const;
     bool PathsWanted() const;
     void CompareFactors(const TPerception& b);
     void CompareLinks(const TPerception& b);
     void ComparePaths(TPerception& b);
+    // Adds one pair of impacts on the same factors, one of which has a path.
+    void AddImpacts(const TImpact& m, const TImpact& n);
+
+    std::unordered_map<const TPerception*, TIndex> Indexes;
 };
 
 }  // namespace kavo
