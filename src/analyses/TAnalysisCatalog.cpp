@@ -41,8 +41,7 @@ const char* const kFullSetHint =
     "that require minimal action, i.e., for which the sum of the absolute changes (relative to 0: "
     "no change) is lowest.";
 
-// Analyses whose computations the catalog does not have yet appear as their family's base, which
-// writes the family's table with the "No analyisis defined" cell.
+// Adds each analysis as its own class, with the catalog's title, family, description and fields.
 class TCatalogBuilder {
   public:
     explicit TCatalogBuilder(std::vector<std::unique_ptr<TAnalysis>>& analyses)
