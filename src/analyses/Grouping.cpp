@@ -15,6 +15,7 @@
 #include "model/TGroup.h"
 #include "model/TPerception.h"
 #include "model/TPseudoGroup.h"
+#include "reasoning/Merge.h"
 
 namespace kavo {
 
@@ -349,6 +350,15 @@ class TSectionWriter {
 
 TAnalysisGroups CollectAnalysisGroups(TAnalysisRun& run, bool roundsOnly) {
     return TGroupCollector(run, roundsOnly).Collect();
+}
+
+std::unique_ptr<TPerception> MergedPerception(TPseudoGroup& actorGroup) {
+    auto merged = std::make_unique<TPerception>(&actorGroup);
+    for (const TPerception* perception : actorGroup.Perceptions) {
+        MergeFrom(*merged, *perception, true);
+    }
+    NormalizeUncertainties(*merged);
+    return merged;
 }
 
 std::vector<std::unique_ptr<TPseudoGroup>> MemberGroups(TAnalysisRun& run,

@@ -25,6 +25,10 @@ struct TAnalysisGroups {
 // roundsOnly, only arenas whose names begin with "*Round" take part.
 TAnalysisGroups CollectAnalysisGroups(TAnalysisRun& run, bool roundsOnly);
 
+// The perception that unites the perceptions of an actor group's members, goals included, with
+// their uncertainties averaged; owned by the caller.
+std::unique_ptr<TPerception> MergedPerception(TPseudoGroup& actorGroup);
+
 // One factor group per member of the group, each headed by the factor's name and kind icon: the
 // rows of a factor group clustered by group.
 std::vector<std::unique_ptr<TPseudoGroup>> MemberGroups(TAnalysisRun& run,

@@ -1,10 +1,10 @@
 #include "analyses/TActorActorAnalysis.h"
 
+#include "analyses/Grouping.h"
 #include "analyses/TAnalysisRun.h"
 #include "analyses/TDependencyGraph.h"
 #include "model/TPerception.h"
 #include "model/TPseudoGroup.h"
-#include "reasoning/Merge.h"
 
 namespace kavo {
 
@@ -22,12 +22,7 @@ TActorActorAnalysis::~TActorActorAnalysis() = default;
 void TActorActorAnalysis::Aggregate() {
     for (TPseudoGroup* arenaGroup : ArenaGroups) {
         for (const auto& actorGroup : arenaGroup->SubGroups) {
-            auto merged = std::make_unique<TPerception>(actorGroup.get());
-            for (const TPerception* perception : actorGroup->Perceptions) {
-                MergeFrom(*merged, *perception, true);
-            }
-            NormalizeUncertainties(*merged);
-            Aggregated.push_back(std::move(merged));
+            Aggregated.push_back(MergedPerception(*actorGroup));
         }
     }
 }

@@ -1,5 +1,6 @@
 #include "analyses/TInferredStrategies.h"
 
+#include "analyses/Grouping.h"
 #include "analyses/TAnalysisRun.h"
 #include "model/Formats.h"
 #include "model/TFactor.h"
@@ -8,7 +9,6 @@
 #include "model/TLevels.h"
 #include "model/TPerception.h"
 #include "model/TPseudoGroup.h"
-#include "reasoning/Merge.h"
 #include "reasoning/TStrategy.h"
 #include "reasoning/Tactics.h"
 
@@ -186,12 +186,7 @@ void TInferredStrategies::WriteTable(std::ostream& out) {
     if (useMerged) {
         for (TPseudoGroup* arenaGroup : ArenaGroups) {
             for (const auto& actorGroup : arenaGroup->SubGroups) {
-                auto merged = std::make_unique<TPerception>(actorGroup.get());
-                for (const TPerception* perception : actorGroup->Perceptions) {
-                    MergeFrom(*merged, *perception, true);
-                }
-                NormalizeUncertainties(*merged);
-                Merged.push_back(std::move(merged));
+                Merged.push_back(MergedPerception(*actorGroup));
             }
         }
     }
