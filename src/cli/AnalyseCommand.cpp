@@ -1,5 +1,6 @@
 #include "cli/AnalyseCommand.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 
@@ -57,7 +58,8 @@ const TCommand kAnalyseCommand{
         "  --out FILE            the report; FOLDER/Analysis.htm by default. Its icons go into\n"
         "                        the gif folder beside it\n"
         "  --analysis TITLE      run this analysis (exact title; may be given again) instead of\n"
-        "                        the case's selection\n"
+        "                        the case's selection; one whose stored fields make no column\n"
+        "                        shows all its columns\n"
         "  --all-fields          every column of the analyses that run\n"
         "  --arena NAME          the selected arena (grouping \"selected arena only\")\n"
         "  --actor NAME          the selected actor in that arena, by name or short name\n"
@@ -149,6 +151,15 @@ bool SelectAnalyses(TAnalysisCatalog& catalog, const TArguments& arguments, std:
             return false;
         }
         analysis->Selected = true;
+        // A case keeps field choices only for the analyses it runs; one asked for by name
+        // without any would otherwise give a table of row and column heads alone.
+        const auto& fields = analysis->Fields;
+        if (std::none_of(fields.begin(), fields.end(),
+                         [](const auto& field) { return field->Selected && field->HasColumn(); })) {
+            for (const auto& field : fields) {
+                field->Selected = field->Selected || field->HasColumn();
+            }
+        }
     }
     if (arguments.Has("--all-fields")) {
         for (const auto& analysis : catalog.Analyses) {

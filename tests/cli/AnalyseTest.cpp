@@ -102,6 +102,18 @@ TEST_F(AnalyseTest, SelectionAndGroupingFromTheCommandLine) {
     EXPECT_NE(text.find("<span class=ac>Valley farmers</span>"), std::string::npos);
 }
 
+TEST_F(AnalyseTest, AnalysisNamedWithoutStoredFieldsShowsItsColumns) {
+    // The example case does not run Resource Dependency, so it keeps no field choice for it.
+    const fs::path report = Scratch / "dependency.htm";
+    const test::TCliRun run = RunCli(
+        {"analyse", Copy.string(), "--out", report.string(), "--analysis", "Resource Dependency"},
+        true);
+    EXPECT_EQ(run.Status, 0) << run.Output;
+    const std::string text = test::ReadFile(report);
+    EXPECT_NE(text.find("Relevant Actions"), std::string::npos);
+    EXPECT_NE(text.find("Additional frustration"), std::string::npos);
+}
+
 TEST_F(AnalyseTest, BadArgumentsAndUnreadableCases) {
     test::WriteFile(Scratch / "file", "not a folder");
     const std::vector<std::vector<std::string>> cases = {
