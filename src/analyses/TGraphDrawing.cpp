@@ -148,7 +148,8 @@ void TGraphDrawing::DrawLegend(TCanvas& canvas) const {
     const std::string beforeDirection = text;
     text += kDirectionKey + Graph.Legend;
     const int height = canvas.TextHeight(text);
-    const int left = CentreX - canvas.TextWidth(text) / 2;
+    // A legend wider than the picture starts at its left edge, so that the keys stay readable.
+    const int left = std::max(4, CentreX - canvas.TextWidth(text) / 2);
     const int top = Height - height - 8;
     canvas.TextOut({left, top}, text);
     const int middle = top + height / 2;

@@ -166,6 +166,23 @@ TEST(GraphDrawingTest, NamesStayInsideThePicture) {
     }
 }
 
+TEST(GraphDrawingTest, LegendWiderThanThePictureStartsInsideIt) {
+    TGraphModel graph = Graph({"A", "B"}, {});
+    for (int i = 0; i < 12; ++i) {
+        graph.AddIndicator("Indicator with a long name " + std::to_string(i));
+        graph.Indicators.back().Checked = true;
+    }
+    TGraphDrawing drawing(graph);
+    test::TRecordingCanvas canvas;
+    drawing.Draw(canvas);
+    const std::vector<TLabel> labels = Labels(canvas.Log);
+    const auto legend = std::find_if(labels.begin(), labels.end(), [](const TLabel& l) {
+        return l.Text.find("Indicator with a long name 0") != std::string::npos;
+    });
+    ASSERT_NE(legend, labels.end());
+    EXPECT_GE(legend->Left, 0);
+}
+
 // The lines at least minLength long (in x or y) drawn with a pen whose log line starts with the
 // prefix, in order: arrow lines rather than legend keys and arrowheads.
 std::vector<std::pair<TPoint, TPoint>> LinesIn(const std::vector<std::string>& log,
