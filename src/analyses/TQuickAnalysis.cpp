@@ -116,9 +116,7 @@ void TQuickAnalysis::Run(const std::string& drawn, const std::string& copied, TC
 
 void TQuickAnalysis::Name(const TFactor& factor) {
     // As the diagram's labels show it: "_" stands for a blank.
-    std::string name = factor.Owner == nullptr ? factor.Name : BareName(factor.Name) + " ";
-    std::replace(name.begin(), name.end(), '_', ' ');
-    Run(name, kNavy);
+    Run(ShownName(factor.Owner == nullptr ? factor.Name : BareName(factor.Name) + " "), kNavy);
     if (factor.Owner != nullptr) {
         Run("[" + factor.Owner->ShortName + "]", kPurple);
     }

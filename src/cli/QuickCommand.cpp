@@ -20,24 +20,18 @@ namespace kavo {
 
 namespace {
 
-// A name as the diagram shows it: "_" stands for a blank.
-std::string Shown(std::string name) {
-    std::replace(name.begin(), name.end(), '_', ' ');
-    return name;
-}
-
 // The FiP of the factor of this name, without regard to letter case and with "_" as a blank; an
 // action or attribute may also be named without its actor's short name when that names one FiP
 // only.
 TFiP* FindFiPNamed(const TPerception& perception, const std::string& typed) {
-    const std::string name = Shown(typed);
+    const std::string name = ShownName(typed);
     TFiP* bare = nullptr;
     int bareMatches = 0;
     for (const auto& fip : perception.FiPs) {
-        if (SameName(Shown(fip->Factor->Name), name)) {
+        if (SameName(ShownName(fip->Factor->Name), name)) {
             return fip.get();
         }
-        if (SameName(Shown(BareName(fip->Factor->Name)), name)) {
+        if (SameName(ShownName(BareName(fip->Factor->Name)), name)) {
             bare = fip.get();
             ++bareMatches;
         }

@@ -52,9 +52,7 @@ bool IsSelected(const TPerception* perception, const T* item, TDrawMode mode) {
 
 // A label line as drawn: trimmed, with "_" shown as a blank.
 std::string LabelText(std::string_view line) {
-    std::string text = Trim(line);
-    std::replace(text.begin(), text.end(), '_', ' ');
-    return text;
+    return ShownName(Trim(line));
 }
 
 void TextCentredOn(TCanvas& canvas, int x, int y, const std::string& text) {
