@@ -1,6 +1,10 @@
 #include "app/TCaseTree.h"
 
+#include <QCoreApplication>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QHeaderView>
+#include <QMimeData>
 #include <QTimer>
 #include <algorithm>
 #include <vector>
@@ -23,6 +27,14 @@ constexpr int kObjectRole = Qt::UserRole + 1;
 constexpr int kNameRole = Qt::UserRole + 2;
 
 const QString kAnalystViewText = QStringLiteral("*Analyst view");
+// A dragged node: the process, the node's kind and its object.
+const QString kNodeFormat = QStringLiteral("application/x-kavo-tree-node");
+constexpr int kDragScrollMargin = 10;
+
+bool IsFactorKind(TNodeKind kind) {
+    return kind == TNodeKind::nkFactor || kind == TNodeKind::nkAttribute ||
+           kind == TNodeKind::nkAction;
+}
 
 TShellIcon IconOf(TNodeKind kind, const void* object) {
     switch (kind) {
@@ -88,6 +100,12 @@ TCaseTree::TCaseTree(QWidget* parent) : QTreeWidget(parent) {
     setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     setSelectionMode(QAbstractItemView::SingleSelection);
     connect(this, &QTreeWidget::itemChanged, this, &TCaseTree::NodeEdited);
+    // Dropping changes the case, never the tree itself: the drop is a copy, so that the dragged
+    // node stays where it is, and the window rebuilds the tree.
+    setDragDropMode(QAbstractItemView::DragDrop);
+    setDefaultDropAction(Qt::CopyAction);
+    setDropIndicatorShown(false);
+    setAutoScrollMargin(kDragScrollMargin);
 }
 
 QTreeWidgetItem* TCaseTree::AddNode(QTreeWidgetItem* parent, TNodeKind kind, void* object,
@@ -98,9 +116,14 @@ QTreeWidgetItem* TCaseTree::AddNode(QTreeWidgetItem* parent, TNodeKind kind, voi
     item->setData(0, kObjectRole, QVariant::fromValue(reinterpret_cast<quintptr>(object)));
     item->setData(0, kNameRole, text);
     item->setIcon(0, QIcon(TreeNodePicture(IconOf(kind, object), TaggedConcept(kind, object))));
+    Qt::ItemFlags flags = item->flags() & ~(Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled);
     if (IsEditable(kind, object)) {
-        item->setFlags(item->flags() | Qt::ItemIsEditable);
+        flags |= Qt::ItemIsEditable;
     }
+    if (IsFactorKind(kind)) {
+        flags |= Qt::ItemIsDragEnabled;
+    }
+    item->setFlags(flags);
     return item;
 }
 
@@ -234,6 +257,103 @@ void TCaseTree::NodeEdited(QTreeWidgetItem* item, int) {
     void* object = ObjectOf(item);
     QTimer::singleShot(0, this,
                        [this, kind, object, text] { emit RenameRequested(kind, object, text); });
+}
+
+QMimeData* TCaseTree::NodeDragData(const QTreeWidgetItem* node) const {
+    auto* data = new QMimeData;
+    if (node != nullptr) {
+        data->setData(kNodeFormat, QStringLiteral("%1 %2 %3")
+                                       .arg(QCoreApplication::applicationPid())
+                                       .arg(static_cast<int>(KindOf(node)))
+                                       .arg(reinterpret_cast<quintptr>(ObjectOf(node)))
+                                       .toLatin1());
+    }
+    return data;
+}
+
+QStringList TCaseTree::mimeTypes() const {
+    return {kNodeFormat};
+}
+
+QMimeData* TCaseTree::mimeData(const QList<QTreeWidgetItem*>& items) const {
+    return NodeDragData(items.value(0));
+}
+
+Qt::DropActions TCaseTree::supportedDropActions() const {
+    return Qt::CopyAction;
+}
+
+std::pair<QTreeWidgetItem*, QTreeWidgetItem*> TCaseTree::DropPair(const QMimeData* data,
+                                                                  QPoint at) const {
+    if (CurrentMode != TTreeMode::tmDictionary || data == nullptr ||
+        !data->hasFormat(kNodeFormat)) {
+        return {};
+    }
+    const QStringList parts = QString::fromLatin1(data->data(kNodeFormat)).split(QLatin1Char(' '));
+    if (parts.size() != 3 || parts[0].toLongLong() != QCoreApplication::applicationPid()) {
+        return {};
+    }
+    // The object is only compared with the nodes' objects, never followed, until a node of the
+    // tree shows it.
+    const auto kind = static_cast<TNodeKind>(parts[1].toInt());
+    const auto* object = reinterpret_cast<const void*>(parts[2].toULongLong());
+    QTreeWidgetItem* dragged = IsFactorKind(kind) ? FindNode(kind, object) : nullptr;
+    QTreeWidgetItem* target = itemAt(at);
+    if (dragged == nullptr || target == nullptr || target == dragged) {
+        return {};
+    }
+    const TNodeKind targetKind = KindOf(target);
+    const auto* factor = ObjectAs<TFactor>(dragged);
+    const bool onFactor = IsFactorKind(targetKind);
+    const bool onOtherActor = targetKind == TNodeKind::nkActor && factor->Owner != nullptr &&
+                              static_cast<const void*>(factor->Owner) != ObjectOf(target);
+    if (!onFactor && !onOtherActor) {
+        return {};
+    }
+    return {dragged, target};
+}
+
+void TCaseTree::dragEnterEvent(QDragEnterEvent* event) {
+    QTreeWidget::dragEnterEvent(event);
+    if (CurrentMode == TTreeMode::tmDictionary && event->mimeData()->hasFormat(kNodeFormat)) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void TCaseTree::dragMoveEvent(QDragMoveEvent* event) {
+    // The base scrolls the tree while the pointer is near its upper or lower edge.
+    QTreeWidget::dragMoveEvent(event);
+    if (DropPair(event->mimeData(), event->position().toPoint()).first != nullptr) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void TCaseTree::dropEvent(QDropEvent* event) {
+    stopAutoScroll();
+    setState(QAbstractItemView::NoState);
+    const auto [dragged, target] = DropPair(event->mimeData(), event->position().toPoint());
+    if (dragged == nullptr) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    const TNodeKind draggedKind = KindOf(dragged);
+    const TNodeKind targetKind = KindOf(target);
+    void* factor = ObjectOf(dragged);
+    void* object = ObjectOf(target);
+    // The window asks and rebuilds the tree once the drag has ended.
+    QTimer::singleShot(0, this, [this, draggedKind, factor, targetKind, object] {
+        if (FindNode(draggedKind, factor) != nullptr && FindNode(targetKind, object) != nullptr) {
+            emit FactorDropped(static_cast<TFactor*>(factor), targetKind, object);
+        }
+    });
 }
 
 }  // namespace kavo

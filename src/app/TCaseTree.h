@@ -2,10 +2,12 @@
 
 #include <QString>
 #include <QTreeWidget>
+#include <utility>
 
 namespace kavo {
 
 class TCase;
+class TFactor;
 
 // What a node of the case tree stands for.
 enum class TNodeKind {
@@ -25,7 +27,8 @@ enum class TTreeMode { tmArenas, tmDictionary };
 // The case tree of a case window: the arenas with their analyst views and actors, or the
 // dictionary of factors and actors with the actors' attributes and actions. Every node carries its
 // kind and the object it stands for (null for an analyst view). In-place edits are reported, not
-// applied: the window renames through the case and rebuilds the tree.
+// applied: the window renames through the case and rebuilds the tree. In the dictionary a factor,
+// attribute or action can be dragged onto another one or onto an actor; the drop is reported too.
 class TCaseTree : public QTreeWidget {
     Q_OBJECT
 
@@ -53,9 +56,24 @@ class TCaseTree : public QTreeWidget {
     // Starts editing the selected node in place when its kind allows it; false otherwise.
     bool EditSelected();
 
+    // What a drag of the node carries: which node it is, for a drop on this tree only.
+    QMimeData* NodeDragData(const QTreeWidgetItem* node) const;
+
   signals:
     // The user finished editing a node in place; the node still shows the old text.
     void RenameRequested(kavo::TNodeKind kind, void* object, const QString& text);
+    // A factor, attribute or action was dropped on another one (targetKind nkFactor, nkAttribute
+    // or nkAction), or an attribute or action on an actor other than its own (nkActor). Both are
+    // nodes of the tree when the signal comes.
+    void FactorDropped(kavo::TFactor* factor, kavo::TNodeKind targetKind, void* target);
+
+  protected:
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QList<QTreeWidgetItem*>& items) const override;
+    Qt::DropActions supportedDropActions() const override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     QTreeWidgetItem* AddNode(QTreeWidgetItem* parent, TNodeKind kind, void* object,
@@ -64,6 +82,9 @@ class TCaseTree : public QTreeWidget {
     void BuildDictionary(const TCase& owningCase, QTreeWidgetItem* root);
     void NodeEdited(QTreeWidgetItem* item, int column);
     static bool IsEditable(TNodeKind kind, const void* object);
+    // The dragged factor's node and the node under the point, when the one may be dropped on the
+    // other; nulls otherwise.
+    std::pair<QTreeWidgetItem*, QTreeWidgetItem*> DropPair(const QMimeData* data, QPoint at) const;
 
     TTreeMode CurrentMode = TTreeMode::tmArenas;
     bool Building = false;

@@ -41,15 +41,18 @@
 #include "app/THtmlView.h"
 #include "app/TNewActorDlg.h"
 #include "app/TNewArenaDlg.h"
+#include "app/TPathViewer.h"
 #include "app/TQuestionBox.h"
 #include "app/TRenameActorDlg.h"
 #include "app/TRenameAllDlg.h"
+#include "app/TSimFactorDlg.h"
 #include "app/TSplitterMemory.h"
 #include "casefile/TCaseWriter.h"
 #include "diagram/HitTest.h"
 #include "diagram/TRelationsDiagram.h"
 #include "editing/CaseEdits.h"
 #include "editing/FactorEdits.h"
+#include "editing/PerceptionEdits.h"
 #include "editing/SimulationEdits.h"
 #include "editing/TEdit.h"
 #include "model/Names.h"
@@ -64,6 +67,7 @@
 #include "qtgui/TQtImageWriter.h"
 #include "reasoning/Inference.h"
 #include "simulation/Rounds.h"
+#include "simulation/StateReport.h"
 #include "simulation/TRoundExecution.h"
 #include "views/TActorRelationDlg.h"
 #include "views/TAnalysisDlg.h"
@@ -200,6 +204,7 @@ QWidget* TCaseView::CreateUpperHalf() {
     CaseTree = new TCaseTree(upper);
     connect(CaseTree, &QTreeWidget::currentItemChanged, this, &TCaseView::NodeSelected);
     connect(CaseTree, &TCaseTree::RenameRequested, this, &TCaseView::RenameNode);
+    connect(CaseTree, &TCaseTree::FactorDropped, this, &TCaseView::DropFactor);
     CaseTree->viewport()->installEventFilter(this);
     CaseTree->viewport()->setMouseTracking(true);
     CaseTree->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -261,6 +266,8 @@ QWidget* TCaseView::CreateLowerHalf() {
     Diagram->installEventFilter(this);
     Editor = new TDiagramEditor(*this, *Diagram);
     Editor->AttachButtons(*diagramBar);
+    DiagramBar = diagramBar;
+    DiagramBar->installEventFilter(this);
     connect(Editor, &TDiagramEditor::SelectionChanged, this, [this] {
         UpdateCommentTarget();
         UpdateCommandStates();
@@ -498,7 +505,9 @@ void TCaseView::UpdateCommandStates() {
     const bool editable = Diagram->DiagramEnabled() && CurrentPerception() != nullptr;
     States = {};
     States.DeleteConcept = DeleteBtn->isEnabled();
-    States.RenameConcept = DeleteBtn->isEnabled() || (node != nullptr && !belowRoot);
+    // A single box selected in the diagram can be changed as well.
+    States.RenameConcept = DeleteBtn->isEnabled() || (node != nullptr && !belowRoot) ||
+                           (editable && Editor->States().DefineGoal);
     const bool inRound = ArenaOfSelection != nullptr && ArenaOfSelection->Name.starts_with('*');
     if (inRound && AiAOfSelection != nullptr) {
         States.HigherPriority = AiAOfSelection->Priority > 1;
@@ -580,6 +589,11 @@ void TCaseView::RenameConcept() {
         const TPerception* perception = CurrentPerception();
         if (perception != nullptr && perception->Selection.size() > 1) {
             Context.Messages.ShowInformation("Rename concepts one by one");
+        } else if (perception != nullptr && perception->Selection.size() == 1 &&
+                   Diagram->DiagramEnabled()) {
+            if (TFiP* const* fip = std::get_if<TFiP*>(&perception->Selection.front())) {
+                ChangeFactorByDialog(*(*fip)->Factor, *fip);
+            }
         }
         return;
     }
@@ -609,17 +623,53 @@ void TCaseView::RenameActorByDialog(TActor& actor) {
     Perform(std::move(edit));
 }
 
-void TCaseView::ChangeFactorByDialog(TFactor& factor) {
+void TCaseView::ChangeFactorByDialog(TFactor& factor, TFiP* box) {
     if (ChangeFactorDialog == nullptr) {
         ChangeFactorDialog = new TRenameAllDlg(this);
     }
-    if (!ChangeFactorDialog->Ask(*CaseModel, factor) || !CanEdit()) {
+    TPerception* perception = box != nullptr ? CurrentPerception() : nullptr;
+    std::optional<TOperator> aggregation;
+    if (perception != nullptr) {
+        aggregation = box->Operator;
+        // Right of the diagram's tool bar, at the top of the window's lower half.
+        ChangeFactorDialog->move(DiagramBar->mapToGlobal(QPoint(DiagramBar->width(), 0)));
+    }
+    if (!ChangeFactorDialog->Ask(*CaseModel, factor, aggregation) || !CanEdit()) {
         return;
     }
     TEdit edit;
-    ChangeFactor(edit, *CaseModel, factor, ChangeFactorDialog->Name().toStdString(),
-                 ChangeFactorDialog->Owner(), ChangeFactorDialog->IsAction());
+    if (ChangeFactor(edit, *CaseModel, factor, ChangeFactorDialog->Name().toStdString(),
+                     ChangeFactorDialog->Owner(), ChangeFactorDialog->IsAction()) &&
+        perception != nullptr) {
+        SetOperator(edit, *perception, *box, ChangeFactorDialog->Operator());
+    }
     Perform(std::move(edit));
+}
+
+void TCaseView::DropFactor(TFactor* factor, TNodeKind targetKind, void* target) {
+    FinishCommentEdit();
+    TEdit edit;
+    if (targetKind == TNodeKind::nkActor) {
+        if (!CanEdit()) {
+            return;
+        }
+        ChangeFactor(edit, *CaseModel, *factor, BareName(factor->Name),
+                     static_cast<TActor*>(target), factor->IsAction);
+        Perform(std::move(edit));
+        CaseTree->SelectNode(factor->IsAction ? TNodeKind::nkAction : TNodeKind::nkAttribute,
+                             factor);
+        return;
+    }
+    if (SimilarFactors == nullptr) {
+        SimilarFactors = new TSimFactorDlg(this);
+    }
+    auto* into = static_cast<TFactor*>(target);
+    if (!SimilarFactors->Ask(*factor, *into) || !CanEdit()) {
+        return;
+    }
+    MergeFactors(edit, *CaseModel, *factor, *into, SimilarFactors->Invert());
+    Perform(std::move(edit));
+    CaseTree->SelectNode(targetKind, into);
 }
 
 bool TCaseView::ConfirmDelete(const QString& question) {
@@ -748,7 +798,8 @@ TNewActorDlg& TCaseView::ActorDialog() {
 
 void TCaseView::AddArena() {
     FinishCommentEdit();
-    if (!ArenaDialog().Ask() || !CanEdit()) {
+    ArenaDialog().move(ArenaBtn->mapToGlobal(QPoint(ArenaBtn->width(), 0)));
+    if (!NewArena->Ask() || !CanEdit()) {
         return;
     }
     TEdit edit;
@@ -762,7 +813,8 @@ void TCaseView::AddArena() {
 void TCaseView::AddActor() {
     FinishCommentEdit();
     TArena* arena = ArenaOfSelection;
-    if (arena == nullptr || !ActorDialog().Ask(*CaseModel, tr("Name of (new) actor"), QString()) ||
+    ActorDialog().move(ActorBtn->mapToGlobal(QPoint(ActorBtn->width(), 0)));
+    if (arena == nullptr || !NewActor->Ask(*CaseModel, tr("Name of (new) actor"), QString()) ||
         !CanEdit()) {
         return;
     }
@@ -938,6 +990,31 @@ void TCaseView::LookForCycles() {
         perception->ResultsValid[TPerception::Inferred] && !perception->Cycles.empty();
     emit CommandStatesChanged();
     SelectNextCycle();
+}
+
+TPathViewer& TCaseView::PathList() {
+    if (PathViewer == nullptr) {
+        PathViewer = new TPathViewer(this);
+    }
+    return *PathViewer;
+}
+
+void TCaseView::ShowPerceptionState() {
+    FinishCommentEdit();
+    TPerception* perception = CurrentPerception();
+    if (perception == nullptr || ComputationRunning) {
+        return;
+    }
+    SetComputing(true);
+    const std::vector<std::string> report = PerceptionStateReport(*perception);
+    SetComputing(false);
+    // The evaluation gave the factors the changes the diagram shows.
+    Diagram->Refresh();
+    QStringList lines;
+    for (const std::string& line : report) {
+        lines << ToQString(line);
+    }
+    PathList().ShowLines(lines);
 }
 
 void TCaseView::SelectNextCycle() {
@@ -1485,6 +1562,9 @@ void TCaseView::closeEvent(QCloseEvent* event) {
 bool TCaseView::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseMove && watched == CaseTree->viewport()) {
         ExplainTreePointer(static_cast<QMouseEvent*>(event)->position().toPoint());
+    } else if (event->type() == QEvent::MouseButtonDblClick && watched == DiagramBar) {
+        ShowPerceptionState();
+        return true;
     } else if (event->type() == QEvent::MouseButtonPress && watched == CaseTree->viewport()) {
         FinishCommentEdit();
     } else if ((event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) &&

@@ -36,8 +36,11 @@ class TNewActorDlg;
 class TNewArenaDlg;
 class TRenameActorDlg;
 class TRenameAllDlg;
+class TSimFactorDlg;
+class TPathViewer;
 class TActor;
 class TFactor;
+class TFiP;
 class TInfoPane;
 class TLayoutControl;
 class TDiagramZoom;
@@ -132,7 +135,11 @@ class TCaseView : public QWidget {
     TNewActorDlg& ActorDialog();
     // Renaming an actor, or changing a factor's name, actor and kind, through their dialogs.
     void RenameActorByDialog(TActor& actor);
-    void ChangeFactorByDialog(TFactor& factor);
+    // With a box of the diagram, the dialog also sets the box's aggregation mode.
+    void ChangeFactorByDialog(TFactor& factor, TFiP* box = nullptr);
+    // A factor dropped in the dictionary: on another factor, merged into it after the dialog
+    // "Similar factors" confirms; on an actor, made that actor's attribute or action.
+    void DropFactor(TFactor* factor, TNodeKind targetKind, void* target);
 
     TCommentedObject* CommentTarget() const { return Target; }
     bool EditingComment() const { return Editing; }
@@ -146,6 +153,12 @@ class TCaseView : public QWidget {
     // One zoom step out (-1) or in (+1), within 20 % to 400 %.
     void StepZoom(int step);
     TDiagramZoom* ZoomControl() const { return Zoomer; }
+
+    // A double click on the diagram tool bar: the state of the perception shown (the change of
+    // every factor under the chosen levels, the delayed links and what they carry on) in the
+    // window "Path list".
+    void ShowPerceptionState();
+    TPathViewer& PathList();
 
     void LookForCycles();
     void SelectNextCycle();
@@ -273,6 +286,9 @@ class TCaseView : public QWidget {
     TNewActorDlg* NewActor = nullptr;
     TRenameActorDlg* RenameActorDialog = nullptr;
     TRenameAllDlg* ChangeFactorDialog = nullptr;
+    TSimFactorDlg* SimilarFactors = nullptr;
+    TPathViewer* PathViewer = nullptr;
+    QToolBar* DiagramBar = nullptr;
     QToolButton* ArenaBtn = nullptr;
     QToolButton* ActorBtn = nullptr;
     QScrollArea* Scroller = nullptr;

@@ -5,6 +5,8 @@
 #include <QCursor>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
 #include <algorithm>
 #include <cmath>
@@ -34,6 +36,11 @@
 namespace kavo {
 
 namespace {
+
+// How near the pointer comes to the visible edge before the diagram scrolls, and by how much,
+// in image pixels.
+constexpr int kScrollMargin = 10;
+constexpr int kScrollStep = 8;
 
 // The clipboard format of case-file rows, beside plain text.
 const QString kRowsFormat = QStringLiteral("application/x-kavo-rows");
@@ -227,6 +234,9 @@ void TDiagramEditor::Move(QMouseEvent& event) {
     if (Moving) {
         Drag();
     }
+    if (Moving || Linking) {
+        ScrollNearEdge(event.position().toPoint());
+    }
     TFiP* under = FirstFiPAt(*perception, MousePos);
     if (Linking) {
         const std::vector<TFiP*> fips = SelectedFiPs(*perception);
@@ -267,6 +277,30 @@ void TDiagramEditor::Drag() {
                                                 static_cast<int>(std::lround(shift.Y * zoom))));
     }
     DragAnchor = MousePos;
+}
+
+void TDiagramEditor::ScrollNearEdge(QPoint imagePoint) {
+    // The drawing area is the widget of a scroll area, inside its viewport.
+    QWidget* viewport = Diagram.parentWidget();
+    auto* area =
+        viewport != nullptr ? qobject_cast<QScrollArea*>(viewport->parentWidget()) : nullptr;
+    if (area == nullptr) {
+        return;
+    }
+    const auto follow = [](QScrollBar* bar, int at, int visible) {
+        if (at < bar->value() + kScrollMargin) {
+            bar->setValue(bar->value() - kScrollStep);
+        } else if (at > bar->value() + visible - kScrollMargin) {
+            bar->setValue(bar->value() + kScrollStep);
+        }
+    };
+    follow(area->horizontalScrollBar(), imagePoint.x(), viewport->width());
+    follow(area->verticalScrollBar(), imagePoint.y(), viewport->height());
+}
+
+void TDiagramEditor::PlaceAtDiagram(QWidget& dialog) const {
+    QWidget* viewport = Diagram.parentWidget();
+    dialog.move((viewport != nullptr ? viewport : &Diagram)->mapToGlobal(QPoint(0, 0)));
 }
 
 void TDiagramEditor::Release(QMouseEvent& event) {
@@ -327,6 +361,7 @@ void TDiagramEditor::EditLink(TFiP& source, TFiP& target, TLink* old) {
     TPerception* perception = Editable();
     TEditLinkDlg& editor = LinkEditor();
     editor.Start(source, target, old);
+    PlaceAtDiagram(editor);
     if (editor.exec() != QDialog::Accepted || !View.CanEdit() || perception == nullptr) {
         return;
     }
@@ -371,6 +406,7 @@ void TDiagramEditor::EditGoalOf(TFiP& fip) {
     }
     TEditGoalDlg& editor = GoalEditor();
     editor.Start(fip, perception->GoalOf(&fip));
+    PlaceAtDiagram(editor);
     if (editor.exec() != QDialog::Accepted || !View.CanEdit()) {
         return;
     }
@@ -383,6 +419,7 @@ void TDiagramEditor::EditProspectOf(TFiP& fip) {
     TPerception* perception = Editable();
     TEditProspectDlg& editor = ProspectEditor();
     editor.Start(fip, perception->ProspectOf(&fip));
+    PlaceAtDiagram(editor);
     if (editor.exec() != QDialog::Accepted || !View.CanEdit()) {
         return;
     }
@@ -409,6 +446,7 @@ void TDiagramEditor::AddFactor(TFactorKind kind) {
         return;
     }
     TEditFactorDlg& dialog = FactorDialog(kind);
+    PlaceAtDiagram(dialog);
     if (!dialog.Ask(View.Case()) || !View.CanEdit()) {
         return;
     }

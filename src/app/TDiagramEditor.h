@@ -93,6 +93,11 @@ class TDiagramEditor : public QObject {
     void EditProspectOf(TFiP& fip);
     TFiP* OnlySelectedFiP() const;
     void Changed();
+    // Puts a dialog at the top-left corner of the visible diagram.
+    void PlaceAtDiagram(QWidget& dialog) const;
+    // While a move or a link is under way: scrolls one step towards the edge the pointer is near
+    // (the point in image pixels).
+    void ScrollNearEdge(QPoint imagePoint);
 
     TCaseView& View;
     TDiagramView& Diagram;

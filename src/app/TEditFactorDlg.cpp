@@ -50,11 +50,7 @@ TEditFactorDlg::TEditFactorDlg(TFactorKind kind, QWidget* parent)
         Actors->lineEdit()->installEventFilter(this);
         connect(Names, &QComboBox::activated, this, &TEditFactorDlg::NameChosen);
     }
-    Aggregation = NewComboBox("FiPTypeBox", false);
-    Aggregation->addItems({QStringLiteral("ADD"), QStringLiteral("MUL"), QStringLiteral("MIN"),
-                           QStringLiteral("MAX")});
-    Aggregation->setToolTip(tr("Aggregation mode for incoming changes"));
-    Aggregation->setStyleSheet(QStringLiteral("QComboBox { background: #404040; color: white; }"));
+    Aggregation = NewAggregationBox();
     AddField(tr("Aggregation:"), Aggregation);
 }
 

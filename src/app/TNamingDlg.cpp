@@ -69,6 +69,18 @@ QComboBox* TNamingDlg::NewComboBox(const char* name, bool editable) {
     return box;
 }
 
+QComboBox* TNamingDlg::NewAggregationBox() {
+    QComboBox* box = NewComboBox("FiPTypeBox", false);
+    box->addItems({QStringLiteral("ADD"), QStringLiteral("MUL"), QStringLiteral("MIN"),
+                   QStringLiteral("MAX")});
+    box->setToolTip(tr("Aggregation mode for incoming changes"));
+    // Greyed when disabled, as the dictionary's change of a factor shows it.
+    box->setStyleSheet(
+        QStringLiteral("QComboBox { background: #404040; color: white; }"
+                       "QComboBox:disabled { background: palette(window); }"));
+    return box;
+}
+
 void TNamingDlg::OnEnter(QWidget* field, std::function<void()> action) {
     EnterActions.insert(field, action);
     if (auto* combo = qobject_cast<QComboBox*>(field); combo != nullptr && combo->isEditable()) {

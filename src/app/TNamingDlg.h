@@ -27,6 +27,8 @@ class TNamingDlg : public QDialog {
     // A text field, or a text field with a list to choose from.
     QLineEdit* NewLineEdit(const char* name, int maxLength = 0);
     QComboBox* NewComboBox(const char* name, bool editable);
+    // The aggregation box "FiPTypeBox": ADD, MUL, MIN, MAX in the order of TOperator.
+    QComboBox* NewAggregationBox();
     // What Enter in the field does instead of OK.
     void OnEnter(QWidget* field, std::function<void()> action);
     // Trims the field's text and writes it back; the trimmed text.

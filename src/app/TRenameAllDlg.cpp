@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QToolButton>
+#include <algorithm>
 
 #include "app/ShellIcons.h"
 #include "model/Names.h"
@@ -38,6 +39,8 @@ TRenameAllDlg::TRenameAllDlg(QWidget* parent)
     Actors = NewComboBox("ActorBox", false);
     row->addWidget(Actors, 1);
     AddField(tr("Actor:"), kinds);
+    Aggregation = NewAggregationBox();
+    AddField(tr("Aggregation:"), Aggregation);
     OnEnter(NameField, [this] {
         if (Actors->isEnabled()) {
             Actors->setFocus();
@@ -47,7 +50,8 @@ TRenameAllDlg::TRenameAllDlg(QWidget* parent)
     });
 }
 
-bool TRenameAllDlg::Ask(const TCase& current, const TFactor& factor) {
+bool TRenameAllDlg::Ask(const TCase& current, const TFactor& factor,
+                        std::optional<TOperator> aggregation) {
     Current = &current;
     Actors->clear();
     for (const auto& actor : current.ActorList) {
@@ -57,6 +61,8 @@ bool TRenameAllDlg::Ask(const TCase& current, const TFactor& factor) {
     ActionBtn->setChecked(factor.Owner != nullptr && factor.IsAction);
     EnableActors(factor.Owner != nullptr);
     Actors->setCurrentIndex(factor.Owner != nullptr ? current.ActorList.IndexOf(factor.Owner) : -1);
+    Aggregation->setEnabled(aggregation.has_value());
+    Aggregation->setCurrentIndex(aggregation ? static_cast<int>(*aggregation) : -1);
     NameField->setText(ToQString(BareName(factor.Name)));
     NameField->setFocus();
     const bool confirmed = exec() == QDialog::Accepted;
@@ -93,6 +99,10 @@ TActor* TRenameAllDlg::Owner() const {
 
 bool TRenameAllDlg::IsAction() const {
     return ActionBtn->isChecked();
+}
+
+TOperator TRenameAllDlg::Operator() const {
+    return static_cast<TOperator>(std::max(0, Aggregation->currentIndex()));
 }
 
 bool TRenameAllDlg::Check() {

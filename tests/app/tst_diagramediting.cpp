@@ -1,6 +1,8 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -57,6 +59,8 @@ class TDiagramEditingTest : public QObject {
     void goalOnAnActionIsRefused();
     void cutAndPasteBringBackTheLinks();
     void commandStatesFollowTheSelection();
+    void gesturesScrollNearTheVisibleEdge_data();
+    void gesturesScrollNearTheVisibleEdge();
 
   private:
     TPerception& OpenFarmers();
@@ -69,6 +73,8 @@ class TDiagramEditingTest : public QObject {
         return Window->findChild<QAction*>(QString::fromLatin1(name));
     }
     static QPoint At(const TFiP* fip) { return {fip->X, fip->Y}; }
+    // Where the dialogs of the diagram open: the top-left corner of its visible part.
+    QPoint DiagramCorner() const { return Area()->parentWidget()->mapToGlobal(QPoint(0, 0)); }
 
     QTemporaryDir SettingsFolder;
     std::unique_ptr<TKAVO> Window;
@@ -202,7 +208,9 @@ void TDiagramEditingTest::drawingALinkAddsItThroughTheEditor() {
         QVERIFY(Button("LinkBtn")->isChecked());
     }
     // The editor opens on a new link of level +2; Left makes it +1.
-    TModalAnswers answers({[](QWidget* editor) {
+    QPoint placed;
+    TModalAnswers answers({[&placed](QWidget* editor) {
+        placed = editor->pos();
         QTest::keyClick(editor, Qt::Key_Left);
         QTest::keyClick(editor, Qt::Key_Return);
     }});
@@ -213,6 +221,7 @@ void TDiagramEditingTest::drawingALinkAddsItThroughTheEditor() {
     QTest::mouseRelease(Area(), Qt::LeftButton, Qt::NoModifier, At(income));
     QCOMPARE(answers.Seen.size(), 1);
     QCOMPARE(answers.Seen[0].Caption, QStringLiteral("Link"));
+    QCOMPARE(placed, DiagramCorner());
     QCOMPARE(perception.Links.size(), links + 1);
     const TLink* added = perception.Links.back().get();
     QCOMPARE(added->FromFiP, level);
@@ -274,8 +283,10 @@ void TDiagramEditingTest::addBoxesThroughTheirDialogs() {
     const int actors = c.ActorList.Size();
     // A factor typed with blanks around it; an action of an actor typed by its short name; an
     // attribute of an actor the case does not know yet.
+    QPoint placed;
     TModalAnswers answers({
-        [](QWidget* dialog) {
+        [&placed](QWidget* dialog) {
+            placed = dialog->pos();
             QTest::keyClicks(dialog->findChild<QComboBox*>("NameBox")->lineEdit(), "  Rainfall ");
             QTest::keyClick(dialog->findChild<QComboBox*>("NameBox")->lineEdit(), Qt::Key_Return);
         },
@@ -301,6 +312,7 @@ void TDiagramEditingTest::addBoxesThroughTheirDialogs() {
     Button("AttributeBtn")->click();
     QCOMPARE(answers.Seen.size(), 3);
     QCOMPARE(answers.Seen[0].Caption, QStringLiteral("Factor"));
+    QCOMPARE(placed, DiagramCorner());
     QCOMPARE(perception.FiPs.size(), boxes + 3);
     QVERIFY(FiPNamed("Rainfall") != nullptr);
     QVERIFY(FiPNamed("Subsidy [Board]") != nullptr);
@@ -408,6 +420,46 @@ void TDiagramEditingTest::commandStatesFollowTheSelection() {
     View->Tree()->setCurrentItem(NodeByPath(*View->Tree(), "Irrigation"));
     QVERIFY(!Button("FiPBtn")->isEnabled());
     QVERIFY(!Button("CutBtn")->isEnabled());
+}
+
+void TDiagramEditingTest::gesturesScrollNearTheVisibleEdge_data() {
+    QTest::addColumn<bool>("linking");
+    QTest::addColumn<QPoint>("towards");
+    QTest::newRow("moving to the right") << false << QPoint(1, 0);
+    QTest::newRow("moving down") << false << QPoint(0, 1);
+    QTest::newRow("linking to the right") << true << QPoint(1, 0);
+    QTest::newRow("linking down") << true << QPoint(0, 1);
+}
+
+void TDiagramEditingTest::gesturesScrollNearTheVisibleEdge() {
+    QFETCH(bool, linking);
+    QFETCH(QPoint, towards);
+    // A link released on a box would open the link editor: it is cancelled.
+    TModalAnswers answers;
+    OpenFarmers();
+    auto* area = View->findChild<QScrollArea*>(QStringLiteral("diagramScroller"));
+    QScrollBar* bar = towards.x() != 0 ? area->horizontalScrollBar() : area->verticalScrollBar();
+    QVERIFY(bar->maximum() > 16);
+    if (linking) {
+        Button("LinkBtn")->click();
+    }
+    const QPoint start = At(FiPNamed("Pumping [Farm]"));
+    const QSize visible = area->viewport()->size();
+    // 5 pixels inside the right or the lower edge, then further on by as much as it scrolled.
+    const QPoint nearEdge(towards.x() != 0 ? visible.width() - 5 : start.x(),
+                          towards.y() != 0 ? visible.height() - 5 : start.y());
+    QTest::mousePress(Area(), Qt::LeftButton, Qt::NoModifier, start);
+    QTest::mouseMove(Area(), nearEdge);
+    QCOMPARE(bar->value(), 8);
+    QTest::mouseMove(Area(), nearEdge + towards * 8);
+    QCOMPARE(bar->value(), 16);
+    // Away from the edge nothing scrolls.
+    QTest::mouseMove(Area(), nearEdge - towards * 60);
+    QCOMPARE(bar->value(), 16);
+    QTest::mouseRelease(Area(), Qt::LeftButton, Qt::NoModifier, nearEdge - towards * 60);
+    // A plain pointer move near the edge, with no gesture under way, leaves the view.
+    QTest::mouseMove(Area(), nearEdge + towards * 16);
+    QCOMPARE(bar->value(), 16);
 }
 
 QTEST_MAIN(TDiagramEditingTest)

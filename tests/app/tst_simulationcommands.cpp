@@ -1,9 +1,12 @@
 #include <QAction>
 #include <QChart>
+#include <QFontDialog>
 #include <QLineSeries>
+#include <QPlainTextEdit>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QToolBar>
 #include <QUndoStack>
 #include <QtTest>
 #include <memory>
@@ -13,6 +16,7 @@
 #include "app/TCaseTree.h"
 #include "app/TCaseView.h"
 #include "app/TKAVO.h"
+#include "app/TPathViewer.h"
 #include "app/TRoundPlotWindow.h"
 #include "app/TreeNodes.h"
 #include "simulation/Rounds.h"
@@ -34,6 +38,8 @@ class TSimulationCommandsTest : public QObject {
     void replacingRoundsAsksFirst();
     void nextRoundNeedsARoundArena();
     void thePlotFollowsTheRounds();
+    void doubleClickOnTheDiagramBarShowsTheState();
+    void pathListKeys();
 
   private:
     TCaseView& OpenFixture();
@@ -173,6 +179,63 @@ void TSimulationCommandsTest::thePlotFollowsTheRounds() {
     Action("actionClose")->trigger();
     QVERIFY(!plot.isVisible());
     QCOMPARE(plot.PlottedCase(), nullptr);
+}
+
+void TSimulationCommandsTest::doubleClickOnTheDiagramBarShowsTheState() {
+    QStringList shown;
+    TModalAnswers answers({[&shown](QWidget* modal) {
+        auto* text = modal->findChild<QPlainTextEdit*>(QStringLiteral("pathText"));
+        shown = text->toPlainText().split(QLatin1Char('\n'));
+        QTest::keyClick(text, Qt::Key_T);
+    }});
+    TCaseView& view = OpenFixture();
+    Action("actionInitializeRound")->trigger();
+    Action("actionNextRound")->trigger();
+    Select("*Round  1/Farmers");
+    auto* bar = view.findChild<QToolBar*>(QStringLiteral("diagramBar"));
+    // Below the buttons, on the bar itself.
+    QTest::mouseDClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 4));
+    QCOMPARE(answers.Seen.size(), 1);
+    QCOMPARE(answers.Seen[0].Caption, QStringLiteral("Path list"));
+    QCOMPARE(shown.value(0), QStringLiteral("State of factors:"));
+    QVERIFY(shown.contains(QStringLiteral("Pending changes after processing delayed links:")));
+    QVERIFY(shown.contains(QStringLiteral("0 delayed links:")));
+    // Reading the state changes nothing of the case.
+    QCOMPARE(view.UndoStack()->undoText(), QStringLiteral("Next round"));
+}
+
+void TSimulationCommandsTest::pathListKeys() {
+    kavo::TPathViewer viewer;
+    for (const auto& [key, result] :
+         {std::pair{Qt::Key_T, QDialog::Accepted}, std::pair{Qt::Key_C, QDialog::Rejected}}) {
+        for (const Qt::KeyboardModifiers shift : {Qt::NoModifier, Qt::ShiftModifier}) {
+            viewer.setResult(-1);
+            viewer.show();
+            QTest::keyClick(viewer.TextBox(), key, shift);
+            QVERIFY(!viewer.isVisible());
+            QCOMPARE(viewer.result(), int(result));
+        }
+    }
+    // "#" asks for a font and shows the characters in it.
+    TModalAnswers answers({[](QWidget* modal) {
+        auto* fonts = qobject_cast<QFontDialog*>(modal);
+        QFont font = fonts->currentFont();
+        font.setPointSize(17);
+        fonts->setCurrentFont(font);
+        fonts->accept();
+    }});
+    viewer.show();
+    viewer.TextBox()->setPlainText(QStringLiteral("A --> B"));
+    QTest::keyClick(viewer.TextBox(), Qt::Key_NumberSign, Qt::ShiftModifier, 0);
+    QVERIFY(viewer.isVisible());
+    QCOMPARE(answers.Seen.size(), 1);
+    QCOMPARE(viewer.TextBox()->font().pointSize(), 17);
+    const QStringList table = viewer.TextBox()->toPlainText().split(QLatin1Char('\n'));
+    QCOMPARE(table.size(), 224);
+    QCOMPARE(table.first(), QStringLiteral("\" \" = 32"));
+    QCOMPARE(table[65 - 32], QStringLiteral("\"A\" = 65"));
+    QCOMPARE(table.last(), QStringLiteral("\"\u00FF\" = 255"));
+    viewer.hide();
 }
 
 QTEST_MAIN(TSimulationCommandsTest)

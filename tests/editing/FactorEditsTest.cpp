@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "editing/EditFixture.h"
 #include "editing/FactorEdits.h"
@@ -139,6 +141,161 @@ TEST_F(FactorEditsTest, MergeWithChangedSignsNegatesLinksAndMirrorsTheGoal) {
     EXPECT_EQ(View->GoalOf(Flood)->Level, 2);
     EXPECT_EQ(View->ProspectOf(Flood)->Level, -2);
     ExpectUndoneAndRedone(Edit);
+}
+
+// One perception of the merge table: the items drawn in it before the merge.
+struct TMergeItem {
+    enum { Link, Goal, Prospect } What;
+    const char* From;
+    const char* To;  // the target of a link
+    int Level;
+};
+
+struct TMergeCase {
+    const char* Name;
+    std::vector<TMergeItem> Items;
+    bool IntoAction;
+    bool Invert;
+    // The analyst view afterwards, as PerceptionSummary writes it.
+    const char* After;
+};
+
+// The boxes (the merged-into factor G with its place), links, goals and prospects of a
+// perception, each group sorted.
+std::string PerceptionSummary(const TPerception& perception) {
+    std::vector<std::string> parts;
+    for (const auto& fip : perception.FiPs) {
+        std::string box = fip->Factor->Name.substr(0, 1);
+        if (box == "G") {
+            box += "@" + std::to_string(fip->X) + "," + std::to_string(fip->Y);
+        }
+        parts.push_back(box);
+    }
+    std::sort(parts.begin(), parts.end());
+    std::vector<std::string> items;
+    const auto level = [](int value) { return (value > 0 ? "+" : "") + std::to_string(value); };
+    for (const auto& link : perception.Links) {
+        items.push_back(link->FromFiP->Factor->Name.substr(0, 1) + ">" +
+                        link->ToFiP->Factor->Name.substr(0, 1) + level(link->Level));
+    }
+    for (const auto& goal : perception.Goals) {
+        items.push_back("goal " + goal->FiP->Factor->Name.substr(0, 1) + level(goal->Level));
+    }
+    for (const auto& prospect : perception.Prospects) {
+        items.push_back("prospect " + prospect->FiP->Factor->Name.substr(0, 1) +
+                        level(prospect->Level));
+    }
+    std::sort(items.begin(), items.end());
+    std::string text;
+    for (const std::vector<std::string>* group : {&parts, &items}) {
+        for (const std::string& part : *group) {
+            text += (text.empty() ? "" : " ") + part;
+        }
+        text += group == &parts ? " |" : "";
+    }
+    return text;
+}
+
+TEST(MergeFactorsTable, MergesEachPerceptionAndDeletesTheFactor) {
+    using I = TMergeItem;
+    const std::vector<TMergeCase> cases{
+        {"G absent: a box at (0, 0) takes F's links, goal and prospect",
+         {{I::Link, "S", "F", 2},
+          {I::Link, "F", "T", 1},
+          {I::Goal, "F", "", 2},
+          {I::Prospect, "F", "", -1}},
+         false,
+         false,
+         "G@0,0 S T | G>T+1 S>G+2 goal G+2 prospect G-1"},
+        {"G present keeps its goal, prospect and links",
+         {{I::Link, "S", "F", 2},
+          {I::Link, "S", "G", -1},
+          {I::Goal, "F", "", 2},
+          {I::Goal, "G", "", -3},
+          {I::Prospect, "F", "", 1},
+          {I::Prospect, "G", "", -2},
+          {I::Link, "F", "T", 3},
+          {I::Link, "G", "T", -1}},
+         false,
+         false,
+         "G@50,50 S T | G>T-1 S>G-1 goal G-3 prospect G-2"},
+        {"links between F and G are not carried over",
+         {{I::Link, "F", "G", 3}, {I::Link, "G", "F", 1}, {I::Link, "F", "T", 2}},
+         false,
+         false,
+         "G@50,50 T | G>T+2"},
+        {"changed signs negate links, mirror the goal and invert the prospect",
+         {{I::Link, "S", "F", 2},
+          {I::Link, "F", "T", -1},
+          {I::Goal, "F", "", 2},
+          {I::Prospect, "F", "", 1}},
+         false,
+         true,
+         "G@0,0 S T | G>T+1 S>G-2 goal G-2 prospect G-1"},
+        {"an action takes no goal",
+         {{I::Goal, "F", "", 2}, {I::Prospect, "F", "", 1}, {I::Link, "G", "T", 1}},
+         true,
+         false,
+         "G@50,50 T | G>T+1 prospect G+1"},
+        {"a perception without F stays as it is",
+         {{I::Link, "S", "G", 1}},
+         false,
+         false,
+         "G@50,50 S | S>G+1"},
+    };
+    for (const TMergeCase& row : cases) {
+        SCOPED_TRACE(row.Name);
+        test::TCaseFixture fixture;
+        TCase& c = fixture.Case;
+        TArena* arena = c.FindOrCreateArena("A");
+        TAiA* actor = c.AddActorToArena(*arena, "Actor", "Act");
+        TPerception& view = *arena->AnalystView;
+        TFactor* from = c.FindOrCreateFactor("F");
+        TFactor* into = row.IntoAction ? c.FindOrCreateFactor("G", false, true, "Act")
+                                       : c.FindOrCreateFactor("G");
+        const bool usesF = std::any_of(row.Items.begin(), row.Items.end(), [](const I& item) {
+            return item.From[0] == 'F' || item.To[0] == 'F';
+        });
+        const auto box = [&](TPerception& perception, const char* name) {
+            TFactor* factor = name[0] == 'F'   ? from
+                              : name[0] == 'G' ? into
+                                               : c.FindOrCreateFactor(name);
+            if (perception.FindFiP(factor) == nullptr) {
+                auto fip = std::make_unique<TFiP>(factor);
+                fip->X = 50;
+                fip->Y = 50;
+                perception.Add(std::move(fip));
+            }
+            return perception.FindFiP(factor);
+        };
+        if (usesF) {
+            box(*actor->Perception, "F");
+        }
+        for (const I& item : row.Items) {
+            TFiP* fip = box(view, item.From);
+            if (item.What == I::Link) {
+                view.Add(std::make_unique<TLink>(c, fip, box(view, item.To)));
+                view.Links.back()->Level = static_cast<std::int8_t>(item.Level);
+            } else if (item.What == I::Goal) {
+                view.Add(std::make_unique<TGoal>(c, fip, TGoalType::gtStandard, item.Level, 2));
+            } else {
+                view.Add(std::make_unique<TProspect>(c, fip, item.Level, 0));
+            }
+        }
+        const std::string before = DocumentOf(c);
+
+        TEdit edit;
+        MergeFactors(edit, c, *from, *into, row.Invert);
+        EXPECT_EQ(PerceptionSummary(view), row.After);
+        EXPECT_EQ(PerceptionSummary(*actor->Perception), usesF ? "G@0,0 |" : " |");
+        EXPECT_LT(c.FactorList.FindByName("F"), 0);
+        EXPECT_TRUE(test::InvariantFaults(c).empty());
+        const std::string after = DocumentOf(c);
+        edit.Undo();
+        EXPECT_EQ(DocumentOf(c), before);
+        edit.Redo();
+        EXPECT_EQ(DocumentOf(c), after);
+    }
 }
 
 TEST_F(FactorEditsTest, TaggingAddsOnceAndRemoves) {
