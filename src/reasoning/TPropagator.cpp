@@ -170,7 +170,7 @@ TPropagator::TPropagator(TPerception& perception, const std::vector<TTactic>& ta
     }
 }
 
-int TPropagator::LevelOf(double x) const {
+inline int TPropagator::LevelOf(double x) const {
     return RisingLevels ? RisingLevelOf(ChangeLevels, x) : Current.ChangeLevelOf(x);
 }
 
@@ -256,10 +256,12 @@ void TPropagator::RunLanes(std::size_t tactic, const std::array<double, kLanes>&
         if (input != end) {
             switch (static_cast<TOperator>(step.Operator)) {
                 case TOperator::opAdd: {
+                    // Unrolled, the lanes' sums stay in registers across the inputs.
                     std::array<double, n> sum{};
                     for (; input != end; ++input) {
                         const double* source = lanes(*input);
                         const double m = multiplier(*input);
+#pragma GCC unroll 8
                         for (std::size_t l = 0; l < n; ++l) {
                             sum[l] += source[l] * m;
                         }
@@ -275,6 +277,7 @@ void TPropagator::RunLanes(std::size_t tactic, const std::array<double, kLanes>&
                     for (; input != end; ++input) {
                         const double* source = lanes(*input);
                         const double m = multiplier(*input);
+#pragma GCC unroll 8
                         for (std::size_t l = 0; l < n; ++l) {
                             product[l] *= source[l] * m;
                         }
@@ -476,25 +479,24 @@ void TPropagator::CertainScores(std::size_t tactic, const std::int8_t* levels, s
     for (std::size_t g = 0; g < Goals.size(); ++g) {
         const TGoalTable& goal = Goals[g];
         const std::array<double, 7>& table = ScoreTable[g];
-        std::array<double, n> value;
+        const bool counted = ScoreGoal < 0 || static_cast<std::size_t>(ScoreGoal) == g;
+        // Each lane's value goes straight into its total: values stored lane by lane and read
+        // back in pairs would stall the loads.
         if ((goal.Reach & own) != 0) {
             const double* change = LaneChange.data() + static_cast<std::size_t>(goal.FiP) * n;
-            for (std::size_t l = 0; l < n; ++l) {
-                value[l] = table[static_cast<std::size_t>(LevelOf(change[l]) + 3)];
+            for (std::size_t l = 0; l < n && counted; ++l) {
+                const double value = table[static_cast<std::size_t>(LevelOf(change[l]) + 3)];
+                total[l] = ScoreGoal < 0 ? total[l] + value : value;
             }
-        } else {
-            if (scratch || (goal.Reach & others) != 0) {
-                const double x = CurrentChange[static_cast<std::size_t>(goal.FiP)];
-                GoalScore[g] = table[static_cast<std::size_t>(LevelOf(x) + 3)];
-            }
-            value.fill(GoalScore[g]);
+            continue;
         }
-        if (ScoreGoal < 0) {
-            for (std::size_t l = 0; l < n; ++l) {
-                total[l] += value[l];
-            }
-        } else if (static_cast<std::size_t>(ScoreGoal) == g) {
-            total = value;
+        if (scratch || (goal.Reach & others) != 0) {
+            const double x = CurrentChange[static_cast<std::size_t>(goal.FiP)];
+            GoalScore[g] = table[static_cast<std::size_t>(LevelOf(x) + 3)];
+        }
+        const double value = GoalScore[g];
+        for (std::size_t l = 0; l < n && counted; ++l) {
+            total[l] = ScoreGoal < 0 ? total[l] + value : value;
         }
     }
     Unscored = ~std::uint64_t{0};

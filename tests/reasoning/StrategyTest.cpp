@@ -33,9 +33,11 @@ class StrategyTest : public test::TCaseFixture, public ::testing::Test {
         action->UpdateFeasibleLevels();
     }
     // A strategy with a tactic on each action, searched after inference.
-    TStrategy& Searched(std::vector<TFiP*> actions, int rationality = 0) {
+    TStrategy& Searched(std::vector<TFiP*> actions, int rationality = 0,
+                        TGoal* singleGoal = nullptr) {
         InferInfluences(*P);
         Work = std::make_unique<TStrategy>(P, rationality);
+        Work->SingleGoal = singleGoal;
         for (TFiP* action : actions) {
             Work->Tactics.push_back({action, 0, true});
         }
@@ -562,50 +564,63 @@ TEST_F(StrategyTest, QuickScoresAgreeWithFullEvaluation) {
     Build.Goal(c, 0, 2);
     Build.Goal(d, 2, 1);
     InferInfluences(*P);
+    // Scored by all goals, and by each goal alone (the single-goal strategies).
+    std::vector<TGoal*> singles{nullptr};
+    for (const auto& goal : P->Goals) {
+        singles.push_back(goal.get());
+    }
     for (int rationality : {0, 1, 3, 4, 6, 7}) {
-        // Every strategy through the full evaluation, in the search's order; the kept ones by
-        // least total action, ties in the order found.
-        double best = -1e300;
-        double worst = 1e300;
-        std::vector<std::pair<double, std::vector<int>>> all;
-        TStrategy probe(P, rationality);
-        probe.Tactics = {{x, 0, true}, {y, 0, true}};
-        for (int i = 0; i < x->FeasibleCount; ++i) {
-            for (int j = 0; j < y->FeasibleCount; ++j) {
-                probe.Tactics[0].Level = x->FeasibleLevels[static_cast<std::size_t>(i)];
-                probe.Tactics[1].Level = y->FeasibleLevels[static_cast<std::size_t>(j)];
-                probe.Evaluate();
-                best = std::max(best, probe.Score());
-                worst = std::min(worst, probe.Score());
-                all.emplace_back(probe.Score(), Levels(probe));
-            }
-        }
-        const auto kept = [&all](double score) {
-            std::vector<std::vector<int>> levels;
-            for (const auto& [value, strategy] : all) {
-                if (value == score) {
-                    levels.push_back(strategy);
+        for (TGoal* single : singles) {
+            // Every strategy through the full evaluation, in the search's order; the kept ones by
+            // least total action, ties in the order found.
+            double best = -1e300;
+            double worst = 1e300;
+            std::vector<std::pair<double, std::vector<int>>> all;
+            TStrategy probe(P, rationality);
+            probe.Tactics = {{x, 0, true}, {y, 0, true}};
+            for (int i = 0; i < x->FeasibleCount; ++i) {
+                for (int j = 0; j < y->FeasibleCount; ++j) {
+                    probe.Tactics[0].Level = x->FeasibleLevels[static_cast<std::size_t>(i)];
+                    probe.Tactics[1].Level = y->FeasibleLevels[static_cast<std::size_t>(j)];
+                    probe.Evaluate();
+                    const double score =
+                        single != nullptr ? probe.ScoreForGoal(single) : probe.Score();
+                    best = std::max(best, score);
+                    worst = std::min(worst, score);
+                    all.emplace_back(score, Levels(probe));
                 }
             }
-            std::stable_sort(levels.begin(), levels.end(), [](const auto& p, const auto& q) {
-                return std::abs(p[0]) + std::abs(p[1]) < std::abs(q[0]) + std::abs(q[1]);
-            });
-            return levels;
-        };
-        const auto levelsOf = [](const std::vector<std::unique_ptr<TStrategy>>& list) {
-            std::vector<std::vector<int>> levels;
-            for (const auto& strategy : list) {
-                levels.push_back(Levels(*strategy));
+            const auto kept = [&all](double score) {
+                std::vector<std::vector<int>> levels;
+                for (const auto& [value, strategy] : all) {
+                    if (value == score) {
+                        levels.push_back(strategy);
+                    }
+                }
+                std::stable_sort(levels.begin(), levels.end(), [](const auto& p, const auto& q) {
+                    return std::abs(p[0]) + std::abs(p[1]) < std::abs(q[0]) + std::abs(q[1]);
+                });
+                return levels;
+            };
+            const auto levelsOf = [](const std::vector<std::unique_ptr<TStrategy>>& list) {
+                std::vector<std::vector<int>> levels;
+                for (const auto& strategy : list) {
+                    levels.push_back(Levels(*strategy));
+                }
+                return levels;
+            };
+            const TStrategy& s = Searched({x, y}, rationality, single);
+            const std::string label =
+                std::to_string(rationality) + (single != nullptr ? " single" : "");
+            EXPECT_EQ(s.BestScore, best) << label;
+            EXPECT_EQ(s.WorstScore, worst) << label;
+            EXPECT_EQ(levelsOf(s.BestStrategies), kept(best)) << label;
+            EXPECT_EQ(levelsOf(s.WorstStrategies), kept(worst)) << label;
+            if (single == nullptr) {
+                for (const auto& strategy : s.BestStrategies) {
+                    EXPECT_EQ(strategy->Score(), best) << label;
+                }
             }
-            return levels;
-        };
-        const TStrategy& s = Searched({x, y}, rationality);
-        EXPECT_EQ(s.BestScore, best) << rationality;
-        EXPECT_EQ(s.WorstScore, worst) << rationality;
-        EXPECT_EQ(levelsOf(s.BestStrategies), kept(best)) << rationality;
-        EXPECT_EQ(levelsOf(s.WorstStrategies), kept(worst)) << rationality;
-        for (const auto& strategy : s.BestStrategies) {
-            EXPECT_EQ(strategy->Score(), best) << rationality;
         }
     }
 }
