@@ -5,6 +5,7 @@
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
 #include <vector>
@@ -105,7 +106,9 @@ TCaseTree::TCaseTree(QWidget* parent) : QTreeWidget(parent) {
     setDragDropMode(QAbstractItemView::DragDrop);
     setDefaultDropAction(Qt::CopyAction);
     setDropIndicatorShown(false);
-    setAutoScrollMargin(kDragScrollMargin);
+    // A drag near the upper or lower edge scrolls by one node for each move (dragMoveEvent).
+    setAutoScroll(false);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
 }
 
 QTreeWidgetItem* TCaseTree::AddNode(QTreeWidgetItem* parent, TNodeKind kind, void* object,
@@ -324,8 +327,14 @@ void TCaseTree::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void TCaseTree::dragMoveEvent(QDragMoveEvent* event) {
-    // The base scrolls the tree while the pointer is near its upper or lower edge.
     QTreeWidget::dragMoveEvent(event);
+    const int y = event->position().toPoint().y();
+    QScrollBar* bar = verticalScrollBar();
+    if (y < kDragScrollMargin) {
+        bar->setValue(bar->value() - 1);
+    } else if (y > viewport()->height() - kDragScrollMargin) {
+        bar->setValue(bar->value() + 1);
+    }
     if (DropPair(event->mimeData(), event->position().toPoint()).first != nullptr) {
         event->setDropAction(Qt::CopyAction);
         event->accept();
@@ -335,7 +344,6 @@ void TCaseTree::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void TCaseTree::dropEvent(QDropEvent* event) {
-    stopAutoScroll();
     setState(QAbstractItemView::NoState);
     const auto [dragged, target] = DropPair(event->mimeData(), event->position().toPoint());
     if (dragged == nullptr) {

@@ -4,6 +4,7 @@
 #include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -49,6 +50,7 @@ class TConceptDialogsTest : public QObject {
     void droppingAFactor_data();
     void droppingAFactor();
     void mergeBySimilarFactorsIsOneUndoStep();
+    void draggingNearTheTreeEdgeScrollsByOneNode();
     void utilityEditorChangesOnlyOnOK();
 
   private:
@@ -364,6 +366,32 @@ void TConceptDialogsTest::mergeBySimilarFactorsIsOneUndoStep() {
     QVERIFY(!c.Modified);
     Action("actionRedo")->trigger();
     QVERIFY(kavo::test::DocumentOf(c) == after);
+}
+
+void TConceptDialogsTest::draggingNearTheTreeEdgeScrollsByOneNode() {
+    TCaseView& view = OpenFixture();
+    view.SwitchTreeMode();
+    kavo::TCaseTree& tree = *view.Tree();
+    // Room for a few nodes only.
+    tree.setFixedHeight(80);
+    QTRY_VERIFY(tree.verticalScrollBar()->maximum() >= 2);
+    std::unique_ptr<QMimeData> data(tree.NodeDragData(NodeByPath(tree, "Crop yield")));
+    const int bottom = tree.viewport()->height();
+    const auto dragTo = [&](int y) {
+        QDragMoveEvent move(QPoint(20, y), Qt::CopyAction, data.get(), Qt::LeftButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(tree.viewport(), &move);
+        return tree.verticalScrollBar()->value();
+    };
+    QDragEnterEvent enter(QPoint(20, bottom / 2), Qt::CopyAction, data.get(), Qt::LeftButton,
+                          Qt::NoModifier);
+    QApplication::sendEvent(tree.viewport(), &enter);
+    QCOMPARE(dragTo(bottom - 3), 1);
+    QCOMPARE(dragTo(bottom - 3), 2);
+    QCOMPARE(dragTo(bottom / 2), 2);
+    QCOMPARE(dragTo(3), 1);
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(tree.viewport(), &leave);
 }
 
 void TConceptDialogsTest::utilityEditorChangesOnlyOnOK() {
