@@ -269,7 +269,13 @@ void BM_UncertainPropagation(benchmark::State& state) {
     state.counters["combinations/s"] = benchmark::Counter(
         static_cast<double>(combinations * state.iterations()), benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_UncertainPropagation)->Arg(4)->Arg(6)->Arg(8)->Arg(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UncertainPropagation)
+    ->Arg(4)
+    ->Arg(6)
+    ->Arg(8)
+    ->Arg(10)
+    ->Arg(12)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace kavo

@@ -31,7 +31,7 @@ void TConnectivity::Compute() {
                 continue;
             }
             for (const auto& path : perception->Paths) {
-                PathCount += path->Visits(factor) ? 1 : 0;
+                PathCount += path.Visits(factor) ? 1 : 0;
             }
         }
     }

@@ -109,9 +109,9 @@ void Inference(TJson& json, const TPerception& perception, const TCase& current)
     json.Key("paths").Integer(static_cast<long long>(perception.Paths.size()));
     json.Key("pathsComplete").Bool(perception.InferenceComplete);
     json.Key("cycles").Open('[');
-    for (const TPath* cycle : perception.Cycles) {
-        json.Open('[').Text(cycle->StartFactor->Name);
-        for (const TLink* link : cycle->Links) {
+    for (const TPath& cycle : perception.Cycles) {
+        json.Open('[').Text(cycle.StartFactor()->Name);
+        for (const TLink* link : cycle.Links()) {
             json.Text(link->ToFiP->Factor->Name);
         }
         json.Close(']');

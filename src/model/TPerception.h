@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/TGeometry.h"
+#include "reasoning/TPathList.h"
 
 namespace kavo {
 
@@ -20,7 +21,6 @@ class TFiP;
 class TGoal;
 class TImpact;
 class TLink;
-class TPath;
 class TProspect;
 class TPseudoGroup;
 class TStrategy;
@@ -74,8 +74,8 @@ class TPerception {
 
     // Results of the inference (valid while ResultsValid[Inferred] holds). Paths refer to links,
     // impacts to paths and the other lists to items of this perception, without owning them.
-    std::vector<std::unique_ptr<TPath>> Paths;
-    std::vector<TPath*> Cycles;
+    TPathList Paths;
+    std::vector<TPath> Cycles;
     std::vector<TFiP*> Order;
     std::vector<TLink*> DelayedLinks;
     // One for every ordered pair of FiPs, the causes in FiP order and for each the effects.

@@ -17,6 +17,7 @@
 #include "reasoning/TImPathSet.h"
 #include "reasoning/TImpact.h"
 #include "reasoning/TPath.h"
+#include "reasoning/TPathList.h"
 
 namespace kavo {
 
@@ -39,7 +40,10 @@ std::unordered_map<const TFiP*, std::size_t> FiPIndex(const TPerception& percept
     return index;
 }
 
-// The depth-first walk of BuildPaths, with the FiPs on the current chain marked.
+// The depth-first walk of BuildPaths, with the FiPs on the current chain marked. The chain's links
+// are a stack; each path found is copied from it into the perception's flat path list, with its
+// multiplier: the path it extends times the new link, computed in working distributions that keep
+// their storage.
 class TPathWalk {
   public:
     explicit TPathWalk(TPerception& perception)
@@ -52,13 +56,13 @@ class TPathWalk {
     bool Run() {
         for (const auto& fip : Perception.FiPs) {
             for (TLink* link : fip->OutLinks) {
-                auto path = std::make_unique<TPath>();
-                path->Append(Current, link);
-                TPath* kept = Keep(std::move(path));
-                if (kept == nullptr) {
+                Chain.assign(1, link);
+                if (!Keep(link->Distribution.Pairs())) {
                     return false;
                 }
-                const bool going = kept->IsCycle() || Extend(*kept, fip.get(), link->ToFiP);
+                const std::size_t first = Perception.Paths.size() - 1;
+                const bool cycle = link->ToFiP->Factor == fip->Factor;
+                const bool going = cycle || Extend(first, fip.get(), link->ToFiP);
                 OnChain[Index.at(fip.get())] = false;
                 if (!going) {
                     return false;
@@ -69,35 +73,60 @@ class TPathWalk {
     }
 
   private:
-    TPath* Keep(std::unique_ptr<TPath> path) {
+    bool Keep(std::span<const TPVPair> multiplier) {
         if (!Admit()) {
-            return nullptr;
+            return false;
         }
-        Perception.Paths.push_back(std::move(path));
-        return Perception.Paths.back().get();
+        Perception.Paths.Add(Chain, multiplier);
+        return true;
     }
 
-    // Lists the extensions of a chain from start to end, each followed by its own extensions; a
-    // chain back to its start is a cycle and goes no further.
-    bool Extend(const TPath& path, const TFiP* start, const TFiP* end) {
+    // The multiplier of the chain that extends path p by the link: p's multiplier times the
+    // link's distribution, as TPath::Append forms it.
+    std::span<const TPVPair> Extended(std::size_t p, const TLink* link) {
+        const std::span<const TPVPair> before = Perception.Paths.PairsOf(p);
+        const TProVal& next = link->Distribution;
+        if (before.size() == 1 && next.Count() == 1 && !Current.Context().MonitorChanges) {
+            // One pair times one pair: the product's single pair, as Add would insert it.
+            const TPVPair& a = before.front();
+            const TPVPair& b = next[0];
+            Single = {a.Prob * b.Prob, a.Value * b.Value};
+            return !(Single.Prob <= 0) ? std::span<const TPVPair>(&Single, 1)
+                                       : std::span<const TPVPair>();
+        }
+        Perception.Paths[p].MultiplierInto(Factor);
+        Product.Kind = Factor.Kind;
+        Product.Cumulation = Factor.Cumulation;
+        Product.SetPairs(Factor.Pairs());
+        Product.SetToProduct(Current, Factor, next);
+        return Product.Pairs();
+    }
+
+    // Lists the extensions of the chain of path p from start to end, each followed by its own
+    // extensions; a chain back to its start is a cycle and goes no further.
+    bool Extend(std::size_t p, const TFiP* start, const TFiP* end) {
         const std::size_t endIndex = Index.at(end);
         OnChain[Index.at(start)] = true;
         OnChain[endIndex] = true;
+        bool going = true;
         for (TLink* link : end->OutLinks) {
             const TFiP* target = link->ToFiP;
             if (OnChain[Index.at(target)] && target != start) {
                 continue;
             }
-            auto next = path.Clone();
-            next->Append(Current, link);
-            TPath* kept = Keep(std::move(next));
-            if (kept == nullptr || (target != start && !Extend(*kept, start, target))) {
-                OnChain[endIndex] = false;
-                return false;
+            const std::span<const TPVPair> multiplier = Extended(p, link);
+            Chain.push_back(link);
+            going = Keep(multiplier);
+            if (going && target != start) {
+                going = Extend(Perception.Paths.size() - 1, start, target);
+            }
+            Chain.pop_back();
+            if (!going) {
+                break;
             }
         }
         OnChain[endIndex] = false;
-        return true;
+        return going;
     }
 
     bool Admit() {
@@ -125,6 +154,11 @@ class TPathWalk {
     const TCase& Current;
     std::unordered_map<const TFiP*, std::size_t> Index;
     std::vector<bool> OnChain;
+    std::vector<TLink*> Chain;
+    // Working distributions of Extended.
+    TProVal Factor;
+    TProVal Product;
+    TPVPair Single{};
 };
 
 // The working state of FindOrder: membership of each FiP in Order, Pending and Dead.
@@ -420,18 +454,39 @@ bool BuildPaths(TPerception& perception) {
     perception.Cycles.clear();
     perception.Paths.clear();
     const bool complete = TPathWalk(perception).Run();
-    // The links of a cycle fix its start and end, so equal link lists mean the same cycle.
-    const auto hashLinks = [](const std::vector<TLink*>& links) {
+    // A cycle is listed unless an earlier one has the same links. Cycles with equal links have the
+    // same hash, so only those are compared.
+    const TPathList& paths = perception.Paths;
+    const auto hashOf = [&paths](std::size_t p) {
+        const std::span<TLink* const> links = paths.LinksOf(p);
         std::size_t hash = links.size();
         for (const TLink* link : links) {
             hash = hash * 1000003u ^ std::hash<const TLink*>{}(link);
         }
         return hash;
     };
-    std::unordered_set<std::vector<TLink*>, decltype(hashLinks)> listed(16, hashLinks);
-    for (const auto& path : perception.Paths) {
-        if (path->IsCycle() && listed.insert(path->Links).second) {
-            perception.Cycles.push_back(path.get());
+    std::vector<std::pair<std::size_t, std::size_t>> cycles;
+    for (std::size_t p = 0; p < paths.size(); ++p) {
+        if (paths[p].IsCycle()) {
+            cycles.emplace_back(hashOf(p), p);
+        }
+    }
+    std::sort(cycles.begin(), cycles.end());
+    std::vector<bool> repeated(paths.size(), false);
+    for (std::size_t i = 0; i < cycles.size(); ++i) {
+        for (std::size_t j = i; j-- > 0 && cycles[j].first == cycles[i].first;) {
+            if (!repeated[cycles[j].second] &&
+                paths[cycles[j].second].SameAs(paths[cycles[i].second])) {
+                repeated[cycles[i].second] = true;
+                break;
+            }
+        }
+    }
+    std::sort(cycles.begin(), cycles.end(),
+              [](const auto& a, const auto& b) { return a.second < b.second; });
+    for (const auto& [hash, p] : cycles) {
+        if (!repeated[p]) {
+            perception.Cycles.push_back(paths[p]);
         }
     }
     perception.CycleIndex = -1;
@@ -471,10 +526,20 @@ void InferInfluences(TPerception& perception) {
             perception.Impacts.push_back(std::make_unique<TImpact>(from->Factor, to->Factor));
         }
     }
-    for (const auto& path : perception.Paths) {
-        const std::size_t from = factorIndex.at(path->StartFactor);
-        const std::size_t to = factorIndex.at(path->EndFactor);
-        perception.Impacts[from * n + to]->Paths.push_back(path.get());
+    // Each impact's paths in one allocation: counted first, then placed.
+    std::vector<std::size_t> impactOf(perception.Paths.size());
+    std::vector<std::size_t> counts(n * n, 0);
+    for (const TPath path : perception.Paths) {
+        const std::size_t i =
+            factorIndex.at(path.StartFactor()) * n + factorIndex.at(path.EndFactor());
+        impactOf[path.Index()] = i;
+        ++counts[i];
+    }
+    for (std::size_t i = 0; i < n * n; ++i) {
+        perception.Impacts[i]->Paths.reserve(counts[i]);
+    }
+    for (const TPath path : perception.Paths) {
+        perception.Impacts[impactOf[path.Index()]]->Paths.push_back(path);
     }
 
     TImPath::Created = TImPath::Destroyed = 0;
@@ -522,15 +587,23 @@ void ComputeImpact(const TCase& current, TImpact* impact) {
     if (impact->Paths.empty()) {
         impact->Multiplier = CertainZero();
     } else if (impact->Paths.size() == 1) {
-        impact->Multiplier = impact->Paths.front()->Multiplier;
+        impact->Multiplier = impact->Paths.front().Multiplier();
     } else {
         TProVal certainSum = CertainZero();
         TImPathSet uncertain;
-        for (const TPath* path : impact->Paths) {
-            if (path->Multiplier.Count() >= 2) {
-                uncertain.Paths.push_back(std::make_unique<TImPath>(path->Links));
+        // Working distributions that keep their storage from path to path; the sum is formed as
+        // IncreaseBy forms it.
+        TProVal multiplier;
+        TProVal before;
+        for (const TPath path : impact->Paths) {
+            if (path.MultiplierPairs().size() >= 2) {
+                const std::span<TLink* const> links = path.Links();
+                uncertain.Paths.push_back(
+                    std::make_unique<TImPath>(std::vector<TLink*>(links.begin(), links.end())));
             } else {
-                certainSum.IncreaseBy(current, path->Multiplier);
+                path.MultiplierInto(multiplier);
+                before = certainSum;
+                certainSum.SetToSum(current, before, multiplier);
             }
         }
         if (uncertain.Paths.empty()) {
@@ -629,7 +702,7 @@ TImpact* ImpactBetween(const TPerception& perception, const TFiP* from, const TF
 
 bool IsOnCycle(const TPerception& perception, const TFiP* fip) {
     return std::any_of(perception.Cycles.begin(), perception.Cycles.end(),
-                       [fip](const TPath* cycle) { return cycle->Visits(fip->Factor); });
+                       [fip](const TPath& cycle) { return cycle.Visits(fip->Factor); });
 }
 
 void CollectUncertainItems(TPerception& perception) {
@@ -675,9 +748,9 @@ void SelectNextCycle(TPerception& perception) {
     }
     const int count = static_cast<int>(perception.Cycles.size());
     perception.CycleIndex = perception.CycleIndex + 1 >= count ? 0 : perception.CycleIndex + 1;
-    const TPath* cycle = perception.Cycles[static_cast<std::size_t>(perception.CycleIndex)];
-    perception.Selection.emplace_back(cycle->Links.front()->FromFiP);
-    for (TLink* link : cycle->Links) {
+    const TPath& cycle = perception.Cycles[static_cast<std::size_t>(perception.CycleIndex)];
+    perception.Selection.emplace_back(cycle.Links().front()->FromFiP);
+    for (TLink* link : cycle.Links()) {
         perception.Selection.emplace_back(link->ToFiP);
         perception.Selection.emplace_back(link);
     }

@@ -2,12 +2,12 @@
 
 #include <vector>
 
+#include "reasoning/TPath.h"
 #include "reasoning/TProVal.h"
 
 namespace kavo {
 
 class TFactor;
-class TPath;
 
 // The influence of one factor on another in one perception: the total multiplier by which a change
 // of the first reaches the second, over every path between them.
@@ -18,7 +18,7 @@ class TImpact {
     TFactor* FromFactor;
     TFactor* ToFactor;
     // Not owned: the perception's paths from FromFactor to ToFactor, in their order there.
-    std::vector<TPath*> Paths;
+    std::vector<TPath> Paths;
     TProVal Multiplier{TProValKind::pvMultiplier};
     // Probability of each multiplier level.
     TProbVector Vector;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,9 @@ class TProVal {
     // Removes all pairs and sets Cumulation to 0; the kind stays.
     void Clear();
     void Assign(const TProVal& source) { *this = source; }
+    // Replaces the pairs by these, as they are (no merging); kind and Cumulation stay. Reuses the
+    // storage it has.
+    void SetPairs(std::span<const TPVPair> pairs) { List.assign(pairs.begin(), pairs.end()); }
     // Adds probability mass at a value; ignored when prob <= 0. Once the distribution holds more
     // pairs than the case's autofocus threshold, a value within the autofocus resolution (percent
     // of the new value) of an existing one merges into it.

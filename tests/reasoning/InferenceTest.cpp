@@ -21,23 +21,23 @@ class InferenceTest : public test::TCaseFixture, public ::testing::Test {
   protected:
     // A path as its factor names joined by "-".
     static std::string Text(const TPath& path) {
-        std::string text = path.StartFactor->Name;
-        for (const TLink* link : path.Links) {
+        std::string text = path.StartFactor()->Name;
+        for (const TLink* link : path.Links()) {
             text += "-" + link->ToFiP->Factor->Name;
         }
         return text;
     }
     std::vector<std::string> PathTexts() const {
         std::vector<std::string> texts;
-        for (const auto& path : P->Paths) {
-            texts.push_back(Text(*path));
+        for (const TPath path : P->Paths) {
+            texts.push_back(Text(path));
         }
         return texts;
     }
     std::vector<std::string> CycleTexts() const {
         std::vector<std::string> texts;
-        for (const TPath* cycle : P->Cycles) {
-            texts.push_back(Text(*cycle));
+        for (const TPath& cycle : P->Cycles) {
+            texts.push_back(Text(cycle));
         }
         return texts;
     }
