@@ -265,6 +265,12 @@ TExitStatus RunInfer(const TArguments& arguments, std::ostream& out, std::ostrea
         err << "kavo-cli infer: --actor and --analyst exclude each other\n";
         return TExitStatus::esFailed;
     }
+    const std::optional<double> rationality = arguments.Number("--rationality");
+    if (rationality && (*rationality < 0 || *rationality > 8)) {
+        err << "kavo-cli infer: --rationality must be a whole number from 0 to 8, not "
+            << arguments.Text("--rationality").value_or("") << "\n";
+        return TExitStatus::esFailed;
+    }
     TCommandCase command(err);
     if (!command.Read(arguments.Positional[0])) {
         return TExitStatus::esFailed;
@@ -277,11 +283,7 @@ TExitStatus RunInfer(const TArguments& arguments, std::ostream& out, std::ostrea
     if (const std::optional<double> seconds = arguments.Number("--time-limit")) {
         command.LimitTime(*seconds);
     }
-    if (const std::optional<double> rationality = arguments.Number("--rationality")) {
-        if (*rationality < 0 || *rationality > 8) {
-            err << "kavo-cli infer: the rationality must be a whole number from 0 to 8\n";
-            return TExitStatus::esFailed;
-        }
+    if (rationality) {
         for (TPerception* perception : selected) {
             perception->Rationality = static_cast<std::uint8_t>(*rationality);
         }
