@@ -6,6 +6,8 @@
 #include <QHeaderView>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTimer>
 #include <algorithm>
 #include <vector>
@@ -240,6 +242,21 @@ bool TCaseTree::EditSelected() {
     }
     editItem(item, 0);
     return true;
+}
+
+bool TCaseTree::OnTagMarker(QPoint at) const {
+    QTreeWidgetItem* node = itemAt(at);
+    if (node == nullptr || TaggedConcept(KindOf(node), ObjectOf(node)) == nullptr) {
+        return false;
+    }
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = visualItemRect(node);
+    option.features |= QStyleOptionViewItem::HasDecoration;
+    option.decorationSize = iconSize();
+    const QRect icon = style()->subElementRect(QStyle::SE_ItemViewItemDecoration, &option, this);
+    // The marker fills the icon's left part, before the picture of the node's kind.
+    return at.x() >= icon.left() && at.x() < icon.left() + kTreeIconWidth - 16;
 }
 
 void TCaseTree::NodeEdited(QTreeWidgetItem* item, int) {

@@ -55,6 +55,8 @@ class TCaseTree : public QTreeWidget {
 
     // Starts editing the selected node in place when its kind allows it; false otherwise.
     bool EditSelected();
+    // Whether the point (of the viewport) lies on the tag marker of the node under it.
+    bool OnTagMarker(QPoint at) const;
 
     // What a drag of the node carries: which node it is, for a drop on this tree only.
     QMimeData* NodeDragData(const QTreeWidgetItem* node) const;

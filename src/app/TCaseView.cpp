@@ -23,6 +23,7 @@
 #include <QUndoStack>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "analyses/Sensitivity.h"
 #include "analyses/TAnalysisCatalog.h"
@@ -47,6 +48,7 @@
 #include "app/TRenameAllDlg.h"
 #include "app/TSimFactorDlg.h"
 #include "app/TSplitterMemory.h"
+#include "app/TTagListDlg.h"
 #include "casefile/TCaseWriter.h"
 #include "diagram/HitTest.h"
 #include "diagram/TRelationsDiagram.h"
@@ -192,7 +194,8 @@ QWidget* TCaseView::CreateUpperHalf() {
     ActorBtn = AddButton(treeBar, TShellIcon::siAddActor, tr("Add actor to arena"), "ActorBtn");
     connect(ArenaBtn, &QToolButton::clicked, this, &TCaseView::AddArena);
     connect(ActorBtn, &QToolButton::clicked, this, &TCaseView::AddActor);
-    AddButton(treeBar, TShellIcon::siTag, tr("Tag item"), "TagBtn");
+    TagBtn = AddButton(treeBar, TShellIcon::siTag, tr("Tag item"), "TagBtn");
+    connect(TagBtn, &QToolButton::clicked, this, &TCaseView::TagItem);
     DeleteBtn = AddButton(treeBar, TShellIcon::siDelete, tr("Delete item"), "DeleteBtn");
     InfoBtn = AddButton(treeBar, TShellIcon::siInfo, tr("Show quick analysis"), "InfoBtn");
     InfoBtn->setCheckable(true);
@@ -493,6 +496,7 @@ void TCaseView::SelectFromNode(QTreeWidgetItem* node) {
         editable = kind != TNodeKind::nkArena;
     }
     DeleteBtn->setEnabled(belowRoot && kind != TNodeKind::nkAnalystView);
+    TagBtn->setEnabled(DeleteBtn->isEnabled());
     Diagram->Show(CurrentPerception(), editable);
     UpdateCommentTarget();
     UpdateCommandStates();
@@ -505,6 +509,7 @@ void TCaseView::UpdateCommandStates() {
     const bool editable = Diagram->DiagramEnabled() && CurrentPerception() != nullptr;
     States = {};
     States.DeleteConcept = DeleteBtn->isEnabled();
+    States.TagConcept = TagBtn->isEnabled() || (editable && Editor->States().TagSelected);
     // A single box selected in the diagram can be changed as well.
     States.RenameConcept = DeleteBtn->isEnabled() || (node != nullptr && !belowRoot) ||
                            (editable && Editor->States().DefineGoal);
@@ -733,6 +738,71 @@ void TCaseView::DeleteItem() {
         case TNodeKind::nkAnalystView:
             return;
     }
+    Perform(std::move(edit));
+}
+
+void TCaseView::TagItem() {
+    FinishCommentEdit();
+    const QTreeWidgetItem* node = CaseTree->SelectedNode();
+    if (!TagBtn->isEnabled() || node == nullptr) {
+        return;
+    }
+    TConcept* target = nullptr;
+    switch (TCaseTree::KindOf(node)) {
+        case TNodeKind::nkAiA:
+            target = TCaseTree::ObjectAs<TAiA>(node)->Actor;
+            break;
+        case TNodeKind::nkArena:
+            target = TCaseTree::ObjectAs<TArena>(node);
+            break;
+        case TNodeKind::nkActor:
+            target = TCaseTree::ObjectAs<TActor>(node);
+            break;
+        case TNodeKind::nkFactor:
+        case TNodeKind::nkAttribute:
+        case TNodeKind::nkAction:
+            target = TCaseTree::ObjectAs<TFactor>(node);
+            break;
+        case TNodeKind::nkCase:
+        case TNodeKind::nkAnalystView:
+            return;
+    }
+    OpenTagDialog({target});
+}
+
+void TCaseView::TagSelectedFactors() {
+    FinishCommentEdit();
+    const TPerception* perception = CurrentPerception();
+    if (perception == nullptr || !Diagram->DiagramEnabled()) {
+        return;
+    }
+    std::vector<TConcept*> targets;
+    for (const TPerceptionItem& item : perception->Selection) {
+        if (const auto* fip = std::get_if<TFiP*>(&item);
+            fip != nullptr &&
+            std::find(targets.begin(), targets.end(), (*fip)->Factor) == targets.end()) {
+            targets.push_back((*fip)->Factor);
+        }
+    }
+    OpenTagDialog(std::move(targets));
+}
+
+void TCaseView::TagConcept() {
+    if (TagBtn->isEnabled() && (CaseTree->hasFocus() || !Editor->States().TagSelected)) {
+        TagItem();
+    } else if (Diagram->DiagramEnabled()) {
+        TagSelectedFactors();
+    }
+}
+
+void TCaseView::OpenTagDialog(std::vector<TConcept*> targets) {
+    if (TagDialog == nullptr || targets.empty() || !CanEdit()) {
+        return;
+    }
+    // At the top of the window, just right of the tree.
+    const QPoint corner(CaseTree->mapTo(this, QPoint(CaseTree->width(), 0)).x(), 0);
+    TEdit edit;
+    TagDialog->Ask(edit, *CaseModel, std::move(targets), mapToGlobal(corner));
     Perform(std::move(edit));
 }
 
@@ -1567,6 +1637,14 @@ bool TCaseView::eventFilter(QObject* watched, QEvent* event) {
         return true;
     } else if (event->type() == QEvent::MouseButtonPress && watched == CaseTree->viewport()) {
         FinishCommentEdit();
+        const auto* press = static_cast<QMouseEvent*>(event);
+        const QPoint at = press->position().toPoint();
+        if (press->button() == Qt::LeftButton && CaseTree->OnTagMarker(at)) {
+            CaseTree->setCurrentItem(CaseTree->itemAt(at));
+            // A press on a node's tag marker tags it, once the press is over.
+            QTimer::singleShot(0, this, &TCaseView::TagItem);
+            return true;
+        }
     } else if ((event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) &&
                watched == Diagram && !Editing) {
         UpdateCommentTarget();

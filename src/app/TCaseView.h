@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "app/TCaseTree.h"
 #include "app/THtmlView.h"
@@ -38,6 +39,7 @@ class TRenameActorDlg;
 class TRenameAllDlg;
 class TSimFactorDlg;
 class TPathViewer;
+class TTagListDlg;
 class TActor;
 class TFactor;
 class TFiP;
@@ -53,6 +55,7 @@ enum class TShellIcon;
 // Which commands of the main window's menus apply to the window's current selection.
 struct TCaseCommandStates {
     bool RenameConcept = false;
+    bool TagConcept = false;
     bool DeleteConcept = false;
     bool HigherPriority = false;
     bool LowerPriority = false;
@@ -133,6 +136,16 @@ class TCaseView : public QWidget {
     void AddActor();
     TNewArenaDlg& ArenaDialog();
     TNewActorDlg& ActorDialog();
+    // The tag window that Tag item and Tag selected factors open, one for the run; not owned.
+    void SetTagDialog(TTagListDlg* dialog) { TagDialog = dialog; }
+    // Tag item: the tags of the selected tree item's concept (for an actor in an arena, its
+    // actor). Tag selected factors: the tags of the factors of the selected boxes. Each opening of
+    // the tag window is one step on the undo stack.
+    void TagItem();
+    void TagSelectedFactors();
+    // The Case menu's "Tag concept": the tree item when the tree has the focus, else the selected
+    // factors when there are any.
+    void TagConcept();
     // Renaming an actor, or changing a factor's name, actor and kind, through their dialogs.
     void RenameActorByDialog(TActor& actor);
     // With a box of the diagram, the dialog also sets the box's aggregation mode.
@@ -253,6 +266,7 @@ class TCaseView : public QWidget {
     void StoreAnalysisSelection();
     void RenameNode(TNodeKind kind, void* object, const QString& text);
     bool ConfirmDelete(const QString& question);
+    void OpenTagDialog(std::vector<TConcept*> targets);
     void UpdateCaption();
     void SetComputing(bool running);
     void ShowInfo(bool shown);
@@ -298,6 +312,8 @@ class TCaseView : public QWidget {
 
     QToolButton* TreeTypeBtn = nullptr;
     QToolButton* DeleteBtn = nullptr;
+    QToolButton* TagBtn = nullptr;
+    TTagListDlg* TagDialog = nullptr;
     QToolButton* InfoBtn = nullptr;
     QPointer<TInfoPane> Info;
     QToolButton* LayoutBtn = nullptr;

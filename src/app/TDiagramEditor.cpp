@@ -625,6 +625,7 @@ void TDiagramEditor::AttachButtons(QWidget& bar) {
             &TDiagramEditor::EraseGoalsAndProspects);
     button("ClearGPBtn")->setToolTip(tr("Clear selected goals and/or prospects"));
     button("SelTagBtn")->setToolTip(tr("Tag selected factor(s)"));
+    connect(button("SelTagBtn"), &QToolButton::clicked, &View, &TCaseView::TagSelectedFactors);
     connect(button("CutBtn"), &QToolButton::clicked, this, &TDiagramEditor::Cut);
     connect(button("CopyBtn"), &QToolButton::clicked, this, &TDiagramEditor::Copy);
     connect(button("PasteBtn"), &QToolButton::clicked, this, &TDiagramEditor::Paste);
@@ -645,6 +646,7 @@ void TDiagramEditor::UpdateButtons(bool editable) {
     enable("GoalBtn", editable && states.DefineGoal);
     enable("ProspectBtn", editable && states.DefineProspect);
     enable("ClearGPBtn", editable && states.ClearGoals);
+    enable("SelTagBtn", editable && states.TagSelected);
     enable("CutBtn", editable && states.Cut);
     enable("PasteBtn", editable && states.Paste);
 }

@@ -25,6 +25,8 @@
 #include <QUndoGroup>
 #include <QUndoStack>
 #include <algorithm>
+#include <optional>
+#include <vector>
 
 #include "app/FolderLocation.h"
 #include "app/TCaseDownload.h"
@@ -39,6 +41,9 @@
 #include "app/TProblemReportDlg.h"
 #include "app/TRoundPlotWindow.h"
 #include "app/TStartHint.h"
+#include "app/TTagListDlg.h"
+#include "editing/TEdit.h"
+#include "model/TGroup.h"
 #include "qtgui/QtConversions.h"
 #include "views/TAnalysisDlg.h"
 #include "views/TDependencyGraphDlg.h"
@@ -102,6 +107,16 @@ TKAVO::TKAVO(QWidget* parent)
     Info = new TInfoPane(this);
     LayoutWindow = new TLayoutControl(RunContext.Random, this);
     Grouping = new TGroupingDlg(this);
+    TagList = new TTagListDlg(this);
+    // A group's tags are chosen in the tag window, where tags can be made and changed as well.
+    Grouping->SetTagChooser(
+        [this](TEdit& edit, TCase& owningCase, TGroup& group) -> std::optional<std::vector<TTag*>> {
+            const QWidget& tool = GroupingDialog();
+            if (!TagList->Ask(edit, owningCase, {&group}, tool.mapToGlobal(QPoint(0, 0)))) {
+                return std::nullopt;
+            }
+            return group.Tags;
+        });
     AnalysisWindow = new TAnalysisDlg(Analyses, this);
     GraphWindow = new TDependencyGraphDlg(*Messages, this);
 
@@ -184,8 +199,9 @@ void TKAVO::CreateCaseMenu() {
     RenameAction = AddAction(m, tr("&Rename concept"), QKeySequence(Qt::CTRL | Qt::Key_R),
                              "actionRenameConcept", g);
     RouteToCase(RenameAction, &TCaseView::RenameConcept);
-    Unavailable(AddAction(m, tr("&Tag concept"), QKeySequence(Qt::CTRL | Qt::Key_T),
-                          "actionTagConcept", g));
+    TagAction =
+        AddAction(m, tr("&Tag concept"), QKeySequence(Qt::CTRL | Qt::Key_T), "actionTagConcept", g);
+    RouteToCase(TagAction, &TCaseView::TagConcept);
     DeleteAction = AddAction(m, tr("&Delete concept"), QKeySequence(Qt::CTRL | Qt::Key_Delete),
                              "actionDeleteConcept", g);
     RouteToCase(DeleteAction, &TCaseView::DeleteItem);
@@ -372,6 +388,7 @@ void TKAVO::UpdateCaseCommands() {
     // While a computation runs in the window, nothing may change or close its case.
     const bool idle = view == nullptr || !view->Computing();
     RenameAction->setEnabled(idle && states.RenameConcept);
+    TagAction->setEnabled(idle && states.TagConcept);
     DeleteAction->setEnabled(idle && states.DeleteConcept);
     HigherPriorityAction->setEnabled(idle && states.HigherPriority);
     LowerPriorityAction->setEnabled(idle && states.LowerPriority);
@@ -454,6 +471,7 @@ TCaseView* TKAVO::ShowCaseView(TCaseView* view) {
     view->SetCatalog(&Analyses);
     view->SetDependencyGraph(GraphWindow);
     view->SetGroupingDialog(Grouping);
+    view->SetTagDialog(TagList);
     view->SetAnalysisDialog(AnalysisWindow);
     QMdiSubWindow* window = CaseArea->addSubWindow(view);
     // Restored from its maximised state, the window keeps its starting size.

@@ -29,6 +29,7 @@ class TFindFolderDlg;
 class TAnalysisDlg;
 class TDependencyGraphDlg;
 class TGroupingDlg;
+class TTagListDlg;
 class TOptionsDlg;
 class TProValMonitorWindow;
 class TRoundPlotWindow;
@@ -137,6 +138,8 @@ class TKAVO : public QMainWindow, public TStatus {
     TProValMonitorWindow* ProValMonitor = nullptr;
     TOptionsDlg* Options = nullptr;
     TGroupingDlg* Grouping = nullptr;
+    // The tag window of Tag item, Tag selected factors and the groups' tag sets.
+    TTagListDlg* TagList = nullptr;
     TAnalysisDlg* AnalysisWindow = nullptr;
     TDependencyGraphDlg* GraphWindow = nullptr;
     QAction* MonitorAction = nullptr;
@@ -148,6 +151,7 @@ class TKAVO : public QMainWindow, public TStatus {
     QAction* UndoAction = nullptr;
     QAction* RedoAction = nullptr;
     QAction* RenameAction = nullptr;
+    QAction* TagAction = nullptr;
     QAction* DeleteAction = nullptr;
     QAction* HigherPriorityAction = nullptr;
     QAction* LowerPriorityAction = nullptr;

@@ -20,6 +20,7 @@
 #include "model/TLink.h"
 #include "model/TPerception.h"
 #include "model/TProspect.h"
+#include "model/TTag.h"
 
 namespace kavo {
 
@@ -289,6 +290,19 @@ bool RenameActor(TEdit& edit, TCase& owningCase, TActor& actor, std::string_view
     }
     edit.TreeChanged = true;
     return renamed;
+}
+
+void SetTagColors(TEdit& edit, TTag& tag, std::uint32_t light, std::uint32_t mid,
+                  std::uint32_t dark) {
+    if (tag.LightColor == light && tag.MidColor == mid && tag.DarkColor == dark) {
+        return;
+    }
+    edit.NameIfUnnamed("Change tag color");
+    edit.Set(tag.LightColor, light);
+    edit.Set(tag.MidColor, mid);
+    edit.Set(tag.DarkColor, dark);
+    // The tree draws the tags of every concept.
+    edit.TreeChanged = true;
 }
 
 void DeleteTag(TEdit& edit, TCase& owningCase, TTag* tag) {

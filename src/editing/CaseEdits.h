@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 #include "model/TActorRelation.h"
@@ -45,6 +46,10 @@ bool RenameFactor(TEdit& edit, TCase& owningCase, TFactor& factor, std::string_v
 // short names is refused as a whole; a refused name still takes the short name (false then).
 bool RenameActor(TEdit& edit, TCase& owningCase, TActor& actor, std::string_view name,
                  std::string_view shortName);
+
+// Gives the tag the colours of its icon: light, mid and dark, each stored with red in the low byte.
+void SetTagColors(TEdit& edit, TTag& tag, std::uint32_t light, std::uint32_t mid,
+                  std::uint32_t dark);
 
 // Deletions. Each takes along what refers to the deleted concept, and undo brings all of it back.
 // A tag leaves every concept and group tag set that carries it.

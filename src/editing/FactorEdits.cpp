@@ -13,6 +13,7 @@
 #include "model/TFactor.h"
 #include "model/TFiP.h"
 #include "model/TGoal.h"
+#include "model/TGroup.h"
 #include "model/TLink.h"
 #include "model/TPerception.h"
 #include "model/TProspect.h"
@@ -175,12 +176,22 @@ void SetTag(TEdit& edit, const std::vector<TConcept*>& targets, TTag* tag, bool 
     for (TConcept* target : targets) {
         const bool has =
             std::find(target->Tags.begin(), target->Tags.end(), tag) != target->Tags.end();
-        if (add && !has) {
-            edit.NameIfUnnamed("Tag");
+        if (add == has) {
+            continue;
+        }
+        edit.NameIfUnnamed(add ? "Tag" : "Untag");
+        if (add) {
             edit.AppendRef(target->Tags, tag);
-        } else if (!add && has) {
-            edit.NameIfUnnamed("Untag");
+        } else {
             edit.RemoveRef(target->Tags, tag);
+        }
+        // The tree shows every concept's tags beside its name.
+        edit.TreeChanged = true;
+        if (target->Kind == TConceptKind::ckGroup) {
+            auto* group = static_cast<TGroup*>(target);
+            const std::vector<std::string> before = group->Comment;
+            group->UpdateDescription();
+            edit.Changed(group->Comment, before);
         }
     }
 }

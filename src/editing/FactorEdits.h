@@ -29,7 +29,8 @@ bool ChangeFactor(TEdit& edit, TCase& owningCase, TFactor& factor, std::string_v
 // goals are mirrored, the prospects inverted and the links' levels and distributions negated.
 void MergeFactors(TEdit& edit, TCase& owningCase, TFactor& from, TFactor& into, bool invert);
 
-// Puts the tag on every target that lacks it (add), or takes it off every target that has it.
+// Puts the tag on every target that lacks it (add), or takes it off every target that has it. A
+// group that gains or loses a tag describes its new tag set in its comment.
 void SetTag(TEdit& edit, const std::vector<TConcept*>& targets, TTag* tag, bool add);
 
 }  // namespace kavo

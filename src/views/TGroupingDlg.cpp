@@ -316,13 +316,12 @@ void TGroupingDlg::ChangeTags() {
     if (Case == nullptr || group == nullptr) {
         return;
     }
-    const std::optional<std::vector<TTag*>> tags =
-        ChooseTags ? ChooseTags(*Case, *group) : ChooseFromList(*Case, *group);
-    if (!tags) {
-        return;
-    }
     TEdit edit;
-    SetGroupTags(edit, *Case, *group, *tags);
+    const std::optional<std::vector<TTag*>> tags =
+        ChooseTags ? ChooseTags(edit, *Case, *group) : ChooseFromList(*Case, *group);
+    if (tags) {
+        SetGroupTags(edit, *Case, *group, *tags);
+    }
     Apply(std::move(edit));
     Rebuild();
     SelectGroup(group);

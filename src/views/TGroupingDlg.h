@@ -33,9 +33,11 @@ class TGroupingDlg : public QDialog {
     // Takes a made edit into the case's undo stack; false when the case may not change now (the
     // edit is then taken back).
     using TPerform = std::function<bool(TEdit edit)>;
-    // Asks for the tags of a group: the chosen tags, or nothing when the user cancels.
-    using TChooseTags =
-        std::function<std::optional<std::vector<TTag*>>(TCase& owningCase, const TGroup& group)>;
+    // Asks for the tags of a group: the chosen tags, or nothing when the user cancels. What the
+    // chooser changes besides (tags it makes or renames) it records into the edit, which becomes
+    // one undo step with the group's new tags.
+    using TChooseTags = std::function<std::optional<std::vector<TTag*>>(
+        TEdit& edit, TCase& owningCase, TGroup& group)>;
 
     explicit TGroupingDlg(QWidget* parent = nullptr);
     ~TGroupingDlg() override;

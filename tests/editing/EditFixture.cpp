@@ -124,6 +124,11 @@ std::vector<std::string> InvariantFaults(const TCase& c) {
     tagsKnown(c.ActorList);
     tagsKnown(c.ArenaList);
     tagsKnown(c.GroupList);
+    for (const auto& group : c.GroupList) {
+        if (group->Comment != std::vector<std::string>{group->TagSetDescription()}) {
+            faults.push_back(group->Name + " does not describe its tag set");
+        }
+    }
     for (const auto& relation : c.Relations) {
         if (!Holds(c.ActorList, relation->From) || !Holds(c.ActorList, relation->To)) {
             faults.push_back("a relation of an actor the case lacks");

@@ -1,6 +1,7 @@
 #include "editing/EditKinds.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -337,12 +338,40 @@ std::vector<TEditKind> MakeKinds() {
     });
     add("tag", [](TEdit& e, TCase& c, TPicker& p) {
         TTag* tag = p.From(c.TagList);
-        std::vector<TConcept*> targets{p.From(c.FactorList), p.From(c.ActorList)};
+        std::vector<TConcept*> targets{p.From(c.FactorList), p.From(c.ActorList),
+                                       p.From(c.ArenaList), p.From(c.GroupList)};
         std::erase(targets, nullptr);
         if (tag == nullptr || targets.empty()) {
             return false;
         }
         SetTag(e, targets, tag, p.Chance(0.6));
+        return true;
+    });
+    add("tag color", [](TEdit& e, TCase& c, TPicker& p) {
+        TTag* tag = p.From(c.TagList);
+        if (tag == nullptr) {
+            return false;
+        }
+        const auto color = [&p] { return static_cast<std::uint32_t>(p.Draw(0, 0xFFFFFF)); };
+        SetTagColors(e, *tag, color(), color(), color());
+        return true;
+    });
+    // What the tag window makes of one opening: a new tag, named, coloured and described, put on
+    // some concepts, and at times another tag deleted.
+    add("tag window", [](TEdit& e, TCase& c, TPicker& p) {
+        TTag* tag = FindOrCreateTag(e, c, c.NewTagName());
+        if (tag == nullptr || !RenameTag(e, c, *tag, p.NewName("Tagged"))) {
+            return false;
+        }
+        SetTagColors(e, *tag, 0x0000FF, 0x00007F, 0x00003F);
+        SetComment(e, *tag, p.NewName("Why"));
+        std::vector<TConcept*> targets{p.From(c.FactorList), p.From(c.GroupList)};
+        std::erase(targets, nullptr);
+        SetTag(e, targets, tag, true);
+        TTag* other = p.From(c.TagList);
+        if (other != tag && p.Chance(0.5)) {
+            DeleteTag(e, c, other);
+        }
         return true;
     });
     add("initialize round 0",

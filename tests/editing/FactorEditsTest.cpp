@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "editing/CaseEdits.h"
 #include "editing/EditFixture.h"
 #include "editing/FactorEdits.h"
 #include "editing/TEdit.h"
@@ -15,6 +16,7 @@
 #include "model/TFactor.h"
 #include "model/TFiP.h"
 #include "model/TGoal.h"
+#include "model/TGroup.h"
 #include "model/TLink.h"
 #include "model/TPerception.h"
 #include "model/TProspect.h"
@@ -311,6 +313,32 @@ TEST_F(FactorEditsTest, TaggingAddsOnceAndRemoves) {
     SetTag(untag, targets, tag, false);
     EXPECT_TRUE(Runoff->Factor->Tags.empty());
     EXPECT_TRUE(Dam->Factor->Tags.empty());
+}
+
+TEST_F(FactorEditsTest, TaggingAGroupDescribesItsNewTagSet) {
+    TTag* dry = Case.FindOrCreateTag("Dry");
+    TTag* wet = Case.FindOrCreateTag("Wet");
+    TGroup* group = Case.FindOrCreateGroup("Weather", "factors");
+    Before = DocumentOf(Case);
+    SetTag(Edit, {group}, wet, true);
+    SetTag(Edit, {group}, dry, true);
+    EXPECT_EQ(group->Comment, std::vector<std::string>{"{Dry, Wet}"});
+    EXPECT_TRUE(Edit.TreeChanged);
+    ExpectUndoneAndRedone(Edit);
+    Edit.Undo();
+    EXPECT_EQ(group->Comment, std::vector<std::string>{"{}"});
+}
+
+TEST_F(FactorEditsTest, TagColorsChangeAsOneStep) {
+    TTag* tag = Case.FindOrCreateTag("Red");
+    Before = DocumentOf(Case);
+    TEdit same;
+    SetTagColors(same, *tag, tag->LightColor, tag->MidColor, tag->DarkColor);
+    EXPECT_TRUE(same.Empty());
+    SetTagColors(Edit, *tag, 0x0000FF, 0x00007F, 0x00003F);
+    EXPECT_EQ(Edit.Name, "Change tag color");
+    EXPECT_EQ(tag->DarkColor, 0x00003Fu);
+    ExpectUndoneAndRedone(Edit);
 }
 
 }  // namespace

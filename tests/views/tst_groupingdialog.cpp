@@ -260,7 +260,7 @@ void TGroupingDialogTest::tagsOfAGroupChange() {
     TCaseView& view = OpenFixture();
     kavo::TCase& c = view.Case();
     Button(view, "TagSelectBtn")->click();
-    Dialog->SetTagChooser([this](kavo::TCase&, const TGroup& group) {
+    Dialog->SetTagChooser([this](kavo::TEdit&, kavo::TCase&, const TGroup& group) {
         return group.Name == "Dry" ? std::optional(std::vector<TTag*>{Green, Blue}) : std::nullopt;
     });
     TGroup* dry = c.GroupList[c.GroupList.FindByName("Dry")];
