@@ -7,7 +7,6 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QUndoStack>
-#include <QWindow>
 #include <QtTest>
 
 #include "app/CaseFixture.h"
@@ -525,8 +524,7 @@ void TTaggingTest::tagConceptFollowsTheFocus() {
     tagConcept->trigger();
     // The tree has it: the tree item, an actor in an arena standing for its actor.
     // The offscreen platform leaves a closed dialog the active window.
-    Window->windowHandle()->requestActivate();
-    QVERIFY(QTest::qWaitForWindowActive(Window.get()));
+    QApplication::setActiveWindow(Window.get());
     View->Tree()->setFocus();
     QVERIFY(View->Tree()->hasFocus());
     tagConcept->trigger();
