@@ -20,6 +20,7 @@
 #include "editing/CaseEdits.h"
 #include "editing/FactorEdits.h"
 #include "editing/TEdit.h"
+#include "model/Names.h"
 #include "model/TCase.h"
 #include "model/TTag.h"
 #include "qtgui/QtConversions.h"
@@ -65,6 +66,11 @@ QString ClassWord(const TConcept& item) {
             return QStringLiteral("Case");
     }
     return QStringLiteral("Concept");
+}
+
+// The name as the windows show it: a factor's "_" stands for a blank.
+std::string ShownNameOf(const TConcept& item) {
+    return item.Kind == TConceptKind::ckFactor ? ShownName(item.Name) : item.Name;
 }
 
 bool Carries(const TConcept& item, const TTag* tag) {
@@ -164,7 +170,7 @@ QString TTagListDlg::TargetText() const {
     }
     QStringList names;
     for (const TConcept* target : Targets) {
-        names << ToQString(target->Name);
+        names << ToQString(ShownNameOf(*target));
     }
     return ClassWord(*Targets.front()) + (Targets.size() > 1 ? QStringLiteral("s") : QString()) +
            QStringLiteral(": ") + names.join(QStringLiteral(", "));
@@ -380,7 +386,7 @@ void TTagListDlg::NameTagEdits(bool marked) {
     // One step for all the window did, whatever its first change was.
     if (marked) {
         Edit->Name = "Tag " + (Targets.size() == 1
-                                   ? Targets.front()->Name
+                                   ? ShownNameOf(*Targets.front())
                                    : std::to_string(Targets.size()) + " " +
                                          ClassWord(*Targets.front()).toLower().toStdString() + "s");
     } else if (!Edit->Empty()) {

@@ -510,9 +510,12 @@ void TTaggingTest::colorOfATagAndTheChoiceKeptForTheNext() {
 
 void TTaggingTest::tagConceptFollowsTheFocus() {
     OpenFixture();
+    // The hint shows a factor's "_" as the blank it stands for.
+    Factor("Crop yield")->Name = "Crop_yield";
+    View->BuildTree();
     QAction* tagConcept = Action("actionTagConcept");
     QVERIFY(!tagConcept->isEnabled());
-    SelectBoxes({"Pumping [Farm]", "Crop yield"});
+    SelectBoxes({"Pumping [Farm]", "Crop_yield"});
     QVERIFY(tagConcept->isEnabled());
     QStringList hints;
     const TModalAnswers::TReply note = [&hints](QWidget* modal) {
@@ -530,7 +533,7 @@ void TTaggingTest::tagConceptFollowsTheFocus() {
     tagConcept->trigger();
     // In the dictionary, the factor of the node.
     View->SwitchTreeMode();
-    SelectNode(QStringLiteral("Crop yield"));
+    SelectNode(QStringLiteral("Crop_yield"));
     tagConcept->trigger();
     // A press on a node's tag marker.
     QTreeWidget* tree = View->Tree();
