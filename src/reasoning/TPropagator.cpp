@@ -484,7 +484,7 @@ void TPropagator::CertainScores(std::size_t tactic, const std::int8_t* levels, s
         // back in pairs would stall the loads.
         if ((goal.Reach & own) != 0) {
             const double* change = LaneChange.data() + static_cast<std::size_t>(goal.FiP) * n;
-            for (std::size_t l = 0; l < n && counted; ++l) {
+            for (std::size_t l = 0; l < count && counted; ++l) {
                 const double value = table[static_cast<std::size_t>(LevelOf(change[l]) + 3)];
                 total[l] = ScoreGoal < 0 ? total[l] + value : value;
             }
