@@ -8,6 +8,7 @@
 
 #include "AllocationCounter.h"
 #include "reasoning/Inference.h"
+#include "reasoning/TPath.h"
 #include "reasoning/TPropagator.h"
 #include "reasoning/TStrategy.h"
 #include "support/TGeneratedPerception.h"
@@ -176,49 +177,51 @@ struct TRandomGraph {
     std::vector<TFiP*> FiPs;
 };
 
-// Every simple path of a random graph of 30 factors and 60 links (BuildPaths alone, and the whole
-// inference with the impacts): time per path.
-void BM_BuildPaths(benchmark::State& state) {
-    TRandomGraph graph(30, 60, static_cast<std::uint32_t>(state.range(0)));
+// Every causal path of a random graph of F factors and L links drawn from a seed (arguments F, L,
+// seed): the time per path and per path link, and the heap allocations per path, of one step of
+// the inference. The graph of 30 factors and 60 links is the one the comparison with other path
+// enumerations uses; the others show how the time grows with the number and length of the paths.
+template <typename TStep>
+void RandomGraphPaths(benchmark::State& state, TStep step) {
+    TRandomGraph graph(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
+                       static_cast<std::uint32_t>(state.range(2)));
     TPerception& perception = *graph.Build.Perception;
-    std::size_t paths = 0;
     std::uint64_t allocations = 0;
     for (auto _ : state) {
         const std::uint64_t before = bench::AllocationCount();
-        BuildPaths(perception);
+        step(perception);
         allocations += bench::AllocationCount() - before;
-        paths = perception.Paths.size();
     }
-    state.counters["paths"] = static_cast<double>(paths);
+    double links = 0;
+    for (const TPath path : perception.Paths) {
+        links += static_cast<double>(path.Links().size());
+    }
+    const double paths = static_cast<double>(perception.Paths.size());
+    const double runs = static_cast<double>(state.iterations());
+    state.counters["paths"] = paths;
+    state.counters["links per path"] = links / paths;
     state.counters["time per path"] =
-        benchmark::Counter(static_cast<double>(paths) * static_cast<double>(state.iterations()),
-                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-    state.counters["allocations/path"] =
-        static_cast<double>(allocations) /
-        (static_cast<double>(paths) * static_cast<double>(state.iterations()));
+        benchmark::Counter(paths * runs, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["time per link"] =
+        benchmark::Counter(links * runs, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["allocations/path"] = static_cast<double>(allocations) / (paths * runs);
 }
-BENCHMARK(BM_BuildPaths)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
+
+void RandomGraphSizes(benchmark::internal::Benchmark* benchmark) {
+    benchmark->Args({30, 60, 1})->Args({30, 60, 2})->Args({30, 60, 3});
+    benchmark->Args({30, 45, 1})->Args({30, 70, 1})->Args({40, 75, 1})->Args({35, 70, 1});
+    benchmark->Unit(benchmark::kMillisecond);
+}
+
+void BM_BuildPaths(benchmark::State& state) {
+    RandomGraphPaths(state, [](TPerception& perception) { BuildPaths(perception); });
+}
+BENCHMARK(BM_BuildPaths)->Apply(RandomGraphSizes);
 
 void BM_InferRandomGraph(benchmark::State& state) {
-    TRandomGraph graph(30, 60, static_cast<std::uint32_t>(state.range(0)));
-    TPerception& perception = *graph.Build.Perception;
-    std::size_t paths = 0;
-    std::uint64_t allocations = 0;
-    for (auto _ : state) {
-        const std::uint64_t before = bench::AllocationCount();
-        InferInfluences(perception);
-        allocations += bench::AllocationCount() - before;
-        paths = perception.Paths.size();
-    }
-    state.counters["paths"] = static_cast<double>(paths);
-    state.counters["time per path"] =
-        benchmark::Counter(static_cast<double>(paths) * static_cast<double>(state.iterations()),
-                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-    state.counters["allocations/path"] =
-        static_cast<double>(allocations) /
-        (static_cast<double>(paths) * static_cast<double>(state.iterations()));
+    RandomGraphPaths(state, [](TPerception& perception) { InferInfluences(perception); });
 }
-BENCHMARK(BM_InferRandomGraph)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_InferRandomGraph)->Apply(RandomGraphSizes);
 
 // Inference of paths, cycles, order and all impacts in generated perceptions; the time per path
 // shows how the work grows with the number of paths.
