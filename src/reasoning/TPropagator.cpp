@@ -124,6 +124,19 @@ TPropagator::TPropagator(TPerception& perception, const std::vector<TTactic>& ta
         }
     }
 
+    ProspectItem.assign(fipCount, -1);
+    LinkItem.assign(perception.Links.size(), -1);
+    for (std::size_t i = 0; i < Uncertain.size(); ++i) {
+        const TUncertain& item = Uncertain[i];
+        // Of several prospects on one FiP the last sets its value, as each combination sets them
+        // in turn.
+        if (item.Prospect >= 0) {
+            ProspectItem[static_cast<std::size_t>(item.Prospect)] = static_cast<std::int32_t>(i);
+        } else {
+            LinkItem[static_cast<std::size_t>(item.Link)] = static_cast<std::int32_t>(i);
+        }
+    }
+
     std::uint64_t combinations = 1;
     for (const TUncertain& item : Uncertain) {
         const std::uint64_t count = item.Distribution->Count();
@@ -574,6 +587,7 @@ void TPropagator::CombineSample() {
 }
 
 void TPropagator::RecordOnly(const std::vector<const TGoal*>& goals) {
+    ScoreOnly = false;
     LeanSteps.clear();
     LeanFiPs.clear();
     std::vector<bool> needed(CurrentChange.size(), false);
@@ -603,6 +617,253 @@ void TPropagator::RecordOnly(const std::vector<const TGoal*>& goals) {
     Lean = !goals.empty();
 }
 
+void TPropagator::RecordScoreOnly(int rationality) {
+    std::vector<const TGoal*> goals;
+    for (const TGoalTable& table : Goals) {
+        goals.push_back(table.Goal);
+    }
+    RecordOnly(goals);
+    LeanFiPs.clear();
+    Lean = true;
+    ScoreOnly = true;
+    switch (rationality) {
+        case 0:
+        case 1:
+            ScoreKind = TProValKind::pvUtility;
+            break;
+        case 3:
+        case 4:
+            ScoreKind = TProValKind::pvSatisfaction;
+            break;
+        case 6:
+        case 7:
+            ScoreKind = TProValKind::pvFrustration;
+            break;
+        default:
+            ScoreKind = TProValKind::pvUndefined;
+            break;
+    }
+}
+
+TProVal* TPropagator::ScoreTarget() const {
+    switch (ScoreKind) {
+        case TProValKind::pvUtility:
+            return UtilityDist;
+        case TProValKind::pvSatisfaction:
+            return SatisfactionDist;
+        case TProValKind::pvFrustration:
+            return FrustrationDist;
+        default:
+            return nullptr;
+    }
+}
+
+void TPropagator::BuildCombinations() {
+    const std::size_t items = Uncertain.size();
+    std::vector<std::uint32_t> enumerated;
+    if (SampledPairs.empty()) {
+        std::vector<std::uint32_t> at(items, 0);
+        CollectCombinations(0, 1, at, enumerated);
+    }
+    const std::vector<std::uint32_t>& pairs = SampledPairs.empty() ? enumerated : SampledPairs;
+    const std::size_t n = pairs.size() / items;
+    if (!SampledPairs.empty()) {
+        Weights.assign(n, 1.0 / static_cast<double>(kMaxCombinations));
+    }
+    ItemValues.resize(items * n);
+    for (std::size_t c = 0; c < n; ++c) {
+        for (std::size_t i = 0; i < items; ++i) {
+            ItemValues[i * n + c] = Uncertain[i].Distribution->Pairs()[pairs[c * items + i]].Value;
+        }
+    }
+    Columns.assign(CurrentChange.size() * n, 0.0);
+    Scratch.resize(n);
+    Totals.resize(3 * n);
+}
+
+void TPropagator::CollectCombinations(std::size_t item, double weight,
+                                      std::vector<std::uint32_t>& at,
+                                      std::vector<std::uint32_t>& pairs) {
+    if (item < Uncertain.size()) {
+        const std::vector<TPVPair>& list = Uncertain[item].Distribution->Pairs();
+        for (std::size_t p = 0; p < list.size(); ++p) {
+            at[item] = static_cast<std::uint32_t>(p);
+            CollectCombinations(item + 1, weight * list[p].Prob, at, pairs);
+        }
+        return;
+    }
+    Weights.push_back(weight);
+    pairs.insert(pairs.end(), at.begin(), at.end());
+}
+
+void TPropagator::RunColumn(const TStep& step) {
+    const std::size_t n = Weights.size();
+    double* x = Columns.data() + static_cast<std::size_t>(step.FiP) * n;
+    const std::int32_t prospect = ProspectItem[static_cast<std::size_t>(step.FiP)];
+    if (prospect >= 0) {
+        std::copy_n(ItemValues.data() + static_cast<std::size_t>(prospect) * n, n, x);
+    } else {
+        std::fill_n(x, n, ProspectValue[static_cast<std::size_t>(step.FiP)]);
+    }
+    if (step.Tactic >= 0) {
+        const double level = ChangeLevels[Tactics[static_cast<std::size_t>(step.Tactic)].Level];
+        for (std::size_t c = 0; c < n; ++c) {
+            x[c] += level;
+        }
+    }
+    if (step.FirstIn == step.EndIn) {
+        return;
+    }
+    const TInput* input = Inputs.data() + step.FirstIn;
+    const TInput* end = Inputs.data() + step.EndIn;
+    const auto source = [&](const TInput& in) {
+        return Columns.data() + static_cast<std::size_t>(in.Source) * n;
+    };
+    // Calls f with each combination's contribution of the input: source change times multiplier.
+    const auto each = [&](const TInput& in, auto f) {
+        const double* from = source(in);
+        const std::int32_t item = LinkItem[static_cast<std::size_t>(in.Link)];
+        if (item >= 0) {
+            const double* m = ItemValues.data() + static_cast<std::size_t>(item) * n;
+            for (std::size_t c = 0; c < n; ++c) {
+                f(c, from[c] * m[c]);
+            }
+        } else {
+            const double m = LinkValue[static_cast<std::size_t>(in.Link)];
+            for (std::size_t c = 0; c < n; ++c) {
+                f(c, from[c] * m);
+            }
+        }
+    };
+    double* work = Scratch.data();
+    switch (static_cast<TOperator>(step.Operator)) {
+        case TOperator::opAdd:
+            std::fill_n(work, n, 0.0);
+            for (; input != end; ++input) {
+                each(*input, [work](std::size_t c, double v) { work[c] += v; });
+            }
+            for (std::size_t c = 0; c < n; ++c) {
+                x[c] = x[c] + work[c];
+            }
+            break;
+        case TOperator::opMul:
+            std::fill_n(work, n, 1.0);
+            for (; input != end; ++input) {
+                each(*input, [work](std::size_t c, double v) { work[c] *= v; });
+            }
+            for (std::size_t c = 0; c < n; ++c) {
+                x[c] = x[c] * work[c];
+            }
+            break;
+        case TOperator::opMin:
+            each(*input, [x](std::size_t c, double v) { x[c] = v; });
+            for (++input; input != end; ++input) {
+                each(*input, [x](std::size_t c, double v) { x[c] = std::min(x[c], v); });
+            }
+            break;
+        case TOperator::opMax:
+            each(*input, [x](std::size_t c, double v) { x[c] = v; });
+            for (++input; input != end; ++input) {
+                each(*input, [x](std::size_t c, double v) { x[c] = std::max(x[c], v); });
+            }
+            break;
+    }
+}
+
+void TPropagator::SumColumns() {
+    const std::size_t n = Weights.size();
+    double* utility = Totals.data();
+    double* satisfaction = utility + n;
+    double* frustration = satisfaction + n;
+    std::fill_n(Totals.data(), 3 * n, 0.0);
+    // Summed goal by goal, as SumGoals sums them for one combination.
+    for (const TGoalTable& goal : Goals) {
+        const double* change = Columns.data() + static_cast<std::size_t>(goal.FiP) * n;
+        for (std::size_t c = 0; c < n; ++c) {
+            const auto k = static_cast<std::size_t>(LevelOf(change[c]) + 3);
+            utility[c] += goal.Utility[k];
+            satisfaction[c] += goal.Satisfaction[k];
+            frustration[c] += goal.Frustration[k];
+        }
+    }
+    if (Goals.size() >= 2) {
+        const auto count = static_cast<double>(Goals.size());
+        for (std::size_t c = 0; c < n; ++c) {
+            satisfaction[c] /= count;
+            frustration[c] /= count;
+        }
+    }
+}
+
+void TPropagator::VisitColumns() {
+    if (Weights.empty()) {
+        BuildCombinations();
+    }
+    const std::size_t n = Weights.size();
+    // The events run as often as when the combinations are visited one by one.
+    const std::int64_t before = Combinations;
+    Combinations += static_cast<std::int64_t>(n);
+    if (Combinations / kCombinationsPerPump != before / kCombinationsPerPump) {
+        TContext& context = Current.Context();
+        context.Status.PumpEvents();
+        Cancelled = context.AnalysisCancelled;
+    }
+    const std::vector<TStep>& steps = Lean ? LeanSteps : Steps;
+    for (const TStep& step : steps) {
+        RunColumn(step);
+    }
+    const auto record = [&](TProVal& distribution, const double* values) {
+        for (std::size_t c = 0; c < n; ++c) {
+            distribution.Add(Current, Weights[c], values[c]);
+        }
+    };
+    const auto column = [&](std::int32_t fip) {
+        return Columns.data() + static_cast<std::size_t>(fip) * n;
+    };
+    if (Lean) {
+        for (const std::int32_t fip : LeanFiPs) {
+            record(Perception.FiPs[static_cast<std::size_t>(fip)]->Change, column(fip));
+        }
+        if (TProVal* target = ScoreOnly ? ScoreTarget() : nullptr) {
+            SumColumns();
+            const std::size_t offset = target == UtilityDist        ? 0
+                                       : target == SatisfactionDist ? n
+                                                                    : 2 * n;
+            record(*target, Totals.data() + offset);
+        }
+    } else {
+        for (const TStep& step : Steps) {
+            record(Perception.FiPs[static_cast<std::size_t>(step.FiP)]->Change, column(step.FiP));
+        }
+        // The change that feedback brings in the next round, weighted like each combination.
+        for (std::size_t c = 0; c < n; ++c) {
+            for (const TDelayed& link : Delayed) {
+                const std::int32_t item = LinkItem[static_cast<std::size_t>(link.Link)];
+                const double m = item >= 0 ? ItemValues[static_cast<std::size_t>(item) * n + c]
+                                           : LinkValue[static_cast<std::size_t>(link.Link)];
+                PendingChange[static_cast<std::size_t>(link.Target)] +=
+                    Weights[c] * column(link.Source)[c] * m;
+            }
+        }
+        SumColumns();
+        record(*UtilityDist, Totals.data());
+        record(*SatisfactionDist, Totals.data() + n);
+        record(*FrustrationDist, Totals.data() + 2 * n);
+    }
+    // The working values are left as the last combination leaves them.
+    for (const TStep& step : steps) {
+        CurrentChange[static_cast<std::size_t>(step.FiP)] = column(step.FiP)[n - 1];
+    }
+    for (std::size_t i = 0; i < Uncertain.size(); ++i) {
+        const double value = ItemValues[i * n + n - 1];
+        if (Uncertain[i].Prospect >= 0) {
+            ProspectValue[static_cast<std::size_t>(Uncertain[i].Prospect)] = value;
+        } else {
+            LinkValue[static_cast<std::size_t>(Uncertain[i].Link)] = value;
+        }
+    }
+}
+
 void TPropagator::Visit(double weight) {
     // The combinations multiply with every uncertain item: let the user's events run now and then.
     if (++Combinations % kCombinationsPerPump == 0) {
@@ -615,6 +876,13 @@ void TPropagator::Visit(double weight) {
         for (const std::int32_t fip : LeanFiPs) {
             Perception.FiPs[static_cast<std::size_t>(fip)]->Change.Add(
                 Current, weight, CurrentChange[static_cast<std::size_t>(fip)]);
+        }
+        if (TProVal* target = ScoreOnly ? ScoreTarget() : nullptr) {
+            const TGoalSums sums = SumGoals();
+            target->Add(Current, weight,
+                        target == UtilityDist        ? sums.Utility
+                        : target == SatisfactionDist ? sums.Satisfaction
+                                                     : sums.Frustration);
         }
         return;
     }
@@ -666,7 +934,9 @@ void TPropagator::Evaluate(TProVal& utility, TProVal& satisfaction, TProVal& fru
         }
         Observer->EvaluationStarts(items);
     }
-    if (SampledPairs.empty()) {
+    if (!Uncertain.empty() && Observer == nullptr) {
+        VisitColumns();
+    } else if (SampledPairs.empty()) {
         Combine(0, 1);
     } else {
         CombineSample();

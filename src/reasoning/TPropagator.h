@@ -90,6 +90,10 @@ class TPropagator {
     // recorded change is the one a full evaluation gives. An empty list, or an observer, brings
     // back the full evaluation.
     void RecordOnly(const std::vector<const TGoal*>& goals);
+    // From now on Evaluate records no FiP's change and fills only the distribution that a
+    // strategy's Score reads under the rationality 0..8 (none for those that score nothing); that
+    // distribution is the one a full evaluation gives. RecordOnly brings back the other modes.
+    void RecordScoreOnly(int rationality);
 
     // Index of the goal among the perception's goals, or -1.
     int GoalIndex(const TGoal* goal) const;
@@ -151,6 +155,20 @@ class TPropagator {
     void CombineSample();
     // One combination, whose uncertain values are set.
     void Visit(double weight);
+    // The combinations of uncertain values, in the order Combine or CombineSample visits them.
+    void BuildCombinations();
+    // Appends the combinations from the item on, each item taking each of its pairs in turn (the
+    // items before it at the pairs in at), with their weights and pairs.
+    void CollectCombinations(std::size_t item, double weight, std::vector<std::uint32_t>& at,
+                             std::vector<std::uint32_t>& pairs);
+    // Every combination at once, column by column: each step computes its FiP's change in every
+    // combination by the operations StepChange applies to one, and each distribution receives its
+    // values in the order of the combinations, so the results are those of visiting them in turn.
+    void VisitColumns();
+    void RunColumn(const TStep& step);
+    void SumColumns();
+    // The distribution RecordScoreOnly fills, or none.
+    TProVal* ScoreTarget() const;
 
     const TCase& Current;
     TPerception& Perception;
@@ -170,6 +188,9 @@ class TPropagator {
     std::vector<TDelayed> Delayed;
     // RecordOnly: the steps the recorded FiPs depend on, in order, and the recorded FiPs.
     bool Lean = false;
+    // RecordScoreOnly: the one distribution filled, or none.
+    bool ScoreOnly = false;
+    TProValKind ScoreKind = TProValKind::pvUndefined;
     std::vector<TStep> LeanSteps;
     std::vector<std::int32_t> LeanFiPs;
     // For the observer: each uncertain item's pair in the combination at hand.
@@ -197,6 +218,18 @@ class TPropagator {
     std::vector<double> LaneScore;
     bool LanesFresh = false;
     std::size_t LaneTactic = 0;
+    // The combinations of an evaluation of an uncertain perception, made at its first evaluation
+    // (none for a certain one): their weights, each uncertain item's value in each (a column of
+    // them per item), which item sets each FiP's prospect and each link's value (-1 for none), and
+    // per FiP (and the zero slot) a column of its change in each combination.
+    std::vector<double> Weights;
+    std::vector<double> ItemValues;
+    std::vector<std::int32_t> ProspectItem;
+    std::vector<std::int32_t> LinkItem;
+    std::vector<double> Columns;
+    // Per combination: a working sum, and the utility, satisfaction and frustration totals.
+    std::vector<double> Scratch;
+    std::vector<double> Totals;
     std::int64_t Combinations = 0;
     bool Cancelled = false;
     // Working targets of Evaluate.

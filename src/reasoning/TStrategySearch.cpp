@@ -106,6 +106,17 @@ void TStrategySearch::Run() {
             FixedScore = s.ScoreForGoal(s.SingleGoal);
         }
     }
+    // Without an observer to see every evaluation, the strategies that tie for the best or worst
+    // are evaluated in full once the search ends; until then each is evaluated only as far as its
+    // score needs.
+    Deferred = Quick || s.Observer == nullptr;
+    if (!Quick && Deferred) {
+        if (s.SingleGoal != nullptr) {
+            Propagator->RecordOnly({s.SingleGoal});
+        } else {
+            Propagator->RecordScoreOnly(s.Rationality);
+        }
+    }
 
     if (enumerate) {
         Enumerate();
@@ -114,7 +125,10 @@ void TStrategySearch::Run() {
     }
     context.Status.PumpEvents();
     const std::vector<TTactic> last = s.Tactics;
-    if (Quick) {
+    if (Deferred) {
+        if (!Quick) {
+            Propagator->RecordOnly({});
+        }
         Materialize(Best, s.BestStrategies);
         Materialize(Worst, s.WorstStrategies);
         s.Tactics = last;
@@ -325,7 +339,7 @@ void TStrategySearch::KeepAs(TKept& kept, std::vector<std::unique_ptr<TStrategy>
     if (list.size() + kept.Scores.size() >= TStrategy::kMaxTies) {
         return;
     }
-    if (!Quick) {
+    if (!Deferred) {
         list.push_back(s.Clone());
         return;
     }

@@ -17,8 +17,10 @@ class TStrategy;
 // One run of TStrategy::Search: enumerates or samples the levels of the varied tactics, evaluates
 // each combination and records the best and worst. In a perception without uncertain items a
 // combination is scored from the propagator's flat arrays without touching the model or the heap,
-// recomputing only what the tactics changed since the last one reach; the strategies that tie for
-// the best or worst are kept as levels and evaluated in full and cloned once the search ends.
+// recomputing only what the tactics changed since the last one reach. In a perception with
+// uncertain items each combination is evaluated only as far as its score needs. Either way the
+// strategies that tie for the best or worst are kept as levels and evaluated in full and cloned
+// once the search ends.
 class TStrategySearch {
   public:
     TStrategySearch(TStrategy& strategy, const std::vector<TFiP*>& exclude);
@@ -67,6 +69,8 @@ class TStrategySearch {
     std::unique_ptr<TPropagator> Propagator;
     // A certain perception: strategies are scored from the propagator's flat arrays.
     bool Quick = false;
+    // The kept strategies are evaluated in full and cloned only once the search ends.
+    bool Deferred = false;
     // The score of every strategy when the single goal is not the perception's.
     std::optional<double> FixedScore;
     TKept Best;

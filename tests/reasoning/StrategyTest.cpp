@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "reasoning/GoalEvaluation.h"
 #include "reasoning/Inference.h"
 #include "reasoning/Merge.h"
+#include "reasoning/TCombinationObserver.h"
 #include "reasoning/TImpact.h"
 #include "reasoning/TPropagator.h"
 #include "reasoning/TStrategy.h"
@@ -477,6 +479,164 @@ TEST(TacticRatingTest, SameAsFullEvaluationOfEachLevel) {
         }
         for (std::size_t i = 0; i < changes.size(); ++i) {
             EXPECT_EQ(changes[i], perception.FiPs[i]->Change) << perception.FiPs[i]->Factor->Name;
+        }
+    }
+}
+
+// Sees the combinations and does nothing with them; with it the evaluation visits them one by one.
+class TIgnoreCombinations : public TCombinationObserver {
+  public:
+    void EvaluationStarts(std::span<const TProVal* const>) override {}
+    void Combination(double, const TGoalSums&, std::span<const std::uint32_t>) override {}
+};
+
+// What an evaluation leaves in the perception's working values.
+struct TWorkingValues {
+    explicit TWorkingValues(const TPerception& perception) {
+        for (const auto& fip : perception.FiPs) {
+            Changes.push_back(fip->Change);
+            Numbers.push_back({fip->CurrentChange, fip->ProspectValue, fip->PendingChange});
+        }
+    }
+    std::vector<TProVal> Changes;
+    std::vector<std::array<double, 3>> Numbers;
+    friend bool operator==(const TWorkingValues&, const TWorkingValues&) = default;
+};
+
+void ExpectSameStrategy(const TStrategy& a, const TStrategy& b) {
+    ASSERT_EQ(a.Tactics.size(), b.Tactics.size());
+    for (std::size_t t = 0; t < a.Tactics.size(); ++t) {
+        EXPECT_EQ(a.Tactics[t].Level, b.Tactics[t].Level) << "tactic " << t;
+    }
+    EXPECT_EQ(a.UtilityDist, b.UtilityDist);
+    EXPECT_EQ(a.SatisfactionDist, b.SatisfactionDist);
+    EXPECT_EQ(a.FrustrationDist, b.FrustrationDist);
+    ASSERT_EQ(a.Outcomes.size(), b.Outcomes.size());
+    for (std::size_t g = 0; g < a.Outcomes.size(); ++g) {
+        EXPECT_EQ(a.Outcomes[g].Goal, b.Outcomes[g].Goal);
+        EXPECT_EQ(a.Outcomes[g].Change, b.Outcomes[g].Change) << "outcome " << g;
+    }
+    EXPECT_EQ(a.BestScore, b.BestScore);
+    EXPECT_EQ(a.WorstScore, b.WorstScore);
+    EXPECT_EQ(a.TotalAction, b.TotalAction);
+    EXPECT_EQ(a.SampledCombinations, b.SampledCombinations);
+}
+
+// An evaluation computes all combinations of uncertain values at once, and a search evaluates
+// each strategy only as far as its score needs and the kept ones in full at its end. Visiting the
+// combinations one by one and keeping full copies as the search goes (as it does for an observer)
+// must give the same results to the last bit: distributions, outcomes, working values and the
+// strategies kept. Perceptions: every operator with feedback, enumerated and sampled; generated
+// ones with many uncertain links.
+TEST(UncertainEvaluationTest, SameAsVisitingEachCombination) {
+    struct TShape {
+        const char* Name;
+        int ExtraSources;
+        int GeneratedFiPs;
+        int UncertainLinks;
+    };
+    const TShape shapes[] = {{"operators, enumerated", 0, 0, 0},
+                             {"operators, sampled", 12, 0, 0},
+                             {"generated, enumerated", 0, 24, 5},
+                             {"generated, sampled", 0, 30, 16}};
+    for (const TShape& shape : shapes) {
+        SCOPED_TRACE(shape.Name);
+        std::unique_ptr<test::TGeneratedPerception> generated;
+        std::unique_ptr<test::TCaseFixture> fixture;
+        std::unique_ptr<test::TPerceptionBuilder> build;
+        std::vector<TFiP*> actions;
+        TPerception* perception = nullptr;
+        if (shape.GeneratedFiPs > 0) {
+            generated = std::make_unique<test::TGeneratedPerception>(shape.GeneratedFiPs,
+                                                                     shape.UncertainLinks, 3);
+            perception = generated->Build.Perception;
+            actions = generated->Actions;
+            generated->Fixture.Case.Evaluations = 12;
+        } else {
+            fixture = std::make_unique<test::TCaseFixture>();
+            build = std::make_unique<test::TPerceptionBuilder>(fixture->Case);
+            test::TPerceptionBuilder& b = *build;
+            TFiP* x = b.Action("X");
+            TFiP* y = b.Action("Y");
+            TFiP* a = b.Factor("A");
+            TFiP* m = b.Factor("B");
+            TFiP* c = b.Factor("C");
+            TFiP* d = b.Factor("D");
+            b.Link(x, a, 2, 2);
+            b.Link(y, a, -1);
+            b.Link(a, m, 3, 1);
+            b.Link(y, c, 1, 3);
+            b.Link(m, c, -2);
+            b.Link(c, d, 2);
+            b.Link(m, d, 1, 2);
+            b.Link(d, m, -1, 1);  // feedback, delayed
+            b.Prospect(m, -1, 2);
+            b.Prospect(d, 1);
+            m->Operator = TOperator::opMul;
+            c->Operator = TOperator::opMax;
+            d->Operator = TOperator::opMin;
+            for (int i = 0; i < shape.ExtraSources; ++i) {
+                TFiP* source = b.Factor("S" + std::to_string(i));
+                b.Prospect(source, Pairs{{0.25, 0}, {0.5, 1}, {0.25, 1.5}});
+                b.Link(source, i % 2 == 0 ? a : c, 1 + i % 3);
+            }
+            b.Goal(a, 1, 3);
+            b.Goal(m, -2, 1, TGoalType::gtNegative);
+            b.Goal(c, 0, 2);
+            b.Goal(d, 2, 1);
+            perception = b.Perception;
+            actions = {x, y};
+        }
+        InferInfluences(*perception);
+        CollectUncertainItems(*perception);
+        EXPECT_EQ(UncertainCombinations(*perception) > kMaxCombinations,
+                  std::string(shape.Name).ends_with("sampled"));
+
+        TIgnoreCombinations ignore;
+        const auto run = [&](TStrategy& strategy, bool oneByOne, auto work) {
+            strategy.Observer = oneByOne ? &ignore : nullptr;
+            work(strategy);
+            strategy.Observer = nullptr;
+            return TWorkingValues(*perception);
+        };
+        const auto fresh = [&](int rationality) {
+            auto strategy = std::make_unique<TStrategy>(perception, rationality);
+            for (std::size_t i = 0; i < actions.size(); ++i) {
+                strategy->Tactics.push_back(
+                    {actions[i], static_cast<std::int8_t>(i % 2 == 0 ? 2 : -1), true});
+            }
+            return strategy;
+        };
+        for (const int rationality : {0, 1, 2, 3, 4, 6, 7, -1}) {
+            SCOPED_TRACE(rationality);
+            // -1: the single goal of the last goal factor, under utility.
+            const auto prepare = [&] {
+                auto strategy = fresh(std::max(rationality, 0));
+                if (rationality < 0) {
+                    strategy->SingleGoal = perception->Goals.back().get();
+                }
+                return strategy;
+            };
+            auto visited = prepare();
+            auto columns = prepare();
+            const auto evaluate = [](TStrategy& s) { s.Evaluate(); };
+            EXPECT_EQ(run(*visited, true, evaluate), run(*columns, false, evaluate));
+            ExpectSameStrategy(*visited, *columns);
+
+            const auto search = [](TStrategy& s) { s.Search(); };
+            EXPECT_EQ(run(*visited, true, search), run(*columns, false, search));
+            ExpectSameStrategy(*visited, *columns);
+            EXPECT_EQ(visited->EvaluationCount, columns->EvaluationCount);
+            EXPECT_EQ(visited->BestTies, columns->BestTies);
+            EXPECT_EQ(visited->WorstTies, columns->WorstTies);
+            for (const auto lists : {&TStrategy::BestStrategies, &TStrategy::WorstStrategies}) {
+                const auto& left = (*visited).*lists;
+                const auto& right = (*columns).*lists;
+                ASSERT_EQ(left.size(), right.size());
+                for (std::size_t i = 0; i < left.size(); ++i) {
+                    ExpectSameStrategy(*left[i], *right[i]);
+                }
+            }
         }
     }
 }
