@@ -74,12 +74,14 @@ void TProVal::Clear() {
 }
 
 void TProVal::Add(const TCase& current, double prob, double value) {
-    if (!(prob > 0)) {
-        return;
+    if (prob > 0) {
+        AddMass(current.AutofocusThreshold, current.AutofocusResolution, prob, value);
     }
-    const double tolerance = Count() > current.AutofocusThreshold
-                                 ? std::abs(current.AutofocusResolution * value / 100)
-                                 : 0.0;
+}
+
+std::pair<std::size_t, bool> TProVal::AddMass(int threshold, double resolution, double prob,
+                                              double value) {
+    const double tolerance = Count() > threshold ? std::abs(resolution * value / 100) : 0.0;
     // The first pair at or above the lower end of the tolerance; after Negate the list may run in
     // either direction and is scanned, otherwise the place is bisected.
     const auto reaches = [&](const TPVPair& pair) { return pair.Value >= value - tolerance; };
@@ -87,10 +89,39 @@ void TProVal::Add(const TCase& current, double prob, double value) {
                      ? std::partition_point(List.begin(), List.end(),
                                             [&](const TPVPair& pair) { return !reaches(pair); })
                      : std::find_if(List.begin(), List.end(), reaches);
+    const auto index = static_cast<std::size_t>(place - List.begin());
     if (place != List.end() && std::abs(value - place->Value) <= tolerance) {
         place->Prob += prob;
-    } else {
-        List.insert(place, {prob, value});
+        return {index, false};
+    }
+    List.insert(place, {prob, value});
+    return {index, true};
+}
+
+void TProVal::AddAll(const TCase& current, const double* probs, const double* values,
+                     std::size_t count) {
+    const int threshold = current.AutofocusThreshold;
+    const double resolution = current.AutofocusResolution;
+    // The pair that the last value went to, while an equal value is bound to go there too: after
+    // a merge the list is as it was, and after an insertion that leaves no more pairs than the
+    // threshold only an equal value merges, and the new pair is the first one that equal.
+    bool known = false;
+    std::size_t last = 0;
+    double lastValue = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const double prob = probs[i];
+        if (!(prob > 0)) {
+            continue;
+        }
+        const double value = values[i];
+        if (known && value == lastValue) {
+            List[last].Prob += prob;
+            continue;
+        }
+        const auto [index, inserted] = AddMass(threshold, resolution, prob, value);
+        known = !inserted || Count() <= threshold;
+        last = index;
+        lastValue = value;
     }
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/TLevels.h"
@@ -64,6 +65,9 @@ class TProVal {
     // pairs than the case's autofocus threshold, a value within the autofocus resolution (percent
     // of the new value) of an existing one merges into it.
     void Add(const TCase& current, double prob, double value);
+    // The same as Add of each (probs[i], values[i]) in turn, i from 0 to count - 1; quicker when
+    // equal values follow each other.
+    void AddAll(const TCase& current, const double* probs, const double* values, std::size_t count);
     // Certain change 0.
     void SetZero();
     // level -3..+3, degree 0..3.
@@ -113,6 +117,10 @@ class TProVal {
 
   private:
     void Observe(const TCase& current, const char* operation) const;
+    // Add with the case's autofocus options given; returns the index of the pair that took the
+    // mass and whether it was inserted.
+    std::pair<std::size_t, bool> AddMass(int threshold, double resolution, double prob,
+                                         double value);
 
     std::vector<TPVPair> List;
     // Values ascend, as they do after anything but Negate: Add then bisects instead of scanning.

@@ -587,7 +587,7 @@ void TPropagator::CombineSample() {
 }
 
 void TPropagator::RecordOnly(const std::vector<const TGoal*>& goals) {
-    ScoreOnly = false;
+    LeanTotals = 0;
     LeanSteps.clear();
     LeanFiPs.clear();
     std::vector<bool> needed(CurrentChange.size(), false);
@@ -618,43 +618,57 @@ void TPropagator::RecordOnly(const std::vector<const TGoal*>& goals) {
 }
 
 void TPropagator::RecordScoreOnly(int rationality) {
+    RecordResultsOnly();
+    LeanFiPs.clear();
+    Lean = true;
+    switch (rationality) {
+        case 0:
+        case 1:
+            LeanTotals = 1;
+            break;
+        case 3:
+        case 4:
+            LeanTotals = 2;
+            break;
+        case 6:
+        case 7:
+            LeanTotals = 4;
+            break;
+        default:
+            LeanTotals = 0;
+            break;
+    }
+}
+
+void TPropagator::RecordResultsOnly() {
     std::vector<const TGoal*> goals;
     for (const TGoalTable& table : Goals) {
         goals.push_back(table.Goal);
     }
     RecordOnly(goals);
-    LeanFiPs.clear();
-    Lean = true;
-    ScoreOnly = true;
-    switch (rationality) {
-        case 0:
-        case 1:
-            ScoreKind = TProValKind::pvUtility;
-            break;
-        case 3:
-        case 4:
-            ScoreKind = TProValKind::pvSatisfaction;
-            break;
-        case 6:
-        case 7:
-            ScoreKind = TProValKind::pvFrustration;
-            break;
-        default:
-            ScoreKind = TProValKind::pvUndefined;
-            break;
-    }
+    LeanTotals = 7;
 }
 
-TProVal* TPropagator::ScoreTarget() const {
-    switch (ScoreKind) {
-        case TProValKind::pvUtility:
-            return UtilityDist;
-        case TProValKind::pvSatisfaction:
-            return SatisfactionDist;
-        case TProValKind::pvFrustration:
-            return FrustrationDist;
-        default:
-            return nullptr;
+std::uint64_t TPropagator::GoalTactics() const {
+    if (Tactics.size() > 64) {
+        return ~std::uint64_t{0};
+    }
+    std::uint64_t reach = 0;
+    for (const TGoalTable& goal : Goals) {
+        reach |= goal.Reach;
+    }
+    return reach;
+}
+
+void TPropagator::RecordTotals(std::uint8_t totals, const TGoalSums& sums, double weight) {
+    if ((totals & 1) != 0) {
+        UtilityDist->Add(Current, weight, sums.Utility);
+    }
+    if ((totals & 2) != 0) {
+        SatisfactionDist->Add(Current, weight, sums.Satisfaction);
+    }
+    if ((totals & 4) != 0) {
+        FrustrationDist->Add(Current, weight, sums.Frustration);
     }
 }
 
@@ -679,6 +693,7 @@ void TPropagator::BuildCombinations() {
     Columns.assign(CurrentChange.size() * n, 0.0);
     Scratch.resize(n);
     Totals.resize(3 * n);
+    LevelScratch.resize(n);
 }
 
 void TPropagator::CollectCombinations(std::size_t item, double weight,
@@ -770,27 +785,50 @@ void TPropagator::RunColumn(const TStep& step) {
     }
 }
 
-void TPropagator::SumColumns() {
+void TPropagator::SumColumns(std::uint8_t totals) {
     const std::size_t n = Weights.size();
-    double* utility = Totals.data();
-    double* satisfaction = utility + n;
-    double* frustration = satisfaction + n;
-    std::fill_n(Totals.data(), 3 * n, 0.0);
+    const std::array<double*, 3> sums{Totals.data(), Totals.data() + n, Totals.data() + 2 * n};
+    for (std::size_t m = 0; m < 3; ++m) {
+        if ((totals >> m & 1) != 0) {
+            std::fill_n(sums[m], n, 0.0);
+        }
+    }
+    std::uint8_t* level = LevelScratch.data();
     // Summed goal by goal, as SumGoals sums them for one combination.
     for (const TGoalTable& goal : Goals) {
         const double* change = Columns.data() + static_cast<std::size_t>(goal.FiP) * n;
-        for (std::size_t c = 0; c < n; ++c) {
-            const auto k = static_cast<std::size_t>(LevelOf(change[c]) + 3);
-            utility[c] += goal.Utility[k];
-            satisfaction[c] += goal.Satisfaction[k];
-            frustration[c] += goal.Frustration[k];
+        if (RisingLevels) {
+            for (std::size_t c = 0; c < n; ++c) {
+                level[c] = static_cast<std::uint8_t>(RisingLevelOf(ChangeLevels, change[c]) + 3);
+            }
+        } else {
+            for (std::size_t c = 0; c < n; ++c) {
+                level[c] = static_cast<std::uint8_t>(Current.ChangeLevelOf(change[c]) + 3);
+            }
+        }
+        const std::array<const std::array<double, 7>*, 3> tables{&goal.Utility, &goal.Satisfaction,
+                                                                 &goal.Frustration};
+        for (std::size_t m = 0; m < 3; ++m) {
+            if ((totals >> m & 1) == 0) {
+                continue;
+            }
+            const std::array<double, 7>& table = *tables[m];
+            double* sum = sums[m];
+            for (std::size_t c = 0; c < n; ++c) {
+                sum[c] += table[level[c]];
+            }
         }
     }
     if (Goals.size() >= 2) {
         const auto count = static_cast<double>(Goals.size());
-        for (std::size_t c = 0; c < n; ++c) {
-            satisfaction[c] /= count;
-            frustration[c] /= count;
+        for (std::size_t m = 1; m < 3; ++m) {
+            if ((totals >> m & 1) == 0) {
+                continue;
+            }
+            double* sum = sums[m];
+            for (std::size_t c = 0; c < n; ++c) {
+                sum[c] /= count;
+            }
         }
     }
 }
@@ -813,9 +851,7 @@ void TPropagator::VisitColumns() {
         RunColumn(step);
     }
     const auto record = [&](TProVal& distribution, const double* values) {
-        for (std::size_t c = 0; c < n; ++c) {
-            distribution.Add(Current, Weights[c], values[c]);
-        }
+        distribution.AddAll(Current, Weights.data(), values, n);
     };
     const auto column = [&](std::int32_t fip) {
         return Columns.data() + static_cast<std::size_t>(fip) * n;
@@ -824,12 +860,14 @@ void TPropagator::VisitColumns() {
         for (const std::int32_t fip : LeanFiPs) {
             record(Perception.FiPs[static_cast<std::size_t>(fip)]->Change, column(fip));
         }
-        if (TProVal* target = ScoreOnly ? ScoreTarget() : nullptr) {
-            SumColumns();
-            const std::size_t offset = target == UtilityDist        ? 0
-                                       : target == SatisfactionDist ? n
-                                                                    : 2 * n;
-            record(*target, Totals.data() + offset);
+        if (LeanTotals != 0) {
+            SumColumns(LeanTotals);
+        }
+        const std::array<TProVal*, 3> targets{UtilityDist, SatisfactionDist, FrustrationDist};
+        for (std::size_t m = 0; m < 3; ++m) {
+            if ((LeanTotals >> m & 1) != 0) {
+                record(*targets[m], Totals.data() + m * n);
+            }
         }
     } else {
         for (const TStep& step : Steps) {
@@ -845,7 +883,7 @@ void TPropagator::VisitColumns() {
                     Weights[c] * column(link.Source)[c] * m;
             }
         }
-        SumColumns();
+        SumColumns(7);
         record(*UtilityDist, Totals.data());
         record(*SatisfactionDist, Totals.data() + n);
         record(*FrustrationDist, Totals.data() + 2 * n);
@@ -877,12 +915,8 @@ void TPropagator::Visit(double weight) {
             Perception.FiPs[static_cast<std::size_t>(fip)]->Change.Add(
                 Current, weight, CurrentChange[static_cast<std::size_t>(fip)]);
         }
-        if (TProVal* target = ScoreOnly ? ScoreTarget() : nullptr) {
-            const TGoalSums sums = SumGoals();
-            target->Add(Current, weight,
-                        target == UtilityDist        ? sums.Utility
-                        : target == SatisfactionDist ? sums.Satisfaction
-                                                     : sums.Frustration);
+        if (LeanTotals != 0) {
+            RecordTotals(LeanTotals, SumGoals(), weight);
         }
         return;
     }
@@ -901,9 +935,7 @@ void TPropagator::Visit(double weight) {
     if (Observer != nullptr) {
         Observer->Combination(weight, sums, PairIndex);
     }
-    UtilityDist->Add(Current, weight, sums.Utility);
-    SatisfactionDist->Add(Current, weight, sums.Satisfaction);
-    FrustrationDist->Add(Current, weight, sums.Frustration);
+    RecordTotals(7, sums, weight);
 }
 
 void TPropagator::Evaluate(TProVal& utility, TProVal& satisfaction, TProVal& frustration,

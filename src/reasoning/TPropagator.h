@@ -94,6 +94,13 @@ class TPropagator {
     // strategy's Score reads under the rationality 0..8 (none for those that score nothing); that
     // distribution is the one a full evaluation gives. RecordOnly brings back the other modes.
     void RecordScoreOnly(int rationality);
+    // From now on Evaluate records only what a strategy's results hold: the changes of the goals'
+    // FiPs and the three distributions, each as a full evaluation gives it. RecordOnly brings back
+    // the other modes.
+    void RecordResultsOnly();
+    // The tactics that reach a goal's FiP, one bit each; every bit when there are more than 64
+    // tactics. The others change no distribution and no outcome of an evaluation.
+    std::uint64_t GoalTactics() const;
 
     // Index of the goal among the perception's goals, or -1.
     int GoalIndex(const TGoal* goal) const;
@@ -166,9 +173,11 @@ class TPropagator {
     // values in the order of the combinations, so the results are those of visiting them in turn.
     void VisitColumns();
     void RunColumn(const TStep& step);
-    void SumColumns();
-    // The distribution RecordScoreOnly fills, or none.
-    TProVal* ScoreTarget() const;
+    // The totals of each combination, of those in the mask (1 utility, 2 satisfaction, 4
+    // frustration).
+    void SumColumns(std::uint8_t totals);
+    // Adds the totals in the mask (as for SumColumns) to their distributions.
+    void RecordTotals(std::uint8_t totals, const TGoalSums& sums, double weight);
 
     const TCase& Current;
     TPerception& Perception;
@@ -188,9 +197,8 @@ class TPropagator {
     std::vector<TDelayed> Delayed;
     // RecordOnly: the steps the recorded FiPs depend on, in order, and the recorded FiPs.
     bool Lean = false;
-    // RecordScoreOnly: the one distribution filled, or none.
-    bool ScoreOnly = false;
-    TProValKind ScoreKind = TProValKind::pvUndefined;
+    // While lean, the distributions filled (mask as for SumColumns).
+    std::uint8_t LeanTotals = 0;
     std::vector<TStep> LeanSteps;
     std::vector<std::int32_t> LeanFiPs;
     // For the observer: each uncertain item's pair in the combination at hand.
@@ -230,6 +238,7 @@ class TPropagator {
     // Per combination: a working sum, and the utility, satisfaction and frustration totals.
     std::vector<double> Scratch;
     std::vector<double> Totals;
+    std::vector<std::uint8_t> LevelScratch;
     std::int64_t Combinations = 0;
     bool Cancelled = false;
     // Working targets of Evaluate.

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <map>
 
 #include "model/TCase.h"
 #include "model/TFiP.h"
@@ -110,6 +111,7 @@ void TStrategySearch::Run() {
     // are evaluated in full once the search ends; until then each is evaluated only as far as its
     // score needs.
     Deferred = Quick || s.Observer == nullptr;
+    GoalReach = Propagator->GoalTactics();
     if (!Quick && Deferred) {
         if (s.SingleGoal != nullptr) {
             Propagator->RecordOnly({s.SingleGoal});
@@ -127,11 +129,12 @@ void TStrategySearch::Run() {
     const std::vector<TTactic> last = s.Tactics;
     if (Deferred) {
         if (!Quick) {
-            Propagator->RecordOnly({});
+            Propagator->RecordResultsOnly();
         }
         Materialize(Best, s.BestStrategies);
         Materialize(Worst, s.WorstStrategies);
         s.Tactics = last;
+        Propagator->RecordOnly({});
     }
     // The working values of the model are left as the strategy's own levels give them.
     if (s.EvaluationCount > 0) {
@@ -299,9 +302,22 @@ void TStrategySearch::Record(std::uint64_t changed) {
         if (FixedScore) {
             score = *FixedScore;
         }
-    } else {
+    } else if (!Deferred) {
         s.EvaluateWith(*Propagator);
         score = s.SingleGoal != nullptr ? s.ScoreForGoal(s.SingleGoal) : s.Score();
+    } else {
+        // Tactics that reach no goal change no score: a strategy that differs from one scored
+        // before only in them takes its score over.
+        std::vector<std::int8_t> key(s.Tactics.size(), 0);
+        for (std::size_t t = 0; t < key.size(); ++t) {
+            key[t] = t >= 64 || (GoalReach >> t & 1) != 0 ? s.Tactics[t].Level : 0;
+        }
+        const auto [known, fresh] = Scored.try_emplace(std::move(key), 0.0);
+        if (fresh) {
+            s.EvaluateWith(*Propagator);
+            known->second = s.SingleGoal != nullptr ? s.ScoreForGoal(s.SingleGoal) : s.Score();
+        }
+        score = known->second;
     }
     Keep(score);
 }
@@ -355,12 +371,29 @@ void TStrategySearch::Materialize(const TKept& kept,
                                   std::vector<std::unique_ptr<TStrategy>>& list) {
     TStrategy& s = Strategy;
     const std::size_t tactics = s.Tactics.size();
+    // Strategies that differ only in tactics that reach no goal have the same results: the
+    // first of them is evaluated, the others take its results over.
+    std::map<std::vector<std::int8_t>, const TStrategy*> evaluated;
     for (std::size_t i = 0; i < kept.Scores.size(); ++i) {
+        std::vector<std::int8_t> key(tactics, 0);
         for (std::size_t t = 0; t < tactics; ++t) {
             s.Tactics[t].Level = kept.Levels[i * tactics + t];
+            key[t] = t >= 64 || (GoalReach >> t & 1) != 0 ? s.Tactics[t].Level : 0;
         }
-        s.EvaluateWith(*Propagator);
+        const auto [same, fresh] = evaluated.try_emplace(key, nullptr);
+        if (fresh) {
+            s.EvaluateWith(*Propagator);
+        } else {
+            s.UtilityDist = same->second->UtilityDist;
+            s.SatisfactionDist = same->second->SatisfactionDist;
+            s.FrustrationDist = same->second->FrustrationDist;
+            s.Outcomes = same->second->Outcomes;
+            s.SampledCombinations = same->second->SampledCombinations;
+        }
         list.push_back(s.Clone());
+        if (fresh) {
+            same->second = list.back().get();
+        }
         list.back()->BestScore = kept.Scores[i].first;
         list.back()->WorstScore = kept.Scores[i].second;
     }

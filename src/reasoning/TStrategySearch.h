@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -71,6 +72,10 @@ class TStrategySearch {
     bool Quick = false;
     // The kept strategies are evaluated in full and cloned only once the search ends.
     bool Deferred = false;
+    // The tactics that reach a goal (TPropagator::GoalTactics), and the scores of an uncertain
+    // perception's strategies by the levels of those tactics (the others at 0).
+    std::uint64_t GoalReach = 0;
+    std::map<std::vector<std::int8_t>, double> Scored;
     // The score of every strategy when the single goal is not the perception's.
     std::optional<double> FixedScore;
     TKept Best;

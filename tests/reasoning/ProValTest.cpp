@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <iterator>
 #include <limits>
 #include <vector>
 
@@ -73,6 +75,70 @@ TEST_F(ProValTest, AutofocusStaysOffUpToTheThreshold) {
     }
     distribution.Add(Case, 1, 1001);
     EXPECT_EQ(distribution.Count(), 31);
+}
+
+// Adding many values at once gives the list that adding them one by one gives, pair for pair and
+// bit for bit: runs of equal values, values within the autofocus tolerance of each other (just
+// inside and just outside it), zeros of both signs, no mass, and lists that run downwards after
+// Negate; with thresholds that the lists cross early, late or never.
+TEST_F(ProValTest, AddAllEqualsAddingOneByOne) {
+    std::uint32_t state = 12345;
+    const auto below = [&state](std::uint32_t n) {
+        state = state * 1664525u + 1013904223u;
+        return (state >> 8) % n;
+    };
+    const double base[] = {-4, -2, -1, -0.0, 0, 0.5, 1, 2, 4, 2.1, 1.95, 4.2, 3.8, 0.9};
+    for (const int threshold : {-1, 0, 3, 30, 1000}) {
+        Case.AutofocusThreshold = threshold;
+        for (int round = 0; round < 40; ++round) {
+            std::vector<double> probs;
+            std::vector<double> values;
+            double value = 0;
+            for (int i = 0; i < 300; ++i) {
+                // Runs of the same value, values near a tolerance edge, and spread values.
+                switch (below(4)) {
+                    case 0:
+                        break;
+                    case 1:
+                        value = base[below(std::size(base))];
+                        break;
+                    case 2: {
+                        const double edge = value * Case.AutofocusResolution / 100;
+                        value += below(2) == 0 ? edge : std::nextafter(edge, 0.0);
+                        break;
+                    }
+                    default:
+                        value = static_cast<double>(below(2001)) / 100 - 10;
+                        break;
+                }
+                probs.push_back(below(10) == 0 ? (below(2) == 0 ? 0.0 : -0.25)
+                                               : static_cast<double>(1 + below(7)) / 4096);
+                values.push_back(value);
+            }
+            for (const bool negated : {false, true}) {
+                SCOPED_TRACE(::testing::Message() << "threshold " << threshold << ", round "
+                                                  << round << (negated ? ", negated" : ""));
+                TProVal one(TProValKind::pvChange);
+                TProVal all(TProValKind::pvChange);
+                if (negated) {
+                    for (TProVal* list : {&one, &all}) {
+                        list->Add(Case, 0.5, -3);
+                        list->Add(Case, 0.5, 3.5);
+                        list->Negate();
+                    }
+                }
+                for (std::size_t i = 0; i < values.size(); ++i) {
+                    one.Add(Case, probs[i], values[i]);
+                }
+                all.AddAll(Case, probs.data(), values.data(), values.size());
+                ASSERT_EQ(all.Pairs(), one.Pairs());
+                for (std::size_t i = 0; i < one.Pairs().size(); ++i) {
+                    ASSERT_EQ(std::signbit(all[static_cast<int>(i)].Value),
+                              std::signbit(one[static_cast<int>(i)].Value));
+                }
+            }
+        }
+    }
 }
 
 TEST_F(ProValTest, BuildingFromLevels) {
