@@ -5,15 +5,17 @@
 #include "analyses/TAnalysisRun.h"
 #include "model/TPerception.h"
 #include "reasoning/Comparison.h"
+#include "reasoning/Inference.h"
+#include "reasoning/Tactics.h"
 
 namespace kavo {
 
 namespace {
 
 // The cells read only counts and totals: the per-item lines are not gathered.
-void Add(TConflict& sum, std::unique_ptr<TConflict> conflict) {
-    sum.Count += conflict->Count;
-    sum.Total += conflict->Total;
+void Add(TConflict& sum, const TConflict& conflict) {
+    sum.Count += conflict.Count;
+    sum.Total += conflict.Total;
 }
 
 }  // namespace
@@ -29,6 +31,48 @@ void TConflictAnalysis::ClearSums() {
     ActionConflicts.Clear();
 }
 
+void TConflictAnalysis::WriteTable(std::ostream& out) {
+    Profiles.clear();
+    TActorActorAnalysis::WriteTable(out);
+    Profiles.clear();
+}
+
+TComparisonProfile& TConflictAnalysis::Profile(TPerception& perception) {
+    std::unique_ptr<TComparisonProfile>& profile = Profiles[&perception];
+    if (!profile) {
+        profile = std::make_unique<TComparisonProfile>(perception);
+    }
+    return *profile;
+}
+
+// A perception whose results are not valid is inferred (evaluated) again, as often as it takes,
+// and its profile takes the new results.
+const TComparisonProfile& TConflictAnalysis::Inferred(TPerception& perception) {
+    TComparisonProfile& profile = Profile(perception);
+    if (!perception.ResultsValid[TPerception::Inferred]) {
+        InferInfluences(perception);
+        profile.TakeInfluences();
+    } else if (!profile.HasInfluences()) {
+        profile.TakeInfluences();
+    }
+    return profile;
+}
+
+const TComparisonProfile& TConflictAnalysis::Evaluated(TPerception& perception) {
+    TComparisonProfile& profile = Profile(perception);
+    if (!perception.ResultsValid[TPerception::TacticsEvaluated]) {
+        const bool inferred = perception.ResultsValid[TPerception::Inferred];
+        EvaluateAllTactics(perception);
+        if (!inferred && profile.HasInfluences()) {
+            profile.TakeInfluences();
+        }
+        profile.TakeTactics();
+    } else if (!profile.HasTactics()) {
+        profile.TakeTactics();
+    }
+    return profile;
+}
+
 void TConflictAnalysis::Compute() {
     ClearSums();
     const bool goals = Wanted(fGoals, fGoalConflict);
@@ -38,16 +82,18 @@ void TConflictAnalysis::Compute() {
     for (TPerception* b : RowPerceptions) {
         for (TPerception* a : ColumnPerceptions) {
             if (goals) {
-                Add(GoalConflicts, CompareGoals(*b, *a));
+                Add(GoalConflicts, kavo::GoalConflicts(Profile(*b), Profile(*a), false));
             }
             if (prospects) {
-                Add(ProspectConflicts, CompareProspects(*b, *a));
+                Add(ProspectConflicts, kavo::ProspectConflicts(Profile(*b), Profile(*a), false));
             }
             if (influences) {
-                Add(InfluenceConflicts, CompareInfluences(*b, *a));
+                const TComparisonProfile& first = Inferred(*b);
+                Add(InfluenceConflicts, kavo::InfluenceConflicts(first, Inferred(*a), false));
             }
             if (actions) {
-                Add(ActionConflicts, CompareTactics(*b, *a));
+                const TComparisonProfile& first = Evaluated(*b);
+                Add(ActionConflicts, TacticConflicts(first, Evaluated(*a), false));
                 Run->NoteSampling(*a);
                 Run->NoteSampling(*b);
             }

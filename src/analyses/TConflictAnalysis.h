@@ -1,6 +1,10 @@
 #pragma once
 
+#include <memory>
+#include <unordered_map>
+
 #include "analyses/TActorActorAnalysis.h"
+#include "reasoning/TComparisonProfile.h"
 #include "reasoning/TConflict.h"
 
 namespace kavo {
@@ -24,6 +28,8 @@ class TConflictAnalysis : public TActorActorAnalysis {
     TConflictAnalysis(std::string title, TAnalysisFamily family)
         : TActorActorAnalysis(std::move(title), family) {}
 
+    // Forgets the profiles of the perceptions before and after the table.
+    void WriteTable(std::ostream& out) override;
     void Compute() override;
     // Clears the sums once written.
     std::string ValueCells() override;
@@ -36,6 +42,14 @@ class TConflictAnalysis : public TActorActorAnalysis {
   private:
     bool Wanted(Field count, Field mean) const;
     void ClearSums();
+    // The profile of a perception, built at its first comparison and kept for the rest of the
+    // table; with its influences (tactics), after the perception was inferred (its tactics
+    // evaluated) as each comparison needs.
+    TComparisonProfile& Profile(TPerception& perception);
+    const TComparisonProfile& Inferred(TPerception& perception);
+    const TComparisonProfile& Evaluated(TPerception& perception);
+
+    std::unordered_map<const TPerception*, std::unique_ptr<TComparisonProfile>> Profiles;
 };
 
 }  // namespace kavo

@@ -51,16 +51,22 @@ const TSimilarity::TIndex& TSimilarity::IndexOf(TPerception& perception, bool im
         for (const auto& fip : perception.FiPs) {
             index.Factors.insert(fip->Factor);
         }
+        index.AllLinks.reserve(perception.Links.size());
         for (const auto& link : perception.Links) {
-            index.Links.try_emplace(TPair{link->FromFiP->Factor, link->ToFiP->Factor}, link.get());
+            const TLevelled<TLink>& levelled = index.AllLinks.emplace_back(
+                TLevelled<TLink>{link.get(), TLevelledDistribution(Run->Case, link->Distribution)});
+            index.Links.try_emplace(TPair{link->FromFiP->Factor, link->ToFiP->Factor}, &levelled);
         }
     }
     if (impacts && !index.HasImpacts) {
         EnsureInferred(perception);
+        index.AllImpacts.reserve(perception.Impacts.size());
         for (const auto& impact : perception.Impacts) {
-            index.Impacts.try_emplace(TPair{impact->FromFactor, impact->ToFactor}, impact.get());
+            const TLevelled<TImpact>& levelled = index.AllImpacts.emplace_back(TLevelled<TImpact>{
+                impact.get(), TLevelledDistribution(Run->Case, impact->Multiplier)});
+            index.Impacts.try_emplace(TPair{impact->FromFactor, impact->ToFactor}, &levelled);
             if (impact->HasPaths()) {
-                index.PathImpacts.push_back(impact.get());
+                index.PathImpacts.push_back(&levelled);
             }
         }
         index.HasImpacts = true;
@@ -95,19 +101,19 @@ void TSimilarity::CompareFactors(const TPerception& b) {
     }
 }
 
-void TSimilarity::CompareLinks(const TPerception& b) {
-    for (const auto& x : b.Links) {
+void TSimilarity::CompareLinks(TPerception& b) {
+    for (const TLevelled<TLink>& x : IndexOf(b, false).AllLinks) {
         ++LinkCount;
         bool shared = false;
         for (TPerception* a : ColumnPerceptions) {
             const auto& links = IndexOf(*a, false).Links;
-            const auto y = links.find(TPair{x->FromFiP->Factor, x->ToFiP->Factor});
+            const auto y = links.find(TPair{x.Item->FromFiP->Factor, x.Item->ToFiP->Factor});
             if (y == links.end()) {
                 continue;
             }
             shared = true;
             ++SharedLinkPairs;
-            LinkSimilarity += 1 - y->second->Distribution.LevelDistance(Run->Case, x->Distribution);
+            LinkSimilarity += 1 - y->second->Levels.LevelDistance(Run->Case, x.Levels);
         }
         SharedLinks += shared ? 1 : 0;
     }
@@ -118,8 +124,8 @@ void TSimilarity::CompareLinks(const TPerception& b) {
 void TSimilarity::ComparePaths(TPerception& b) {
     const TIndex& own = IndexOf(b, true);
     PathCount += static_cast<int>(b.Paths.size());
-    for (const TImpact* m : own.PathImpacts) {
-        const TPair ends{m->FromFactor, m->ToFactor};
+    for (const TLevelled<TImpact>* m : own.PathImpacts) {
+        const TPair ends{m->Item->FromFactor, m->Item->ToFactor};
         bool shared = false;
         for (TPerception* a : ColumnPerceptions) {
             const auto& impacts = IndexOf(*a, true).Impacts;
@@ -127,25 +133,25 @@ void TSimilarity::ComparePaths(TPerception& b) {
             if (n == impacts.end()) {
                 continue;
             }
-            shared = shared || n->second->HasPaths();
+            shared = shared || n->second->Item->HasPaths();
             AddImpacts(*m, *n->second);
         }
-        SharedPaths += shared ? static_cast<int>(m->Paths.size()) : 0;
+        SharedPaths += shared ? static_cast<int>(m->Item->Paths.size()) : 0;
     }
     // Impacts that only A's perception reaches by a path.
     for (TPerception* a : ColumnPerceptions) {
-        for (const TImpact* n : IndexOf(*a, true).PathImpacts) {
-            const auto m = own.Impacts.find(TPair{n->FromFactor, n->ToFactor});
-            if (m != own.Impacts.end() && !m->second->HasPaths()) {
+        for (const TLevelled<TImpact>* n : IndexOf(*a, true).PathImpacts) {
+            const auto m = own.Impacts.find(TPair{n->Item->FromFactor, n->Item->ToFactor});
+            if (m != own.Impacts.end() && !m->second->Item->HasPaths()) {
                 AddImpacts(*m->second, *n);
             }
         }
     }
 }
 
-void TSimilarity::AddImpacts(const TImpact& m, const TImpact& n) {
+void TSimilarity::AddImpacts(const TLevelled<TImpact>& m, const TLevelled<TImpact>& n) {
     ++SharedImpacts;
-    PathSimilarity += 1 - n.Multiplier.LevelDistance(Run->Case, m.Multiplier);
+    PathSimilarity += 1 - n.Levels.LevelDistance(Run->Case, m.Levels);
 }
 
 std::string TSimilarity::ValueCells() {

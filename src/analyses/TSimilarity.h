@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "analyses/TActorActorAnalysis.h"
+#include "reasoning/TLevelledDistribution.h"
 
 namespace kavo {
 
@@ -55,12 +56,22 @@ class TSimilarity : public TActorActorAnalysis {
         }
     };
     using TPair = std::pair<const void*, const void*>;
+    // A link or an impact with the levels of its distribution.
+    template <typename TItem>
+    struct TLevelled {
+        const TItem* Item;
+        TLevelledDistribution Levels;
+    };
     struct TIndex {
         std::unordered_set<const void*> Factors;
-        std::unordered_map<TPair, const TLink*, TPairHash> Links;
-        std::unordered_map<TPair, const TImpact*, TPairHash> Impacts;
+        // Every link and every impact in the perception's order; the tables hold the first on
+        // each pair of factors.
+        std::vector<TLevelled<TLink>> AllLinks;
+        std::unordered_map<TPair, const TLevelled<TLink>*, TPairHash> Links;
+        std::vector<TLevelled<TImpact>> AllImpacts;
+        std::unordered_map<TPair, const TLevelled<TImpact>*, TPairHash> Impacts;
         // The impacts with a path, in the perception's order.
-        std::vector<const TImpact*> PathImpacts;
+        std::vector<const TLevelled<TImpact>*> PathImpacts;
         bool HasImpacts = false;
     };
     const TIndex& IndexOf(TPerception& perception, bool impacts);
@@ -68,10 +79,10 @@ class TSimilarity : public TActorActorAnalysis {
     bool LinksWanted() const;
     bool PathsWanted() const;
     void CompareFactors(const TPerception& b);
-    void CompareLinks(const TPerception& b);
+    void CompareLinks(TPerception& b);
     void ComparePaths(TPerception& b);
     // Adds one pair of impacts on the same factors, one of which has a path.
-    void AddImpacts(const TImpact& m, const TImpact& n);
+    void AddImpacts(const TLevelled<TImpact>& m, const TLevelled<TImpact>& n);
 
     std::unordered_map<const TPerception*, TIndex> Indexes;
 };

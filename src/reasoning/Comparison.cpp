@@ -1,6 +1,7 @@
 #include "reasoning/Comparison.h"
 
 #include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "model/TProspect.h"
 #include "reasoning/GoalEvaluation.h"
 #include "reasoning/Inference.h"
+#include "reasoning/TComparisonProfile.h"
 #include "reasoning/TConflict.h"
 #include "reasoning/TImpact.h"
 #include "reasoning/Tactics.h"
@@ -21,17 +23,22 @@ namespace kavo {
 
 namespace {
 
-std::unique_ptr<TConflict> NewConflict(TConflictKind kind, TPerception& first,
+using TByFactor = TComparisonProfile::TByFactor;
+using TRange = std::pair<const TByFactor*, const TByFactor*>;
+
+std::unique_ptr<TConflict> NewConflict(TConflict conflict, TPerception& first,
                                        TPerception& second) {
-    auto conflict = std::make_unique<TConflict>(kind);
-    conflict->Perception1 = &first;
-    conflict->Perception2 = &second;
-    return conflict;
+    auto owned = std::make_unique<TConflict>(std::move(conflict));
+    owned->Perception1 = &first;
+    owned->Perception2 = &second;
+    return owned;
 }
 
-void Note(TConflict& conflict, const std::string& name, double measure) {
+void Note(TConflict& conflict, bool details, const std::string& name, double measure) {
     if (measure > 0) {
-        conflict.Details.push_back(name + "=" + FormatNumber(measure));
+        if (details) {
+            conflict.Details.push_back(name + "=" + FormatNumber(measure));
+        }
         conflict.Total += measure;
     }
 }
@@ -42,111 +49,187 @@ void InferUnlessInferred(TPerception& perception) {
     }
 }
 
-bool WithPaths(const TImpact* impact) {
-    return impact != nullptr && impact->HasPaths();
+// For every FiP of the first perception, by index, the FiPs of the second on the same factor, by
+// a merge of the two lists sorted by factor.
+std::vector<TRange> MatchFiPs(const TComparisonProfile& first, const TComparisonProfile& second) {
+    const std::vector<TByFactor>& mine = first.FiPsByFactor;
+    const std::vector<TByFactor>& theirs = second.FiPsByFactor;
+    std::vector<TRange> matches(mine.size(), TRange{nullptr, nullptr});
+    const std::less<const TFactor*> less;
+    std::size_t i = 0;
+    std::size_t k = 0;
+    while (i < mine.size() && k < theirs.size()) {
+        if (less(mine[i].Factor, theirs[k].Factor)) {
+            ++i;
+        } else if (less(theirs[k].Factor, mine[i].Factor)) {
+            ++k;
+        } else {
+            const TFactor* factor = mine[i].Factor;
+            const std::size_t begin = k;
+            while (k < theirs.size() && theirs[k].Factor == factor) {
+                ++k;
+            }
+            for (; i < mine.size() && mine[i].Factor == factor; ++i) {
+                matches[static_cast<std::size_t>(mine[i].Index)] = {&theirs[begin],
+                                                                    theirs.data() + k};
+            }
+        }
+    }
+    return matches;
 }
 
 }  // namespace
 
-std::unique_ptr<TConflict> CompareGoals(TPerception& first, TPerception& second) {
-    auto conflict = NewConflict(TConflictKind::ckGoals, first, second);
-    for (const auto& mine : first.Goals) {
-        for (const auto& theirs : second.Goals) {
-            if (mine->FiP->Factor == theirs->FiP->Factor) {
-                ++conflict->Count;
-                Note(*conflict, mine->FiP->Factor->Name, GoalConflict(*mine, *theirs));
+TConflict GoalConflicts(const TComparisonProfile& first, const TComparisonProfile& second,
+                        bool details) {
+    TConflict conflict(TConflictKind::ckGoals);
+    for (const TGoal* mine : first.Goals) {
+        const TFactor* factor = mine->FiP->Factor;
+        const auto [begin, end] = TComparisonProfile::On(second.GoalsByFactor, factor);
+        for (const TByFactor* theirs = begin; theirs != end; ++theirs) {
+            ++conflict.Count;
+            Note(conflict, details, factor->Name,
+                 GoalConflict(*mine, *second.Goals[static_cast<std::size_t>(theirs->Index)]));
+        }
+    }
+    return conflict;
+}
+
+TConflict ProspectConflicts(const TComparisonProfile& first, const TComparisonProfile& second,
+                            bool details) {
+    TConflict conflict(TConflictKind::ckProspects);
+    const TCase& current = *first.Perception.Case();
+    for (std::size_t i = 0; i < first.Prospects.size(); ++i) {
+        const TFactor* factor = first.Prospects[i]->FiP->Factor;
+        const auto [begin, end] = TComparisonProfile::On(second.ProspectsByFactor, factor);
+        for (const TByFactor* theirs = begin; theirs != end; ++theirs) {
+            ++conflict.Count;
+            Note(conflict, details, factor->Name,
+                 first.ProspectLevels[i].LevelDistance(
+                     current, second.ProspectLevels[static_cast<std::size_t>(theirs->Index)]));
+        }
+    }
+    return conflict;
+}
+
+// Every pair of FiPs on the same factor makes the lists of common FiPs; every ordered pair of
+// entries of those lists is compared, causes in the first perception's order and, for each, the
+// effects. Only the first perception's impacts with a path can count, so the walk goes over them.
+TConflict InfluenceConflicts(const TComparisonProfile& first, const TComparisonProfile& second,
+                             bool details) {
+    TConflict conflict(TConflictKind::ckInfluences);
+    conflict.Count = first.ImpactsWithPaths;
+    const TCase& current = *first.Perception.Case();
+    const auto& fips = first.Perception.FiPs;
+    const std::size_t n = second.Perception.FiPs.size();
+    const std::vector<TRange> matches = MatchFiPs(first, second);
+    for (std::size_t cause = 0; cause < matches.size(); ++cause) {
+        const auto [causeBegin, causeEnd] = matches[cause];
+        const int from = first.InfluenceStart[cause];
+        const int to = first.InfluenceStart[cause + 1];
+        for (const TByFactor* theirCause = causeBegin; theirCause != causeEnd; ++theirCause) {
+            const std::size_t row = static_cast<std::size_t>(theirCause->Index) * n;
+            for (int k = from; k < to; ++k) {
+                const TComparisonProfile::TInfluence& mine =
+                    first.Influences[static_cast<std::size_t>(k)];
+                const auto [effectBegin, effectEnd] = matches[static_cast<std::size_t>(mine.To)];
+                for (const TByFactor* theirEffect = effectBegin; theirEffect != effectEnd;
+                     ++theirEffect) {
+                    const std::int32_t at =
+                        second.InfluenceAt[row + static_cast<std::size_t>(theirEffect->Index)];
+                    if (at < 0) {
+                        continue;
+                    }
+                    const double measure = mine.Multiplier.JointIntensity(
+                        current, second.Influences[static_cast<std::size_t>(at)].Multiplier);
+                    if (measure > 0 && details) {
+                        Note(conflict, true,
+                             fips[cause]->Factor->Name + "<->" +
+                                 fips[static_cast<std::size_t>(mine.To)]->Factor->Name,
+                             measure);
+                    } else {
+                        Note(conflict, false, std::string(), measure);
+                    }
+                }
             }
         }
     }
     return conflict;
+}
+
+TConflict TacticConflicts(const TComparisonProfile& first, const TComparisonProfile& second,
+                          bool details) {
+    TConflict conflict(TConflictKind::ckTactics);
+    const std::vector<TRange> matches = MatchFiPs(first, second);
+    for (const int index : first.FreeActions) {
+        const auto i = static_cast<std::size_t>(index);
+        const TFiP& action = *first.Perception.FiPs[i];
+        const TLevels<double>& mine = first.MeanUtility[i];
+        for (const TByFactor* other = matches[i].first; other != matches[i].second; ++other) {
+            const TLevels<double>& theirs =
+                second.MeanUtility[static_cast<std::size_t>(other->Index)];
+            ++conflict.Count;
+            double r = 0;
+            std::string text;
+            for (int f = 0; f < action.FeasibleCount; ++f) {
+                const int level = action.FeasibleLevels[static_cast<std::size_t>(f)];
+                const double u1 = mine[level];
+                const double u2 = theirs[level];
+                if (details) {
+                    text += "(" + std::to_string(level) + ":" + FormatNumber(u1) + "|" +
+                            FormatNumber(u2) + ")";
+                }
+                if ((u1 >= 0 && u2 < 0) || (u1 < 0 && u2 >= 0)) {
+                    r += std::abs(u1 - u2);
+                }
+            }
+            if (action.FeasibleCount > 0) {
+                r /= action.FeasibleCount;
+            }
+            if (r > 0) {
+                conflict.Total += r;
+                if (details) {
+                    conflict.Details.push_back(action.Factor->Name + "=" + FormatProbability(r) +
+                                               " -> " + text);
+                }
+            }
+        }
+    }
+    return conflict;
+}
+
+std::unique_ptr<TConflict> CompareGoals(TPerception& first, TPerception& second) {
+    return NewConflict(GoalConflicts(TComparisonProfile(first), TComparisonProfile(second), true),
+                       first, second);
 }
 
 std::unique_ptr<TConflict> CompareProspects(TPerception& first, TPerception& second) {
-    auto conflict = NewConflict(TConflictKind::ckProspects, first, second);
-    const TCase& current = *first.Case();
-    for (const auto& mine : first.Prospects) {
-        for (const auto& theirs : second.Prospects) {
-            if (mine->FiP->Factor == theirs->FiP->Factor) {
-                ++conflict->Count;
-                Note(*conflict, mine->FiP->Factor->Name,
-                     mine->Distribution.LevelDistance(current, theirs->Distribution));
-            }
-        }
-    }
-    return conflict;
+    return NewConflict(
+        ProspectConflicts(TComparisonProfile(first), TComparisonProfile(second), true), first,
+        second);
 }
 
 std::unique_ptr<TConflict> CompareInfluences(TPerception& first, TPerception& second) {
-    auto conflict = NewConflict(TConflictKind::ckInfluences, first, second);
     InferUnlessInferred(first);
     InferUnlessInferred(second);
-    const TCase& current = *first.Case();
-    for (const auto& impact : first.Impacts) {
-        conflict->Count += impact->HasPaths() ? 1 : 0;
-    }
-    std::vector<const TFiP*> mine;
-    std::vector<const TFiP*> theirs;
-    for (const auto& a : first.FiPs) {
-        for (const auto& b : second.FiPs) {
-            if (a->Factor == b->Factor) {
-                mine.push_back(a.get());
-                theirs.push_back(b.get());
-            }
-        }
-    }
-    for (std::size_t i = 0; i < mine.size(); ++i) {
-        for (std::size_t j = 0; j < mine.size(); ++j) {
-            const TImpact* one = ImpactBetween(first, mine[i], mine[j]);
-            const TImpact* other = ImpactBetween(second, theirs[i], theirs[j]);
-            if (WithPaths(one) && WithPaths(other)) {
-                Note(*conflict, mine[i]->Factor->Name + "<->" + mine[j]->Factor->Name,
-                     one->Multiplier.JointIntensity(current, other->Multiplier));
-            }
-        }
-    }
-    return conflict;
+    TComparisonProfile mine(first);
+    TComparisonProfile theirs(second);
+    mine.TakeInfluences();
+    theirs.TakeInfluences();
+    return NewConflict(InfluenceConflicts(mine, theirs, true), first, second);
 }
 
 std::unique_ptr<TConflict> CompareTactics(TPerception& first, TPerception& second) {
-    auto conflict = NewConflict(TConflictKind::ckTactics, first, second);
     for (TPerception* perception : {&first, &second}) {
         if (!perception->ResultsValid[TPerception::TacticsEvaluated]) {
             EvaluateAllTactics(*perception);
         }
     }
-    const TCase& current = *first.Case();
-    for (const auto& action : first.FiPs) {
-        if (!first.IsFreeAction(action.get())) {
-            continue;
-        }
-        for (const auto& other : second.FiPs) {
-            if (other->Factor != action->Factor) {
-                continue;
-            }
-            ++conflict->Count;
-            double r = 0;
-            std::string text;
-            for (int f = 0; f < action->FeasibleCount; ++f) {
-                const int level = action->FeasibleLevels[static_cast<std::size_t>(f)];
-                const double u1 = action->LevelUtility[level].RawMean(current);
-                const double u2 = other->LevelUtility[level].RawMean(current);
-                text += "(" + std::to_string(level) + ":" + FormatNumber(u1) + "|" +
-                        FormatNumber(u2) + ")";
-                if ((u1 >= 0 && u2 < 0) || (u1 < 0 && u2 >= 0)) {
-                    r += std::abs(u1 - u2);
-                }
-            }
-            if (action->FeasibleCount > 0) {
-                r /= action->FeasibleCount;
-            }
-            if (r > 0) {
-                conflict->Total += r;
-                conflict->Details.push_back(action->Factor->Name + "=" + FormatProbability(r) +
-                                            " -> " + text);
-            }
-        }
-    }
-    return conflict;
+    TComparisonProfile mine(first);
+    TComparisonProfile theirs(second);
+    mine.TakeTactics();
+    theirs.TakeTactics();
+    return NewConflict(TacticConflicts(mine, theirs, true), first, second);
 }
 
 TPreferredChange PreferredChange(TPerception& perception, const TFactor* factor) {

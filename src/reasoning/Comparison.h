@@ -2,9 +2,11 @@
 
 #include <memory>
 
+#include "reasoning/TConflict.h"
+
 namespace kavo {
 
-class TConflict;
+class TComparisonProfile;
 class TFactor;
 class TPerception;
 
@@ -23,6 +25,19 @@ std::unique_ptr<TConflict> CompareProspects(TPerception& first, TPerception& sec
 // of each feasible level lie apart where the two disagree in sign. Rates the tactics of each
 // when needed.
 std::unique_ptr<TConflict> CompareTactics(TPerception& first, TPerception& second);
+
+// The same comparisons of two perceptions of one case through their profiles, for comparing each
+// of many perceptions with many others: the conflict has no perceptions set, and its details only
+// when asked for. The influences (tactics) need profiles that took them, of perceptions inferred
+// (with their tactics evaluated).
+TConflict GoalConflicts(const TComparisonProfile& first, const TComparisonProfile& second,
+                        bool details);
+TConflict InfluenceConflicts(const TComparisonProfile& first, const TComparisonProfile& second,
+                             bool details);
+TConflict ProspectConflicts(const TComparisonProfile& first, const TComparisonProfile& second,
+                            bool details);
+TConflict TacticConflicts(const TComparisonProfile& first, const TComparisonProfile& second,
+                          bool details);
 
 // What the perceiver would like a factor to do: for an action that reaches a goal the level with
 // the best rating (first of equals, all seven levels scanned) and its score; for a factor with a

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -11,6 +13,10 @@
 #include "analyses/TResourceDependency.h"
 #include "analyses/TSimilarity.h"
 #include "analyses/TSupportAnalysis.h"
+#include "model/TAiA.h"
+#include "model/TProspect.h"
+#include "reasoning/Comparison.h"
+#include "support/TCaseGenerator.h"
 #include "support/TPerceptionBuilder.h"
 
 namespace kavo {
@@ -135,6 +141,96 @@ TEST_F(ConflictTest, WithoutASelectedFieldNothingIsComputedOrWritten) {
     EXPECT_EQ(Conflict.GoalConflicts.Count, 0);
     EXPECT_EQ(Conflict.ValueCells(), "");
     EXPECT_FALSE(Town->ResultsValid[TPerception::TacticsEvaluated]);
+}
+
+// Perceptions of a generated case, each compared with many others.
+class GeneratedConflictTest : public ActorActorTest {
+  protected:
+    GeneratedConflictTest() {
+        test::TCaseShape shape;
+        shape.Arenas = 2;
+        shape.ActorsPerArena = 4;
+        shape.FiPsPerPerception = 12;
+        shape.LinksPerPerception = 18;
+        shape.HostileText = false;
+        test::TCaseGenerator(11, shape).Fill(Case);
+        Case.ForEachPerception(
+            [&](TPerception& perception) { Perceptions.push_back(&perception); });
+        Run.Grouping.ArenaGrouping = 3;
+        Run.Grouping.ActorGrouping = 3;
+        SelectAll(Conflict);
+    }
+    // The cells of the report's Conflict table, by the given catalog.
+    Texts Report(TAnalysisCatalog& from) {
+        std::ostringstream out;
+        TAnalysisReport(from, Run, [] {
+            return std::string("now");
+        }).RunAnalysis(*from.Find("Conflict"), out);
+        return CellTexts(out.str());
+    }
+
+    TConflictAnalysis& Conflict = Analysis<TConflictAnalysis>("Conflict");
+    std::vector<TPerception*> Perceptions;
+};
+
+// Row perceptions against every column perception: the sums are those of the comparisons made one
+// pair at a time, added in the same order.
+TEST_F(GeneratedConflictTest, SumsThePairwiseComparisons) {
+    ASSERT_GE(Perceptions.size(), 8U);
+    const std::vector<TPerception*> rows(Perceptions.begin(), Perceptions.begin() + 3);
+    Conflict.Run = &Run;
+    Conflict.RowPerceptions = rows;
+    Conflict.ColumnPerceptions = Perceptions;
+    Conflict.Compute();
+
+    TConflict goals(TConflictKind::ckGoals);
+    TConflict prospects(TConflictKind::ckProspects);
+    TConflict influences(TConflictKind::ckInfluences);
+    TConflict actions(TConflictKind::ckTactics);
+    const auto add = [](TConflict& sum, const std::unique_ptr<TConflict>& pair) {
+        sum.Count += pair->Count;
+        sum.Total += pair->Total;
+    };
+    for (TPerception* b : rows) {
+        for (TPerception* a : Perceptions) {
+            add(goals, CompareGoals(*b, *a));
+            add(prospects, CompareProspects(*b, *a));
+            add(influences, CompareInfluences(*b, *a));
+            add(actions, CompareTactics(*b, *a));
+        }
+    }
+    const std::pair<const TConflict*, const TConflict*> sums[] = {
+        {&Conflict.GoalConflicts, &goals},
+        {&Conflict.ProspectConflicts, &prospects},
+        {&Conflict.InfluenceConflicts, &influences},
+        {&Conflict.ActionConflicts, &actions},
+    };
+    for (const auto& [computed, expected] : sums) {
+        EXPECT_EQ(computed->Count, expected->Count) << static_cast<int>(expected->Kind);
+        EXPECT_EQ(computed->Total, expected->Total) << static_cast<int>(expected->Kind);
+    }
+    EXPECT_GT(influences.Total, 0);
+    EXPECT_GT(goals.Count, 0);
+}
+
+// A report compares the perceptions as they are when it runs: what it learnt of them for one table
+// does not outlive the table.
+TEST_F(GeneratedConflictTest, ASecondReportSeesAChangedPerception) {
+    const Texts before = Report(catalog);
+    ASSERT_GT(before.size(), 20U);
+    TPerception& changed = **std::ranges::find_if(Perceptions, [](const TPerception* perception) {
+        return perception->AiAOwner() != nullptr && !perception->Links.empty();
+    });
+    changed.Remove(changed.Links.front().get());
+    for (const auto& prospect : changed.Prospects) {
+        prospect->Distribution.SetChange(Case, 3, 0);
+    }
+    changed.InvalidateResults();
+    const Texts after = Report(catalog);
+    EXPECT_NE(after, before);
+    TAnalysisCatalog fresh;
+    SelectAll(*fresh.Find("Conflict"));
+    EXPECT_EQ(after, Report(fresh));
 }
 
 // --- Resource Dependency ---
