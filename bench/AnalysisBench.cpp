@@ -8,12 +8,14 @@
 #include <ostream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "analyses/TAnalysisCatalog.h"
 #include "analyses/TAnalysisReport.h"
 #include "analyses/TAnalysisRun.h"
 #include "analyses/TInferredStrategies.h"
 #include "analyses/TSingleGoalStrategies.h"
+#include "analyses/TSupportAnalysis.h"
 #include "casefile/TCaseReader.h"
 #include "casefile/TImageWriter.h"
 #include "model/TCase.h"
@@ -85,11 +87,14 @@ void CountEvaluations(benchmark::State& state, const TAnalysis& analysis) {
 // Runs one analysis of the catalog with every column field, reading (or generating) the case
 // outside the timing.
 void RunAnalysis(benchmark::State& state, TCase& current, const TGroupingSettings& grouping,
-                 bool allFields) {
+                 bool allFields, const std::vector<int>& moreFields = {}) {
     TAnalysisCatalog catalog;
     TAnalysis& analysis = *catalog.Find(kTitles[state.range(0)]);
     for (const auto& field : analysis.Fields) {
         field->Selected = field->Selected || (allFields && field->HasColumn());
+    }
+    for (const int field : moreFields) {
+        analysis.FieldAt(field).Selected = true;
     }
     TImageWriter images;
     TAnalysisRun run(current, grouping, images, "");
@@ -188,6 +193,14 @@ BENCHMARK(BM_GeneratedAnalysis)
     ->DenseRange(0, kLastTitle)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
+
+// Support and Opposition on the generated case with "Let A optimize": A searches its other
+// actions around each of B's ideal strategies.
+void BM_GeneratedSupportOptimizing(benchmark::State& state) {
+    TCase& current = Generated().Case;
+    RunAnalysis(state, current, Apart(current), false, {TSupportAnalysis::fLetAOptimize});
+}
+BENCHMARK(BM_GeneratedSupportOptimizing)->Arg(8)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // A status whose event pump cancels once the given time has passed since the start, and that
 // records when it cancelled and the longest time between two pumps.
