@@ -1,6 +1,7 @@
 #include "analyses/TSimilarity.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "analyses/TAnalysisRun.h"
 #include "model/TFactor.h"
@@ -49,8 +50,11 @@ const TSimilarity::TIndex& TSimilarity::IndexOf(TPerception& perception, bool im
     TIndex& index = Indexes[&perception];
     if (index.Factors.empty() && !perception.FiPs.empty()) {
         for (const auto& fip : perception.FiPs) {
-            index.Factors.insert(fip->Factor);
+            if (index.Factors.insert(fip->Factor).second) {
+                index.Slots.emplace_back(fip->Factor, static_cast<int>(index.Slots.size()));
+            }
         }
+        std::ranges::sort(index.Slots, std::less<>());
         index.AllLinks.reserve(perception.Links.size());
         for (const auto& link : perception.Links) {
             const TLevelled<TLink>& levelled = index.AllLinks.emplace_back(
@@ -60,13 +64,24 @@ const TSimilarity::TIndex& TSimilarity::IndexOf(TPerception& perception, bool im
     }
     if (impacts && !index.HasImpacts) {
         EnsureInferred(perception);
+        const std::size_t slots = index.Slots.size();
+        index.ImpactAt.assign(slots * slots, -1);
         index.AllImpacts.reserve(perception.Impacts.size());
         for (const auto& impact : perception.Impacts) {
             const TLevelled<TImpact>& levelled = index.AllImpacts.emplace_back(TLevelled<TImpact>{
                 impact.get(), TLevelledDistribution(Run->Case, impact->Multiplier)});
-            index.Impacts.try_emplace(TPair{impact->FromFactor, impact->ToFactor}, &levelled);
+            const int from = index.SlotOf(impact->FromFactor);
+            const int to = index.SlotOf(impact->ToFactor);
+            if (from < 0 || to < 0) {
+                continue;
+            }
+            std::int32_t& at = index.ImpactAt[static_cast<std::size_t>(from) * slots +
+                                              static_cast<std::size_t>(to)];
+            if (at < 0) {
+                at = static_cast<std::int32_t>(index.AllImpacts.size() - 1);
+            }
             if (impact->HasPaths()) {
-                index.PathImpacts.push_back(&levelled);
+                index.PathImpacts.push_back({&levelled, from, to});
             }
         }
         index.HasImpacts = true;
@@ -119,31 +134,69 @@ void TSimilarity::CompareLinks(TPerception& b) {
     }
 }
 
+int TSimilarity::TIndex::SlotOf(const void* factor) const {
+    const auto slot = std::ranges::lower_bound(Slots, factor, std::less<>(),
+                                               [](const auto& entry) { return entry.first; });
+    return slot != Slots.end() && slot->first == factor ? slot->second : -1;
+}
+
+const TSimilarity::TLevelled<TImpact>* TSimilarity::TIndex::ImpactBetween(int from, int to) const {
+    if (from < 0 || to < 0) {
+        return nullptr;
+    }
+    const std::int32_t at =
+        ImpactAt[static_cast<std::size_t>(from) * Slots.size() + static_cast<std::size_t>(to)];
+    return at < 0 ? nullptr : &AllImpacts[static_cast<std::size_t>(at)];
+}
+
+std::vector<int> TSimilarity::Places(const TIndex& from, const TIndex& in) {
+    std::vector<int> places(from.Slots.size(), -1);
+    auto other = in.Slots.begin();
+    for (const auto& [factor, slot] : from.Slots) {
+        while (other != in.Slots.end() && std::less<>()(other->first, factor)) {
+            ++other;
+        }
+        if (other != in.Slots.end() && other->first == factor) {
+            places[static_cast<std::size_t>(slot)] = other->second;
+        }
+    }
+    return places;
+}
+
 // Every path belongs to the impact of its start on its end factor, so paths and impacts are
-// compared through the impacts that have a path.
+// compared through the impacts that have a path. Impacts are looked up by the places of their
+// factors, translated from one perception to the other.
 void TSimilarity::ComparePaths(TPerception& b) {
     const TIndex& own = IndexOf(b, true);
     PathCount += static_cast<int>(b.Paths.size());
-    for (const TLevelled<TImpact>* m : own.PathImpacts) {
-        const TPair ends{m->Item->FromFactor, m->Item->ToFactor};
+    std::vector<const TIndex*> columns;
+    std::vector<std::vector<int>> there;
+    for (TPerception* a : ColumnPerceptions) {
+        columns.push_back(&IndexOf(*a, true));
+        there.push_back(Places(own, *columns.back()));
+    }
+    for (const TIndex::TPathImpact& m : own.PathImpacts) {
         bool shared = false;
-        for (TPerception* a : ColumnPerceptions) {
-            const auto& impacts = IndexOf(*a, true).Impacts;
-            const auto n = impacts.find(ends);
-            if (n == impacts.end()) {
+        for (std::size_t k = 0; k < columns.size(); ++k) {
+            const std::vector<int>& place = there[k];
+            const TLevelled<TImpact>* n = columns[k]->ImpactBetween(
+                place[static_cast<std::size_t>(m.From)], place[static_cast<std::size_t>(m.To)]);
+            if (n == nullptr) {
                 continue;
             }
-            shared = shared || n->second->Item->HasPaths();
-            AddImpacts(*m, *n->second);
+            shared = shared || n->Item->HasPaths();
+            AddImpacts(*m.Impact, *n);
         }
-        SharedPaths += shared ? static_cast<int>(m->Item->Paths.size()) : 0;
+        SharedPaths += shared ? static_cast<int>(m.Impact->Item->Paths.size()) : 0;
     }
     // Impacts that only A's perception reaches by a path.
-    for (TPerception* a : ColumnPerceptions) {
-        for (const TLevelled<TImpact>* n : IndexOf(*a, true).PathImpacts) {
-            const auto m = own.Impacts.find(TPair{n->Item->FromFactor, n->Item->ToFactor});
-            if (m != own.Impacts.end() && !m->second->Item->HasPaths()) {
-                AddImpacts(*m->second, *n);
+    for (const TIndex* a : columns) {
+        const std::vector<int> here = Places(*a, own);
+        for (const TIndex::TPathImpact& n : a->PathImpacts) {
+            const TLevelled<TImpact>* m = own.ImpactBetween(here[static_cast<std::size_t>(n.From)],
+                                                            here[static_cast<std::size_t>(n.To)]);
+            if (m != nullptr && !m->Item->HasPaths()) {
+                AddImpacts(*m, *n.Impact);
             }
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -69,11 +70,26 @@ class TSimilarity : public TActorActorAnalysis {
         std::vector<TLevelled<TLink>> AllLinks;
         std::unordered_map<TPair, const TLevelled<TLink>*, TPairHash> Links;
         std::vector<TLevelled<TImpact>> AllImpacts;
-        std::unordered_map<TPair, const TLevelled<TImpact>*, TPairHash> Impacts;
-        // The impacts with a path, in the perception's order.
-        std::vector<const TLevelled<TImpact>*> PathImpacts;
+        // The perception's factors sorted, each with its place in the order they first show.
+        std::vector<std::pair<const void*, int>> Slots;
+        // The entry of AllImpacts first on each pair of factors, by their places (cause * number
+        // of factors + effect), -1 for none; impacts join factors the perception shows.
+        std::vector<std::int32_t> ImpactAt;
+        // The impacts with a path, in the perception's order, with the places of their factors.
+        struct TPathImpact {
+            const TLevelled<TImpact>* Impact;
+            int From;
+            int To;
+        };
+        std::vector<TPathImpact> PathImpacts;
         bool HasImpacts = false;
+
+        int SlotOf(const void* factor) const;
+        const TLevelled<TImpact>* ImpactBetween(int from, int to) const;
     };
+    // For every place of a factor of the first index, the place of the same factor in the second,
+    // -1 where the second does not show it.
+    static std::vector<int> Places(const TIndex& from, const TIndex& in);
     const TIndex& IndexOf(TPerception& perception, bool impacts);
     bool FactorsWanted() const;
     bool LinksWanted() const;
