@@ -60,26 +60,6 @@ const TProbVector& UncertaintyProfile(int degree, int level) {
     return kUncertaintyTable[static_cast<std::size_t>(degree)][static_cast<std::size_t>(level + 3)];
 }
 
-double LevelDistance(const TProbVector& a, const TProbVector& b) {
-    double sum = 0;
-    for (int i = kMinLevel; i <= kMaxLevel; ++i) {
-        for (int j = kMinLevel; j <= kMaxLevel; ++j) {
-            sum += a[i] * b[j] * std::abs(i - j);
-        }
-    }
-    return sum / 6;
-}
-
-double JointIntensity(const TProbVector& a, const TProbVector& b) {
-    double sum = 0;
-    for (int i = kMinLevel; i <= kMaxLevel; ++i) {
-        for (int j = kMinLevel; j <= kMaxLevel; ++j) {
-            sum += std::abs(i * a[i] * j * b[j]);
-        }
-    }
-    return sum / 9;
-}
-
 void TProVal::Observe(const TCase& current, const char* operation) const {
     const TContext& context = current.Context();
     if (context.MonitorChanges && context.Monitor != nullptr) {
@@ -247,11 +227,27 @@ TProbVector TProVal::ToVector(const TCase& current) const {
 }
 
 double TProVal::LevelDistance(const TCase& current, const TProVal& other) const {
-    return kavo::LevelDistance(ToVector(current), other.ToVector(current));
+    const TProbVector a = ToVector(current);
+    const TProbVector b = other.ToVector(current);
+    double sum = 0;
+    for (int i = kMinLevel; i <= kMaxLevel; ++i) {
+        for (int j = kMinLevel; j <= kMaxLevel; ++j) {
+            sum += a[i] * b[j] * std::abs(i - j);
+        }
+    }
+    return sum / 6;
 }
 
 double TProVal::JointIntensity(const TCase& current, const TProVal& other) const {
-    return kavo::JointIntensity(ToVector(current), other.ToVector(current));
+    const TProbVector a = ToVector(current);
+    const TProbVector b = other.ToVector(current);
+    double sum = 0;
+    for (int i = kMinLevel; i <= kMaxLevel; ++i) {
+        for (int j = kMinLevel; j <= kMaxLevel; ++j) {
+            sum += std::abs(i * a[i] * j * b[j]);
+        }
+    }
+    return sum / 9;
 }
 
 void TProVal::SetToProduct(const TCase& current, const TProVal& a, const TProVal& b) {

@@ -36,13 +36,6 @@ using TProbVector = TLevels<double>;
 // The probability profile of an uncertainty degree 0..3 around a nominal level -3..+3.
 const TProbVector& UncertaintyProfile(int degree, int level);
 
-// How far apart the levels of two distributions lie: the expected distance of their levels over 6,
-// 0..1.
-double LevelDistance(const TProbVector& a, const TProbVector& b);
-// How strongly two distributions of multiplier levels act together, whatever their signs: the
-// expected product of their absolute levels over 9, 0..1.
-double JointIntensity(const TProbVector& a, const TProbVector& b);
-
 // A finite discrete probability distribution: probability-value pairs in contiguous storage,
 // ascending by value (descending after Negate). Cumulation counts the unit-mass distributions
 // summed into it: 0 for nothing defined yet, 1 when the probabilities sum to 1.
