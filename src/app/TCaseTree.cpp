@@ -4,10 +4,12 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionViewItem>
+#include <QStyledItemDelegate>
 #include <QTimer>
 #include <algorithm>
 #include <vector>
@@ -38,6 +40,21 @@ bool IsFactorKind(TNodeKind kind) {
     return kind == TNodeKind::nkFactor || kind == TNodeKind::nkAttribute ||
            kind == TNodeKind::nkAction;
 }
+
+// Factors show "_" as a blank; the in-place editor offers the name as stored, so that a rename
+// edits exactly what the case holds.
+class TStoredNameDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+            line->setText(index.data(kNameRole).toString());
+        } else {
+            QStyledItemDelegate::setEditorData(editor, index);
+        }
+    }
+};
 
 TShellIcon IconOf(TNodeKind kind, const void* object) {
     switch (kind) {
@@ -101,6 +118,7 @@ TCaseTree::TCaseTree(QWidget* parent) : QTreeWidget(parent) {
     setColumnCount(1);
     setIconSize(QSize(kTreeIconWidth, kTreeIconHeight));
     setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    setItemDelegate(new TStoredNameDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     connect(this, &QTreeWidget::itemChanged, this, &TCaseTree::NodeEdited);
     // Dropping changes the case, never the tree itself: the drop is a copy, so that the dragged
@@ -116,7 +134,7 @@ TCaseTree::TCaseTree(QWidget* parent) : QTreeWidget(parent) {
 QTreeWidgetItem* TCaseTree::AddNode(QTreeWidgetItem* parent, TNodeKind kind, void* object,
                                     const QString& text) {
     auto* item = parent != nullptr ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(this);
-    item->setText(0, text);
+    item->setText(0, ShownText(kind, text));
     item->setData(0, kKindRole, static_cast<int>(kind));
     item->setData(0, kObjectRole, QVariant::fromValue(reinterpret_cast<quintptr>(object)));
     item->setData(0, kNameRole, text);
@@ -188,6 +206,10 @@ void TCaseTree::BuildDictionary(const TCase& owningCase, QTreeWidgetItem* root) 
             AddNode(actorNode, TNodeKind::nkAction, action, ToQString(BareName(action->Name)));
         }
     }
+}
+
+QString TCaseTree::ShownText(TNodeKind kind, const QString& stored) {
+    return IsFactorKind(kind) ? ToQString(ShownName(stored.toStdString())) : stored;
 }
 
 TNodeKind TCaseTree::KindOf(const QTreeWidgetItem* item) {
@@ -264,13 +286,17 @@ void TCaseTree::NodeEdited(QTreeWidgetItem* item, int) {
         return;
     }
     const QString text = item->text(0);
-    const QString shown = item->data(0, kNameRole).toString();
+    const QString stored = item->data(0, kNameRole).toString();
+    const QString shown = ShownText(KindOf(item), stored);
     if (text == shown) {
         return;
     }
     Building = true;
     item->setText(0, shown);
     Building = false;
+    if (text == stored) {
+        return;
+    }
     // The window rebuilds the tree on a rename, which must wait until the editor has let go of the
     // node.
     const TNodeKind kind = KindOf(item);

@@ -83,6 +83,8 @@ class TCaseTree : public QTreeWidget {
     void BuildArenas(const TCase& owningCase, QTreeWidgetItem* root);
     void BuildDictionary(const TCase& owningCase, QTreeWidgetItem* root);
     void NodeEdited(QTreeWidgetItem* item, int column);
+    // The text a node shows for a stored name (the name itself, or for a factor its shown name).
+    static QString ShownText(TNodeKind kind, const QString& stored);
     static bool IsEditable(TNodeKind kind, const void* object);
     // The dragged factor's node and the node under the point, when the one may be dropped on the
     // other; nulls otherwise.

@@ -18,6 +18,7 @@
 #include "app/TKAVO.h"
 #include "app/TUserSettings.h"
 #include "app/TreeNodes.h"
+#include "model/TFactor.h"
 
 using kavo::TCaseStatusBar;
 using kavo::TCaseTree;
@@ -66,6 +67,7 @@ class TCaseWindowTest : public QObject {
     void renameInPlace_data();
     void renameInPlace();
     void renameConceptStartsEditingTheSelectedNode();
+    void dictionaryShowsBlanksButRenamesTheStoredName();
     void deleteAsksAndRemoves_data();
     void deleteAsksAndRemoves();
     void deleteBeepsOnAnalystView();
@@ -401,6 +403,36 @@ void TCaseWindowTest::renameConceptStartsEditingTheSelectedNode() {
              QStringLiteral("Water 2030[*]"));
     QVERIFY(view.Case().Modified);
     QVERIFY(view.parentWidget()->isWindowModified());
+}
+
+void TCaseWindowTest::dictionaryShowsBlanksButRenamesTheStoredName() {
+    TModalAnswers answers;
+    TCaseView& view = OpenFixture();
+    kavo::TFactor* factor = nullptr;
+    for (const auto& candidate : view.Case().FactorList) {
+        if (candidate->Name == "Crop yield") {
+            factor = candidate.get();
+        }
+    }
+    QVERIFY(factor != nullptr);
+    factor->Name = "Crop_yield";
+    view.SwitchTreeMode();
+    Select("Crop yield");
+
+    // The editor offers the stored name; confirming it unchanged is no rename.
+    QVERIFY(view.Tree()->EditSelected());
+    QLineEdit* editor = OpenEditor(*view.Tree());
+    QVERIFY(editor != nullptr);
+    QCOMPARE(editor->text(), QStringLiteral("Crop_yield"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTest::qWait(20);
+    QCOMPARE(view.Tree()->currentItem()->text(0), QStringLiteral("Crop yield"));
+    QCOMPARE(factor->Name, std::string("Crop_yield"));
+    QVERIFY(!view.Case().Modified);
+
+    TypeInto("Crop yield", QStringLiteral("Crop_yield_2030"));
+    QTRY_COMPARE(factor->Name, std::string("Crop_yield_2030"));
+    QTRY_COMPARE(view.Tree()->currentItem()->text(0), QStringLiteral("Crop yield 2030"));
 }
 
 void TCaseWindowTest::deleteAsksAndRemoves_data() {
