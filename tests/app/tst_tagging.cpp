@@ -531,9 +531,9 @@ void TTaggingTest::tagConceptFollowsTheFocus() {
     View->Tree()->setFocus();
     QVERIFY(View->Tree()->hasFocus());
     tagConcept->trigger();
-    // In the dictionary, the factor of the node.
+    // In the dictionary, the factor of the node (shown with a blank for "_").
     View->SwitchTreeMode();
-    SelectNode(QStringLiteral("Crop_yield"));
+    SelectNode(QStringLiteral("Crop yield"));
     tagConcept->trigger();
     // A press on a node's tag marker.
     QTreeWidget* tree = View->Tree();
