@@ -1,6 +1,5 @@
 #include "cli/QuickCommand.h"
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
