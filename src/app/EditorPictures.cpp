@@ -116,6 +116,31 @@ int UncertaintyOf(Qt::KeyboardModifiers modifiers) {
     return (modifiers & Qt::AltModifier) ? 3 : 0;
 }
 
+bool StepLevelOrUncertainty(int key, int& level, int& uncertainty) {
+    int newLevel = level;
+    int newUncertainty = uncertainty;
+    switch (key) {
+        case Qt::Key_Left:
+            --newLevel;
+            break;
+        case Qt::Key_Right:
+            ++newLevel;
+            break;
+        case Qt::Key_Up:
+            ++newUncertainty;
+            break;
+        default:
+            --newUncertainty;
+            break;
+    }
+    if (newLevel < -3 || newLevel > 3 || newUncertainty < 0 || newUncertainty > 3) {
+        return false;
+    }
+    level = newLevel;
+    uncertainty = newUncertainty;
+    return true;
+}
+
 Qt::KeyboardModifiers ModifiersOfUncertainty(int uncertainty) {
     switch (uncertainty) {
         case 1:

@@ -31,5 +31,8 @@ void DrawLinkStrip(QPainter& painter, int chosenLevel);
 int UncertaintyOf(Qt::KeyboardModifiers modifiers);
 // The keys that choose the uncertainty degree 0..3.
 Qt::KeyboardModifiers ModifiersOfUncertainty(int uncertainty);
+// Left and Right step the level, Up and Down the uncertainty degree; false when the step would
+// leave the levels -3..+3 or the degrees 0..3, and then nothing is changed.
+bool StepLevelOrUncertainty(int key, int& level, int& uncertainty);
 
 }  // namespace kavo

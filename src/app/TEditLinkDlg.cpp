@@ -64,21 +64,7 @@ bool TEditLinkDlg::ArrowKey(int key) {
     }
     int level = NewItem->Level;
     int uncertainty = NewItem->Uncertainty;
-    switch (key) {
-        case Qt::Key_Left:
-            --level;
-            break;
-        case Qt::Key_Right:
-            ++level;
-            break;
-        case Qt::Key_Up:
-            ++uncertainty;
-            break;
-        default:
-            --uncertainty;
-            break;
-    }
-    if (level >= -3 && level <= 3 && uncertainty >= 0 && uncertainty <= 3) {
+    if (StepLevelOrUncertainty(key, level, uncertainty)) {
         UpperPressed(level, Qt::LeftButton, ModifiersOfUncertainty(uncertainty));
     }
     return true;
