@@ -9,10 +9,12 @@
 #include "editing/TFieldWatch.h"
 #include "model/TAiA.h"
 #include "model/TArena.h"
+#include "model/TCase.h"
 #include "model/TFactor.h"
 #include "model/TGoal.h"
 #include "model/TLink.h"
 #include "model/TProspect.h"
+#include "reasoning/Merge.h"
 
 namespace kavo {
 
@@ -344,6 +346,51 @@ void PressRangeCell(TEdit& edit, TPerception& perception, TFiP& fip, int level, 
         spread(*record->Perception);
     }
     edit.Focus = &perception;
+}
+
+void MergeIntoAnalystView(TEdit& edit, TArena& arena) {
+    TPerception& view = *arena.AnalystView;
+    edit.NameIfUnnamed("Merge into analyst view");
+    Touch(edit, view, true);
+    Select(edit, view, {});
+    while (!view.Goals.empty()) {
+        RemoveGoal(edit, view, view.Goals.back().get());
+    }
+    while (!view.Prospects.empty()) {
+        RemoveProspect(edit, view, view.Prospects.back().get());
+    }
+    while (!view.Links.empty()) {
+        RemoveLink(edit, view, view.Links.back().get());
+    }
+    while (!view.FiPs.empty()) {
+        RemoveFiP(edit, view, view.FiPs.back().get());
+    }
+    // The merge is made in a perception of the arena's own, whose items then move into the view as
+    // recorded steps. Making it marks the case modified, which only the edit may do.
+    TCase& owningCase = *view.Case();
+    const bool modified = owningCase.Modified;
+    TPerception merged(&arena);
+    merged.Extent = view.Extent;
+    for (const auto& record : arena.Actors) {
+        MergeFrom(merged, *record->Perception, false);
+    }
+    NormalizeUncertainties(merged);
+    owningCase.Modified = modified;
+    for (auto& fip : merged.FiPs) {
+        fip->Perception = &view;
+        edit.Append(view.FiPs, std::move(fip));
+    }
+    for (auto& link : merged.Links) {
+        edit.Append(view.Links, std::move(link));
+    }
+    for (auto& prospect : merged.Prospects) {
+        edit.Append(view.Prospects, std::move(prospect));
+    }
+    merged.FiPs.clear();
+    merged.Links.clear();
+    merged.Prospects.clear();
+    edit.Set(view.Extent, merged.Extent);
+    edit.Set(view.Rationality, std::uint8_t{0});
 }
 
 }  // namespace kavo

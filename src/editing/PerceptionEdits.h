@@ -9,6 +9,7 @@
 
 namespace kavo {
 
+class TArena;
 class TEdit;
 class TGoal;
 class TLayout;
@@ -66,6 +67,11 @@ TPoint KeepInArea(TEdit& edit, TPerception& perception);
 // only the layout reads, are not part of the edit. Steps of one run are meant to merge into one
 // edit (TEdit::MergeKey), "Automatic layout".
 void LayOutStep(TEdit& edit, TPerception& perception, const TLayout& layout, TRandom& random);
+
+// Empties the arena's analyst view and fills it with the union of its actors' perceptions, with
+// averaged prospects and links and no goals (see MergeFrom). Whether to overwrite a view that is
+// not empty is the caller's question.
+void MergeIntoAnalystView(TEdit& edit, TArena& arena);
 
 // A press on the range bar cell of level (-3..+3) of an action's FiP. Without choose the level is
 // toggled in the range, and a chosen level taken out of the range is no longer chosen; with choose

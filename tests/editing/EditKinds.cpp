@@ -299,6 +299,14 @@ std::vector<TEditKind> MakeKinds() {
         CopySelection(*source);
         return Paste(e, *target, c.Context().CopyBuffer);
     });
+    add("merge into analyst view", [](TEdit& e, TCase& c, TPicker& p) {
+        TArena* arena = p.From(c.ArenaList);
+        if (arena == nullptr) {
+            return false;
+        }
+        MergeIntoAnalystView(e, *arena);
+        return true;
+    });
     add("options", [](TEdit& e, TCase& c, TPicker& p) {
         TCaseOptions options = OptionsOf(c);
         options.ChangeLevel3 += p.Draw(1, 3);

@@ -5,7 +5,9 @@
 
 #include "editing/EditFixture.h"
 #include "editing/EditKinds.h"
+#include "editing/PerceptionEdits.h"
 #include "editing/TEdit.h"
+#include "reasoning/Merge.h"
 #include "support/TCaseGenerator.h"
 
 namespace kavo {
@@ -53,6 +55,30 @@ TEST_F(UndoTest, UndoAndRedoGiveTheDocumentsOfBeforeAndAfter) {
             edit.Undo();
         }
         EXPECT_GT(made, 0) << kind.Name << " never applied";
+    }
+}
+
+// The undoable merge moves the items of a merge made aside into the analyst view: the view must
+// come out as the plain merge makes it in place, item order, extent and rationality included.
+TEST_F(UndoTest, MergeIntoAnalystViewGivesThePlainMerge) {
+    for (const std::uint32_t seed : {7u, 12u}) {
+        test::TCaseShape shape;
+        shape.Arenas = 2;
+        TCase edited{Context};
+        TCase plain{Context};
+        test::TCaseGenerator(seed, shape).Fill(edited);
+        test::TCaseGenerator(seed, shape).Fill(plain);
+        for (int index = 0; index < edited.ArenaList.Size(); ++index) {
+            TArena& arena = *edited.ArenaList[index];
+            ASSERT_FALSE(arena.AnalystView->FiPs.empty());
+            MergeIntoAnalystView(*plain.ArenaList[index]);
+            TEdit edit;
+            MergeIntoAnalystView(edit, arena);
+            EXPECT_EQ(edit.Focus, arena.AnalystView.get());
+            EXPECT_TRUE(arena.AnalystView->Selection.empty());
+        }
+        EXPECT_EQ(test::DocumentOf(edited), test::DocumentOf(plain)) << "seed " << seed;
+        EXPECT_EQ(test::InvariantFaults(edited), NoFaults);
     }
 }
 
