@@ -521,6 +521,7 @@ void TCaseView::UpdateCommandStates() {
     }
     States.NextRound = inRound;
     States.LookForCycles = editable;
+    States.MergeIntoAnalystView = editable;
     States.SystemDiagram = ArenaOfSelection != nullptr;
     // The pane explains an editable diagram only; it comes back with one while InfoBtn is down.
     InfoBtn->setEnabled(editable);
@@ -1060,6 +1061,21 @@ void TCaseView::LookForCycles() {
         perception->ResultsValid[TPerception::Inferred] && !perception->Cycles.empty();
     emit CommandStatesChanged();
     SelectNextCycle();
+}
+
+void TCaseView::MergeIntoAnalystView() {
+    FinishCommentEdit();
+    TArena* arena = ArenaOfSelection;
+    if (arena == nullptr || !States.MergeIntoAnalystView || !CanEdit()) {
+        return;
+    }
+    if (!arena->AnalystView->FiPs.empty() &&
+        !ConfirmDelete(tr("Overwrite current analyst view?"))) {
+        return;
+    }
+    TEdit edit;
+    kavo::MergeIntoAnalystView(edit, *arena);
+    Perform(std::move(edit));
 }
 
 TPathViewer& TCaseView::PathList() {

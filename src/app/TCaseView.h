@@ -63,6 +63,7 @@ struct TCaseCommandStates {
     bool SelectNextCycle = false;
     bool SystemDiagram = false;
     bool NextRound = false;
+    bool MergeIntoAnalystView = false;
 };
 
 // The window of one open case inside the main window. It owns the case and shows it as a tree of
@@ -175,6 +176,9 @@ class TCaseView : public QWidget {
 
     void LookForCycles();
     void SelectNextCycle();
+    // Empties the selected arena's analyst view and fills it with the merge of its actors'
+    // perceptions, after asking before it overwrites a view that is not empty.
+    void MergeIntoAnalystView();
     // The selected arena's analyst view as a system diagram, in a window of its own.
     void ShowSystemDiagram();
     // The relations between the case's actors, to view and edit, in a window of its own.

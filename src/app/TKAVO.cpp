@@ -333,8 +333,10 @@ void TKAVO::CreateEditMenu() {
             view->ChangePriority(1);
         }
     });
-    Unavailable(AddAction(m, tr("&Merge into analyst view"), QKeySequence(Qt::CTRL | Qt::Key_M),
-                          "actionMergeAnalystView", g));
+    MergeAnalystViewAction =
+        AddAction(m, tr("&Merge into analyst view"), QKeySequence(Qt::CTRL | Qt::Key_M),
+                  "actionMergeAnalystView", g);
+    RouteToCase(MergeAnalystViewAction, &TCaseView::MergeIntoAnalystView);
     m->addSeparator();
     // Available while the quick-analysis pane shows.
     QAction* copyQuick = AddAction(m, tr("Copy &Quick Analysis"), QKeySequence(Qt::Key_Insert),
@@ -395,6 +397,7 @@ void TKAVO::UpdateCaseCommands() {
     NextRoundAction->setEnabled(idle && states.NextRound);
     LookForCyclesAction->setEnabled(idle && states.LookForCycles);
     NextCycleAction->setEnabled(idle && states.SelectNextCycle);
+    MergeAnalystViewAction->setEnabled(idle && states.MergeIntoAnalystView);
     SystemDiagramAction->setEnabled(idle && states.SystemDiagram);
     const TDiagramCommandStates diagram =
         view != nullptr ? view->DiagramEditor()->States() : TDiagramCommandStates{};

@@ -158,6 +158,7 @@ class TKAVO : public QMainWindow, public TStatus {
     QAction* NextRoundAction = nullptr;
     QAction* LookForCyclesAction = nullptr;
     QAction* NextCycleAction = nullptr;
+    QAction* MergeAnalystViewAction = nullptr;
     QAction* SystemDiagramAction = nullptr;
     QAction* DefineGoalAction = nullptr;
     QAction* DefineProspectAction = nullptr;

@@ -14,6 +14,13 @@
 #include "app/TCaseView.h"
 #include "app/TKAVO.h"
 #include "app/TreeNodes.h"
+#include "casefile/TCaseWriter.h"
+#include "casefile/TImageWriter.h"
+#include "model/TAiA.h"
+#include "model/TArena.h"
+#include "model/TFactor.h"
+#include "model/TFiP.h"
+#include "model/TPerception.h"
 
 using kavo::TCaseView;
 using kavo::TKAVO;
@@ -36,6 +43,7 @@ class TUndoTest : public QObject {
     void undoAcrossADeletionBringsEverythingBack();
     void commentEditIsOneStep();
     void undoShowsThePerceptionItChanges();
+    void mergeIntoAnalystViewAsksAndUndoes();
 
   private:
     TCaseView& OpenFixture();
@@ -194,6 +202,76 @@ void TUndoTest::undoShowsThePerceptionItChanges() {
     QVERIFY(view.CurrentPerception() != nullptr);
     QVERIFY(view.CurrentPerception()->FindFiP(view.Case().FactorList.Find("Crop yield")) !=
             nullptr);
+}
+
+namespace {
+
+// The case document as a save would write it, at a fixed time and without images.
+QStringList Document(kavo::TCase& c) {
+    kavo::TImageWriter noImages;
+    kavo::TCaseWriter writer(c, noImages, [] { return std::string("2024-05-06 07:08:09"); });
+    QStringList lines;
+    for (const std::string& line : writer.Document("")) {
+        lines << QString::fromStdString(line);
+    }
+    return lines;
+}
+
+QStringList FactorsOf(const kavo::TPerception& perception) {
+    QStringList names;
+    for (const auto& fip : perception.FiPs) {
+        names << QString::fromStdString(fip->Factor->Name);
+    }
+    return names;
+}
+
+}  // namespace
+
+void TUndoTest::mergeIntoAnalystViewAsksAndUndoes() {
+    TModalAnswers answers({Press(QMessageBox::No), Press(QMessageBox::Yes)});
+    TCaseView& view = OpenFixture();
+    QAction* merge = Action("actionMergeAnalystView");
+    // Only with a perception of an arena shown for editing: not on the root, nor on an arena
+    // whose view is shown greyed.
+    for (const QString& path : {QString(), QStringLiteral("Irrigation")}) {
+        Select(path);
+        QVERIFY2(!merge->isEnabled(), qPrintable(path));
+    }
+    Select("Irrigation/*Analyst view");
+    QVERIFY(merge->isEnabled());
+    const kavo::TPerception& analystView = *view.Case().ArenaList.Find("Irrigation")->AnalystView;
+    const QStringList before = Document(view.Case());
+
+    merge->trigger();
+    QCOMPARE(answers.Seen.size(), 1);
+    QCOMPARE(answers.Seen[0].Text, QStringLiteral("Overwrite current analyst view?"));
+    QCOMPARE(answers.Seen[0].Symbol, QMessageBox::Warning);
+    QCOMPARE(Document(view.Case()), before);
+    QVERIFY(!view.Case().Modified);
+
+    merge->trigger();
+    QCOMPARE(answers.Seen.size(), 2);
+    // The water board draws nothing in this arena: the view shows what the farmers see.
+    const kavo::TAiA& farmers = *view.Case().ArenaList.Find("Irrigation")->FindActor("Farmers");
+    QCOMPARE(FactorsOf(analystView), FactorsOf(*farmers.Perception));
+    QVERIFY(analystView.Goals.empty());
+    QCOMPARE(analystView.Prospects.size(), std::size_t{1});
+    QCOMPARE(analystView.Links.size(), std::size_t{3});
+    QVERIFY(view.Case().Modified);
+    const QStringList after = Document(view.Case());
+    QCOMPARE(Action("actionUndo")->text(), QStringLiteral("&Undo Merge into analyst view"));
+
+    Action("actionUndo")->trigger();
+    QCOMPARE(Document(view.Case()), before);
+    QVERIFY(!view.Case().Modified);
+    Action("actionRedo")->trigger();
+    QCOMPARE(Document(view.Case()), after);
+
+    // An empty view is filled without a question.
+    Select("Drinking water/Citizens");
+    merge->trigger();
+    QCOMPARE(answers.Seen.size(), 2);
+    QCOMPARE(Action("actionUndo")->text(), QStringLiteral("&Undo Merge into analyst view"));
 }
 
 QTEST_MAIN(TUndoTest)
