@@ -679,10 +679,9 @@ void TCaseView::DropFactor(TFactor* factor, TNodeKind targetKind, void* target) 
 }
 
 bool TCaseView::ConfirmDelete(const QString& question) {
-    QMessageBox box(QMessageBox::Warning, tr("KAVO warning"), question,
-                    QMessageBox::Yes | QMessageBox::No, this);
-    box.setDefaultButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    return TQuestionBox::Ask(this, QMessageBox::Warning, tr("KAVO warning"), question,
+                             QMessageBox::Yes | QMessageBox::No,
+                             QMessageBox::No) == QMessageBox::Yes;
 }
 
 void TCaseView::DeleteItem() {

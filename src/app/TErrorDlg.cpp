@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/DialogFrame.h"
 #include "qtgui/QtConversions.h"
 
 namespace kavo {
@@ -46,8 +47,7 @@ QStyle::StandardPixmap PixmapOf(QMessageBox::Icon symbol) {
 TErrorDlg::TErrorDlg(QWidget* parent)
     : QDialog(parent), SymbolLabel(new QLabel(this)), TextBox(new QTextEdit(this)) {
     // A message is read and closed: it has nothing to minimise or maximise.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    UseDialogFrame(*this);
     setWindowTitle(tr("Message"));
 
     SymbolLabel->setFixedSize(kSymbolSize, kSymbolSize);

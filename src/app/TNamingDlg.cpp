@@ -9,9 +9,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/DialogFrame.h"
+
 namespace kavo {
 
 TNamingDlg::TNamingDlg(const QString& caption, QWidget* parent) : QDialog(parent) {
+    UseDialogFrame(*this);
     setWindowTitle(caption);
     Fields = new QFormLayout;
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

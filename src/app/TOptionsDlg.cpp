@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "app/DialogFrame.h"
 #include "casefile/CaseFileText.h"
 #include "diagram/DiagramMarks.h"
 #include "model/Formats.h"
@@ -98,6 +99,7 @@ QString FormatNumberText(double value) {
 
 TOptionsDlg::TOptionsDlg(QSize screenSize, QWidget* parent)
     : QDialog(parent), ScreenSize(screenSize) {
+    UseDialogFrame(*this);
     setWindowTitle(tr("KAVO case options"));
     ChooseFont = [](QWidget* owner, const QFont& start) -> std::optional<QFont> {
         bool confirmed = false;

@@ -7,6 +7,8 @@
 #include <QSpacerItem>
 #include <algorithm>
 
+#include "app/DialogFrame.h"
+
 namespace kavo {
 
 namespace {
@@ -20,6 +22,7 @@ TQuestionBox::TQuestionBox(QMessageBox::Icon symbol, const QString& caption, con
                            QMessageBox::StandardButtons buttons, QWidget* parent)
     : QMessageBox(symbol, caption, text, buttons, parent) {
     setObjectName(QStringLiteral("questionBox"));
+    UseDialogFrame(*this);
     // The message box sizes itself to its layout; a row of this width keeps the caption whole.
     if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
         grid->addItem(new QSpacerItem(CaptionWidth(caption), 0, QSizePolicy::Minimum),

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "app/DialogFrame.h"
 #include "model/TFactor.h"
 #include "qtgui/QtConversions.h"
 
@@ -24,6 +25,7 @@ QString Quoted(const TFactor& factor) {
 
 TSimFactorDlg::TSimFactorDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("similarFactorsDialog"));
+    UseDialogFrame(*this);
     setWindowTitle(tr("Similar factors"));
     auto* grid = new QGridLayout;
     grid->setContentsMargins(kLabelLeft, 8, 8, 8);
@@ -60,7 +62,7 @@ bool TSimFactorDlg::Ask(const TFactor& from, const TFactor& into) {
     // Wide enough for the longer name, however long the names are.
     const int labels = std::max(FromFLbl->sizeHint().width(), ToFLbl->sizeHint().width());
     setFixedWidth(std::max(Signs->sizeHint().width() + 8, kLabelLeft + labels) + 40);
-    adjustSize();
+    setFixedHeight(sizeHint().height());
     return exec() == QDialog::Accepted;
 }
 

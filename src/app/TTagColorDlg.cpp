@@ -8,6 +8,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/DialogFrame.h"
+
 namespace kavo {
 
 namespace {
@@ -40,6 +42,7 @@ QRect SquareRect(int column, int row) {
 
 TTagColorDlg::TTagColorDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("tagColorDialog"));
+    UseDialogFrame(*this);
     setWindowTitle(tr("Tag color"));
     // The arrow keys move through the palette, so the dialog keeps the focus, not its buttons.
     setFocusPolicy(Qt::StrongFocus);

@@ -8,13 +8,19 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <functional>
 
 #include "app/CaseFixture.h"
 #include "app/ModalAnswers.h"
 #include "app/TCaseView.h"
+#include "app/TErrorDlg.h"
 #include "app/TKAVO.h"
+#include "app/TNewArenaDlg.h"
+#include "app/TOptionsDlg.h"
 #include "app/TQuestionBox.h"
+#include "app/TSimFactorDlg.h"
 #include "app/TSplitterMemory.h"
+#include "app/TTagColorDlg.h"
 #include "app/TUserSettings.h"
 
 using kavo::TCaseView;
@@ -36,6 +42,10 @@ int Total(const QList<int>& sizes) {
 
 }  // namespace
 
+// Makes a dialog with the given parent.
+using TMakeDialog = std::function<QWidget*(QWidget*)>;
+Q_DECLARE_METATYPE(TMakeDialog)
+
 class TWindowLayoutTest : public QObject {
     Q_OBJECT
 
@@ -51,6 +61,8 @@ class TWindowLayoutTest : public QObject {
     void emptyMainWindowHintsAtNewAndOpen();
     void saveConfirmsItselfInTheStatusBar();
     void questionsCarryTheWholeCaseName();
+    void dialogsOfFixedContentOfferNothingToMaximise_data();
+    void dialogsOfFixedContentOfferNothingToMaximise();
 
   private:
     QTemporaryDir SettingsFolder;
@@ -201,6 +213,36 @@ void TWindowLayoutTest::questionsCarryTheWholeCaseName() {
         width >= kavo::TQuestionBox::CaptionWidth(name),
         qPrintable(
             QStringLiteral("%1 for %2").arg(width).arg(kavo::TQuestionBox::CaptionWidth(name))));
+}
+
+void TWindowLayoutTest::dialogsOfFixedContentOfferNothingToMaximise_data() {
+    using TMake = TMakeDialog;
+    QTest::addColumn<TMake>("make");
+    QTest::newRow("similar factors")
+        << TMake([](QWidget* p) { return new kavo::TSimFactorDlg(p); });
+    QTest::newRow("naming") << TMake([](QWidget* p) { return new kavo::TNewArenaDlg(p); });
+    QTest::newRow("tag color") << TMake([](QWidget* p) { return new kavo::TTagColorDlg(p); });
+    QTest::newRow("options") << TMake(
+        [](QWidget* p) { return new kavo::TOptionsDlg(QSize(1600, 1000), p); });
+    QTest::newRow("message") << TMake([](QWidget* p) { return new kavo::TErrorDlg(p); });
+    QTest::newRow("question") << TMake([](QWidget* p) {
+        return new kavo::TQuestionBox(QMessageBox::Warning, QStringLiteral("KAVO warning"),
+                                      QStringLiteral("Overwrite current analyst view?"),
+                                      QMessageBox::Yes | QMessageBox::No, p);
+    });
+}
+
+// Without their own frame hints, dialogs get a maximise button from window managers that follow
+// the toolkit's hints.
+void TWindowLayoutTest::dialogsOfFixedContentOfferNothingToMaximise() {
+    QFETCH(TMakeDialog, make);
+    QWidget* dialog = make(Window.get());
+    const Qt::WindowFlags flags = dialog->windowFlags();
+    QVERIFY(flags.testFlag(Qt::CustomizeWindowHint));
+    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+    delete dialog;
 }
 
 QTEST_MAIN(TWindowLayoutTest)
