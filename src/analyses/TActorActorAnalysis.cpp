@@ -77,6 +77,7 @@ void TActorActorAnalysis::WriteTable(std::ostream& out) {
     if (!clustered && (merges(grouping.ArenaMode()) || merges(grouping.ActorMode()))) {
         Aggregate();
     }
+    TableStarted();
     WriteLine(out, "<p class=\"cmnt\">" + CellCaption + "</p>");
     WriteLine(out, "<table border=\"1\">");
     for (const std::string& line : HeaderRows(showGraph)) {
@@ -112,6 +113,7 @@ void TActorActorAnalysis::WriteTable(std::ostream& out) {
             row = "  <tr>";
         }
     }
+    TableFinished();
     WriteLine(out, "</table>");
     // The merged perceptions belong to this run's groups, which the run discards.
     Aggregated.clear();

@@ -21,6 +21,12 @@ class TActorActorAnalysis : public TAnalysis {
 
     void WriteTable(std::ostream& out) override;
 
+  protected:
+    // Around the cells of one table: what an analysis learns of the perceptions while it writes a
+    // table may serve the table's other cells, and must not outlive it.
+    virtual void TableStarted() {}
+    virtual void TableFinished() {}
+
   private:
     void Aggregate();
     // Appends the row header and the cells of one row to the row's text.

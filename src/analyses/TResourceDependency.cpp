@@ -5,6 +5,8 @@
 
 #include "analyses/TAnalysisRun.h"
 #include "model/TAiA.h"
+#include "model/TCase.h"
+#include "model/TContext.h"
 #include "model/TFactor.h"
 #include "model/TFiP.h"
 #include "model/TPerception.h"
@@ -96,11 +98,48 @@ bool TResourceDependency::SearchUnder(TStrategy& s, int rationality,
     return true;
 }
 
+int TResourceDependency::SearchColumn(TStrategy& s, const std::vector<TFiP*>& others,
+                                      TColumnResult& result) {
+    s.Evaluate();
+    result.BaseUtility = s.UtilityDist.RawMean(Run->Case);
+    result.BaseSatisfaction = s.SatisfactionDist.RawMean(Run->Case);
+    result.BaseFrustration = s.FrustrationDist.RawMean(Run->Case);
+    // A search seeds the generator unless there is nothing to search: no goal or no tactic.
+    result.Seeds = !s.Perception->Goals.empty() && !s.Tactics.empty();
+    constexpr std::array<int, 3> kRationalities{0, 3, 6};
+    int searches = 0;
+    while (searches < 3 && SearchUnder(s, kRationalities[searches], others, result.Best[searches],
+                                       result.Worst[searches])) {
+        ++searches;
+    }
+    result.RandomAfter = Run->Case.Context().Random.State;
+    return searches;
+}
+
+void TResourceDependency::AddColumn(const TColumnResult& result, int searches) {
+    BaseUtility = result.BaseUtility;
+    BaseSatisfaction = result.BaseSatisfaction;
+    BaseFrustration = result.BaseFrustration;
+    if (searches > 0) {
+        UtilityToGain += result.Best[0] - BaseUtility;
+        UtilityToLose += BaseUtility - result.Worst[0];
+    }
+    if (searches > 1) {
+        SatisfactionToGain += result.Best[1] - BaseSatisfaction;
+        SatisfactionToLose += BaseSatisfaction - result.Worst[1];
+    }
+    if (searches > 2) {
+        FrustrationGainSum = FrustrationGainSum - result.Best[2] - BaseFrustration;
+        FrustrationLossSum = FrustrationLossSum + BaseFrustration + result.Worst[2];
+    }
+}
+
 bool TResourceDependency::ComputeColumn(TPerception& a, const std::vector<TActor*>& rowActors) {
     EnsureTacticsEvaluated(a);
     Run->NoteSampling(a);
     TStrategy s(&a, 0);
-    std::vector<TFiP*> others;
+    TColumnKey key{&a, {}};
+    std::vector<TFiP*>& others = key.second;
     for (const auto& fip : a.FiPs) {
         TFiP* p = fip.get();
         if (!a.IsFreeAction(p) || Run->Cancelled()) {
@@ -116,28 +155,61 @@ bool TResourceDependency::ComputeColumn(TPerception& a, const std::vector<TActor
             RateLevels(*p);
         }
     }
-    s.Evaluate();
-    BaseUtility = s.UtilityDist.RawMean(Run->Case);
-    BaseSatisfaction = s.SatisfactionDist.RawMean(Run->Case);
-    BaseFrustration = s.FrustrationDist.RawMean(Run->Case);
-    double best = 0;
-    double worst = 0;
-    if (!SearchUnder(s, 0, others, best, worst)) {
-        return false;
+    if (Caching) {
+        if (const auto found = Columns.find(key); found != Columns.end()) {
+            LastAsked[&a] = others;
+            if (found->second.Seeds) {
+                RandomAfterLast = found->second.RandomAfter;
+            }
+            AddColumn(found->second, 3);
+            return true;
+        }
     }
-    UtilityToGain += best - BaseUtility;
-    UtilityToLose += BaseUtility - worst;
-    if (!SearchUnder(s, 3, others, best, worst)) {
-        return false;
+    TColumnResult result;
+    const int searches = SearchColumn(s, others, result);
+    AddColumn(result, searches);
+    if (Caching && searches == 3 && !Run->Cancelled()) {
+        if (result.Seeds) {
+            RandomAfterLast = result.RandomAfter;
+        }
+        LastAsked[&a] = others;
+        LastRun[&a] = others;
+        Columns.emplace(std::move(key), result);
     }
-    SatisfactionToGain += best - BaseSatisfaction;
-    SatisfactionToLose += BaseSatisfaction - worst;
-    if (!SearchUnder(s, 6, others, best, worst)) {
-        return false;
+    return searches == 3;
+}
+
+void TResourceDependency::TableStarted() {
+    Caching = true;
+}
+
+void TResourceDependency::TableFinished() {
+    // A cell whose searches were done before left A as an earlier cell's searches did: repeat
+    // the last cell's, so that A's working values (saved with the case and drawn) are those they
+    // give, then put the random generator where the table's last searches leave it.
+    if (!Run->Cancelled()) {
+        for (const auto& [a, others] : LastAsked) {
+            if (LastRun[a] == others) {
+                continue;
+            }
+            TStrategy s(a, 0);
+            for (const auto& fip : a->FiPs) {
+                if (a->IsFreeAction(fip.get())) {
+                    s.Tactics.push_back({fip.get(), 0, true});
+                }
+            }
+            TColumnResult repeated;
+            SearchColumn(s, others, repeated);
+        }
+        if (RandomAfterLast) {
+            Run->Case.Context().Random.State = *RandomAfterLast;
+        }
     }
-    FrustrationGainSum = FrustrationGainSum - best - BaseFrustration;
-    FrustrationLossSum = FrustrationLossSum + BaseFrustration + worst;
-    return true;
+    Caching = false;
+    Columns.clear();
+    LastAsked.clear();
+    LastRun.clear();
+    RandomAfterLast.reset();
 }
 
 void TResourceDependency::Compute() {

@@ -1,5 +1,11 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <utility>
+
 #include "analyses/TActorActorAnalysis.h"
 
 namespace kavo {
@@ -57,16 +63,52 @@ class TResourceDependency : public TActorActorAnalysis {
     double FrustrationGainSum = 0;
     double FrustrationLossSum = 0;
 
+  protected:
+    void TableStarted() override;
+    // Leaves every column perception as its last cell's searches left it.
+    void TableFinished() override;
+
   private:
+    // What the searches of B's actions in one column perception give, and the state of the
+    // program's random generator after them.
+    struct TColumnResult {
+        double BaseUtility = 0;
+        double BaseSatisfaction = 0;
+        double BaseFrustration = 0;
+        // By rationality 0 (utility), 3 (satisfaction) and 6 (frustration).
+        std::array<double, 3> Best{};
+        std::array<double, 3> Worst{};
+        // Whether the searches seed the random generator (A has goals and a free action).
+        bool Seeds = false;
+        std::uint32_t RandomAfter = 0;
+    };
+    // A column perception and its free actions whose tactics the searches hold at level 0: the
+    // cell's searches depend on nothing else.
+    using TColumnKey = std::pair<TPerception*, std::vector<TFiP*>>;
+
     std::vector<TActor*> RowActors() const;
     // Counts the levels of one of B's actions in A's perception that help or hurt A.
     void RateLevels(const TFiP& action);
     // Adds what A can gain and lose over the search of B's actions; false when cancelled.
     bool ComputeColumn(TPerception& a, const std::vector<TActor*>& rowActors);
+    // Evaluates the base case of S and searches it under the three rationalities, stopping when
+    // cancelled; the number of searches done.
+    int SearchColumn(TStrategy& s, const std::vector<TFiP*>& others, TColumnResult& result);
     // The best and worst scores of S over B's actions, under the rationality; false when
     // cancelled.
     bool SearchUnder(TStrategy& s, int rationality, const std::vector<TFiP*>& others, double& best,
                      double& worst);
+    // Adds the gains and losses of the first searches of a column.
+    void AddColumn(const TColumnResult& result, int searches);
+
+    // While a table is written: the searches done, by column perception and held actions; for
+    // each column perception the searches its last cell asked for and the last ones it ran.
+    bool Caching = false;
+    std::map<TColumnKey, TColumnResult> Columns;
+    std::map<TPerception*, std::vector<TFiP*>> LastAsked;
+    std::map<TPerception*, std::vector<TFiP*>> LastRun;
+    // The random generator's state after the last searches of the table that seeded it.
+    std::optional<std::uint32_t> RandomAfterLast;
 };
 
 }  // namespace kavo
