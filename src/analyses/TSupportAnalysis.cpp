@@ -4,6 +4,8 @@
 
 #include "analyses/TAnalysisRun.h"
 #include "model/Formats.h"
+#include "model/TCase.h"
+#include "model/TContext.h"
 #include "model/TFactor.h"
 #include "model/TFiP.h"
 #include "model/TPerception.h"
@@ -26,6 +28,44 @@ const TStrategy& AdaptedLevels(const TStrategy& adaptation) {
     return adaptation.BestStrategies.empty() ? adaptation : *adaptation.BestStrategies.front();
 }
 
+std::vector<std::int8_t> LevelsOf(const TStrategy& strategy) {
+    std::vector<std::int8_t> levels;
+    levels.reserve(strategy.Tactics.size());
+    for (const TTactic& tactic : strategy.Tactics) {
+        levels.push_back(tactic.Level);
+    }
+    return levels;
+}
+
+// An exact copy of a rated strategy, with copies of the strategies its search kept. (Clone makes
+// a new strategy from the tactics instead: it recounts TotalAction and keeps no search results.)
+std::unique_ptr<TStrategy> CopyOf(const TStrategy& strategy) {
+    auto copy = std::make_unique<TStrategy>(strategy.Perception, strategy.Rationality);
+    copy->Tactics = strategy.Tactics;
+    copy->TotalAction = strategy.TotalAction;
+    copy->UtilityDist = strategy.UtilityDist;
+    copy->SatisfactionDist = strategy.SatisfactionDist;
+    copy->FrustrationDist = strategy.FrustrationDist;
+    copy->Outcomes = strategy.Outcomes;
+    copy->BestScore = strategy.BestScore;
+    copy->WorstScore = strategy.WorstScore;
+    for (const auto& best : strategy.BestStrategies) {
+        copy->BestStrategies.push_back(CopyOf(*best));
+    }
+    for (const auto& worst : strategy.WorstStrategies) {
+        copy->WorstStrategies.push_back(CopyOf(*worst));
+    }
+    copy->BestTies = strategy.BestTies;
+    copy->WorstTies = strategy.WorstTies;
+    copy->SingleGoal = strategy.SingleGoal;
+    copy->Complete = strategy.Complete;
+    copy->EvaluationCount = strategy.EvaluationCount;
+    copy->StrategyCount = strategy.StrategyCount;
+    copy->SampledCombinations = strategy.SampledCombinations;
+    copy->Observer = strategy.Observer;
+    return copy;
+}
+
 std::string LevelImage(int level) {
     return "<img src=\"gif/r" + std::to_string(level) + "-1.gif\"> ";
 }
@@ -37,9 +77,10 @@ TSupportAnalysis::TSupportAnalysis(std::string title, TAnalysisFamily family)
 
 TSupportAnalysis::~TSupportAnalysis() = default;
 
-const TStrategy& TSupportAnalysis::Rate(TStrategy& t) {
-    if (FieldSelected(fLetAOptimize)) {
-        t.Search(FixedActions);
+const TStrategy& TSupportAnalysis::Rate(TStrategy& t, bool optimize,
+                                        const std::vector<TFiP*>& fixed) {
+    if (optimize) {
+        t.Search(fixed);
         if (!t.BestStrategies.empty()) {
             return *t.BestStrategies.front();
         }
@@ -47,6 +88,53 @@ const TStrategy& TSupportAnalysis::Rate(TStrategy& t) {
     // Without a free action of A the search records nothing: T as it stands is the outcome.
     t.Evaluate();
     return t;
+}
+
+void TSupportAnalysis::RateOnce(TPerception& a, std::unique_ptr<TStrategy>& t, std::size_t at) {
+    const bool optimize = FieldSelected(fLetAOptimize);
+    const bool keep = FieldSelected(fAdaptation);
+    TRatingKey key{&a, optimize, optimize ? FixedActions : std::vector<TFiP*>{}, LevelsOf(*t)};
+    if (Caching) {
+        if (const auto found = Ratings.find(key); found != Ratings.end()) {
+            const TRating& rating = found->second;
+            if (rating.Rated != nullptr) {
+                t = CopyOf(*rating.Rated);
+            }
+            Take(rating, at);
+            LastAsked[&a] = std::move(key);
+            return;
+        }
+    }
+    TContext& context = Run->Case.Context();
+    const std::uint32_t randomBefore = context.Random.State;
+    const TStrategy& outcome = Rate(*t, optimize, FixedActions);
+    TRating rating;
+    rating.Utility = outcome.UtilityDist.RawMean(Run->Case);
+    rating.Satisfaction = outcome.SatisfactionDist.RawMean(Run->Case);
+    rating.Frustration = outcome.FrustrationDist.RawMean(Run->Case);
+    // A search seeds the generator unless A has no goal or T no tactic.
+    rating.Seeds = (optimize && !a.Goals.empty() && !t->Tactics.empty()) ||
+                   context.Random.State != randomBefore;
+    rating.RandomAfter = context.Random.State;
+    Take(rating, at);
+    if (Caching && !Run->Cancelled()) {
+        if (keep) {
+            rating.Rated = CopyOf(*t);
+        }
+        LastAsked[&a] = key;
+        LastRun[&a] = key;
+        Ratings.insert_or_assign(std::move(key), std::move(rating));
+    }
+}
+
+void TSupportAnalysis::Take(const TRating& rating, std::size_t at) {
+    SupportUtility[at] = rating.Utility;
+    SupportSatisfaction[at] = rating.Satisfaction;
+    SupportFrustration[at] = rating.Frustration;
+    // Later cells see the generator as these ratings would have left it.
+    if (rating.Seeds) {
+        Run->Case.Context().Random.State = rating.RandomAfter;
+    }
 }
 
 void TSupportAnalysis::Compute() {
@@ -80,17 +168,43 @@ void TSupportAnalysis::Compute() {
                 FixedActions.push_back(u->FiP);
             }
         }
-        const TStrategy& outcome = Rate(*t);
-        const auto at = static_cast<std::size_t>(k - 1);
-        SupportUtility[at] = outcome.UtilityDist.RawMean(Run->Case);
-        SupportSatisfaction[at] = outcome.SatisfactionDist.RawMean(Run->Case);
-        SupportFrustration[at] = outcome.FrustrationDist.RawMean(Run->Case);
+        RateOnce(a, t, static_cast<std::size_t>(k - 1));
         if (FieldSelected(fAdaptation)) {
             Adaptations.push_back(std::move(t));
         }
     }
     Run->NoteSampling(a);
     Run->NoteSampling(b);
+}
+
+void TSupportAnalysis::TableStarted() {
+    Caching = true;
+}
+
+void TSupportAnalysis::TableFinished() {
+    // A cell whose ratings were made before left A as an earlier cell's ratings did: repeat the
+    // last cell's last rating, so that A's working values (saved with the case and drawn) are
+    // those it gives; the random generator already stands where the table's last rating left it.
+    if (!Run->Cancelled()) {
+        TRandom& random = Run->Case.Context().Random;
+        const std::uint32_t state = random.State;
+        for (const auto& [a, key] : LastAsked) {
+            if (LastRun[a] == key) {
+                continue;
+            }
+            const std::vector<std::int8_t>& levels = std::get<3>(key);
+            std::unique_ptr<TStrategy> t = a->DefaultStrategy->Clone();
+            for (std::size_t i = 0; i < t->Tactics.size(); ++i) {
+                t->Tactics[i].Level = levels[i];
+            }
+            Rate(*t, std::get<1>(key), std::get<2>(key));
+        }
+        random.State = state;
+    }
+    Caching = false;
+    Ratings.clear();
+    LastAsked.clear();
+    LastRun.clear();
 }
 
 std::string TSupportAnalysis::ValuesCell(int field,

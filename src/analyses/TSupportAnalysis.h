@@ -1,7 +1,10 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <map>
 #include <memory>
+#include <tuple>
 
 #include "analyses/TActorActorAnalysis.h"
 
@@ -44,11 +47,43 @@ class TSupportAnalysis : public TActorActorAnalysis {
     // A's actions whose levels B's strategy sets; not owned.
     std::vector<TFiP*> FixedActions;
 
+  protected:
+    void TableStarted() override;
+    // Leaves every column perception as its last cell's evaluations left it.
+    void TableFinished() override;
+
   private:
+    // What rating one strategy of A gave, and the state of the program's random generator after
+    // it.
+    struct TRating {
+        double Utility = 0;
+        double Satisfaction = 0;
+        double Frustration = 0;
+        // T as the rating left it, kept when the adaptations are shown.
+        std::unique_ptr<TStrategy> Rated;
+        // Whether rating seeded the random generator (a search with goals and tactics).
+        bool Seeds = false;
+        std::uint32_t RandomAfter = 0;
+    };
+    // A column perception, whether A optimizes, the actions held (when it does) and the levels of
+    // T's tactics: a rating depends on nothing else.
+    using TRatingKey = std::tuple<TPerception*, bool, std::vector<TFiP*>, std::vector<std::int8_t>>;
+
     // The outcome of B's k-th ideal strategy for A: T itself, or the best A found around it.
-    const TStrategy& Rate(TStrategy& t);
+    static const TStrategy& Rate(TStrategy& t, bool optimize, const std::vector<TFiP*>& fixed);
+    // Rates T, or takes the rating an earlier cell of the table made of the same strategy.
+    void RateOnce(TPerception& a, std::unique_ptr<TStrategy>& t, std::size_t at);
+    // Sets the values of B's ideal strategy at index at from the rating.
+    void Take(const TRating& rating, std::size_t at);
     std::string ValuesCell(int field, const std::array<double, kMaxStrategies>& v) const;
     std::string AdaptationCell() const;
+
+    // While a table is written: the ratings made, and for each column perception the rating its
+    // last cell asked for and the last one it made.
+    bool Caching = false;
+    std::map<TRatingKey, TRating> Ratings;
+    std::map<TPerception*, TRatingKey> LastAsked;
+    std::map<TPerception*, TRatingKey> LastRun;
 };
 
 }  // namespace kavo
