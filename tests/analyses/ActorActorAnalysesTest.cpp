@@ -14,6 +14,7 @@
 #include "analyses/TSimilarity.h"
 #include "analyses/TSupportAnalysis.h"
 #include "model/TAiA.h"
+#include "model/TFiP.h"
 #include "model/TProspect.h"
 #include "reasoning/Comparison.h"
 #include "support/TCaseGenerator.h"
@@ -371,6 +372,133 @@ TEST_F(SupportTest, AdaptationShowsTheLevelsOfAsOtherActions) {
                   std::string::npos)
             << cells;
         EXPECT_EQ(cells.find("Pump"), std::string::npos) << "B's own action is fixed";
+    }
+}
+
+// --- Work shared by the cells of a table ---
+
+// The analyses as they were before a table kept what its cells share: every cell computes all its
+// searches and evaluations itself.
+class TUncachedDependency : public TResourceDependency {
+  public:
+    using TResourceDependency::TResourceDependency;
+
+  protected:
+    void TableStarted() override {}
+};
+
+class TUncachedSupport : public TSupportAnalysis {
+  public:
+    using TSupportAnalysis::TSupportAnalysis;
+
+  protected:
+    void TableStarted() override {}
+};
+
+// Two copies of a generated case, one for each way of computing; every actor acts in both arenas,
+// so rows of different arenas share their actors, and most columns see the same actions held.
+class SharedWorkTest : public ::testing::Test {
+  protected:
+    struct TSide {
+        test::TTestPlatform Platform;
+        TCase Case{Platform.Context};
+        TAnalysisCatalog Catalog;
+    };
+
+    SharedWorkTest() {
+        test::TCaseShape shape;
+        shape.Arenas = 2;
+        shape.Actors = 3;
+        shape.ActorsPerArena = 3;
+        shape.FiPsPerPerception = 12;
+        shape.LinksPerPerception = 16;
+        shape.HostileText = false;
+        for (TSide* side : {&Cached, &Uncached}) {
+            test::TCaseGenerator(5, shape).Fill(side->Case);
+        }
+        Replace<TUncachedDependency>(Uncached.Catalog, "Resource Dependency");
+        Replace<TUncachedSupport>(Uncached.Catalog, "Support and Opposition");
+    }
+
+    template <typename T>
+    static void Replace(TAnalysisCatalog& catalog, const char* title) {
+        auto& slot = *std::ranges::find_if(
+            catalog.Analyses, [&](const auto& analysis) { return analysis->Title == title; });
+        auto replacement = std::make_unique<T>(slot->Title, slot->Family);
+        replacement->Description = slot->Description;
+        replacement->CellCaption = slot->CellCaption;
+        replacement->GraphReversed = slot->GraphReversed;
+        for (const auto& field : slot->Fields) {
+            replacement->AddField(field->Name, field->Kind) = *field;
+        }
+        slot = std::move(replacement);
+    }
+
+    // The report of one table, then what it left in the case: the working values of every FiP,
+    // a line each, and the state of the random generator.
+    static std::vector<std::string> Run(TSide& side, const char* title,
+                                        const std::vector<int>& fields) {
+        TAnalysis& analysis = *side.Catalog.Find(title);
+        for (std::size_t i = 0; i < analysis.Fields.size(); ++i) {
+            analysis.Fields[i]->Selected =
+                fields.empty() || std::ranges::find(fields, static_cast<int>(i)) != fields.end();
+        }
+        TImageWriter images;
+        TGroupingSettings grouping = TGroupingSettings::Of(side.Case);
+        grouping.ArenaGrouping = 3;
+        grouping.ActorGrouping = 3;
+        TAnalysisRun run(side.Case, grouping, images, "");
+        std::ostringstream report;
+        TAnalysisReport(side.Catalog, run, [] {
+            return std::string("now");
+        }).RunAnalysis(analysis, report);
+        std::vector<std::string> lines{report.str()};
+        side.Case.ForEachPerception([&](TPerception& perception) {
+            for (const auto& fip : perception.FiPs) {
+                std::ostringstream line;
+                line.precision(17);
+                line << perception.OwnerName() << ' ' << fip->ProspectValue << ' '
+                     << fip->CurrentChange << ' ' << fip->PendingChange;
+                for (const TPVPair& pair : fip->Change.Pairs()) {
+                    line << ' ' << pair.Prob << ':' << pair.Value;
+                }
+                lines.push_back(line.str());
+            }
+        });
+        lines.push_back(std::to_string(side.Case.Context().Random.State));
+        return lines;
+    }
+
+    TSide Cached;
+    TSide Uncached;
+};
+
+// Cells that share their searches or evaluations show what they would show each on its own, and
+// the table leaves the perceptions and the random generator as computing every cell would: the
+// working values are saved with the case and drawn, and later draws follow the generator.
+TEST_F(SharedWorkTest, TablesLeaveWhatComputingEveryCellLeaves) {
+    using F = TSupportAnalysis::Field;
+    struct TStep {
+        const char* Title;
+        std::vector<int> Fields;
+    };
+    const TStep steps[] = {
+        {"Resource Dependency", {}},
+        {"Support and Opposition",
+         {F::fUtility, F::fSatisfaction, F::fFrustration, F::fFullStrategySet, F::fAdaptation}},
+        {"Support and Opposition", {}},
+        {"Resource Dependency", {}},
+    };
+    for (const TStep& step : steps) {
+        const std::vector<std::string> cached = Run(Cached, step.Title, step.Fields);
+        const std::vector<std::string> uncached = Run(Uncached, step.Title, step.Fields);
+        ASSERT_EQ(cached.size(), uncached.size());
+        EXPECT_NE(cached.front().find("<td align=\"right\">0."), std::string::npos)
+            << step.Title << " shows no value";
+        for (std::size_t i = 0; i < cached.size(); ++i) {
+            EXPECT_EQ(cached[i], uncached[i]) << step.Title << ", fields " << step.Fields.size()
+                                              << (i == 0 ? ": report" : ": working values");
+        }
     }
 }
 
