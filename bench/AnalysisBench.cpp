@@ -202,6 +202,33 @@ void BM_GeneratedSupportOptimizing(benchmark::State& state) {
 }
 BENCHMARK(BM_GeneratedSupportOptimizing)->Arg(8)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// The whole catalog on the generated case in one report, as a user runs it: the perceptions'
+// inferences and tactic ratings are made once and shared by the analyses that read them.
+// Resource Dependency and Support and Opposition are left out: each still takes minutes on this
+// case on its own (their own benchmarks above measure them).
+void BM_GeneratedCatalog(benchmark::State& state) {
+    TCase& current = Generated().Case;
+    TAnalysisCatalog catalog;
+    for (const auto& analysis : catalog.Analyses) {
+        analysis->Selected =
+            analysis->Title != "Resource Dependency" && analysis->Title != "Support and Opposition";
+    }
+    TImageWriter images;
+    TAnalysisRun run(current, Apart(current), images, "");
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ForgetResults(current);
+        TCountingBuffer buffer;
+        std::ostream out(&buffer);
+        state.ResumeTiming();
+        TAnalysisReport(catalog, run, Now).WriteTo(out);
+        bytes = buffer.Count;
+    }
+    state.counters["report_kB"] = static_cast<double>(bytes) / 1e3;
+}
+BENCHMARK(BM_GeneratedCatalog)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 // A status whose event pump cancels once the given time has passed since the start, and that
 // records when it cancelled and the longest time between two pumps.
 class TCancelAfter : public TStatus {

@@ -1,6 +1,8 @@
 #include "reasoning/TProVal.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
 #include <limits>
 
@@ -98,30 +100,45 @@ std::pair<std::size_t, bool> TProVal::AddMass(int threshold, double resolution, 
     return {index, true};
 }
 
+// Between two insertions the pairs' values and their number stay as they are (a merge adds only
+// probability), so a value goes to the pair that the same value went to last time. Remembered by
+// value in a small table, forgotten at each insertion (a new generation).
+struct TProVal::TPlaces {
+    struct TSlot {
+        std::uint64_t Key = 0;
+        std::uint32_t Index = 0;
+        std::uint32_t Generation = 0;
+    };
+    static constexpr int kBits = 7;
+    std::array<TSlot, std::size_t{1} << kBits> Slots{};
+    std::uint32_t Generation = 1;
+};
+
+void TProVal::AddVia(TPlaces& places, int threshold, double resolution, double prob, double value) {
+    if (!(prob > 0)) {
+        return;
+    }
+    const auto key = std::bit_cast<std::uint64_t>(value);
+    TPlaces::TSlot& slot = places.Slots[(key * 0x9E3779B97F4A7C15u) >> (64 - TPlaces::kBits)];
+    if (slot.Generation == places.Generation && slot.Key == key) {
+        List[slot.Index].Prob += prob;
+        return;
+    }
+    const auto [index, inserted] = AddMass(threshold, resolution, prob, value);
+    places.Generation += inserted ? 1 : 0;
+    // While the list stays within the threshold only an equal value merges, and a new pair is the
+    // first one that equal.
+    if (!inserted || Count() <= threshold) {
+        slot = {key, static_cast<std::uint32_t>(index), places.Generation};
+    }
+}
+
 void TProVal::AddAll(const TCase& current, const double* probs, const double* values,
                      std::size_t count) {
-    const int threshold = current.AutofocusThreshold;
-    const double resolution = current.AutofocusResolution;
-    // The pair that the last value went to, while an equal value is bound to go there too: after
-    // a merge the list is as it was, and after an insertion that leaves no more pairs than the
-    // threshold only an equal value merges, and the new pair is the first one that equal.
-    bool known = false;
-    std::size_t last = 0;
-    double lastValue = 0;
+    TPlaces places;
     for (std::size_t i = 0; i < count; ++i) {
-        const double prob = probs[i];
-        if (!(prob > 0)) {
-            continue;
-        }
-        const double value = values[i];
-        if (known && value == lastValue) {
-            List[last].Prob += prob;
-            continue;
-        }
-        const auto [index, inserted] = AddMass(threshold, resolution, prob, value);
-        known = !inserted || Count() <= threshold;
-        last = index;
-        lastValue = value;
+        AddVia(places, current.AutofocusThreshold, current.AutofocusResolution, probs[i],
+               values[i]);
     }
 }
 

@@ -121,6 +121,11 @@ class TProVal {
     // mass and whether it was inserted.
     std::pair<std::size_t, bool> AddMass(int threshold, double resolution, double prob,
                                          double value);
+    // Where values went since the list last grew: adding many values, a value seen before goes
+    // straight to its pair.
+    struct TPlaces;
+    // Add with the case's autofocus options given, through the places remembered.
+    void AddVia(TPlaces& places, int threshold, double resolution, double prob, double value);
 
     std::vector<TPVPair> List;
     // Values ascend, as they do after anything but Negate: Add then bisects instead of scanning.

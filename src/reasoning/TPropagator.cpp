@@ -685,12 +685,20 @@ void TPropagator::BuildCombinations() {
         Weights.assign(n, 1.0 / static_cast<double>(kMaxCombinations));
     }
     ItemValues.resize(items * n);
-    for (std::size_t c = 0; c < n; ++c) {
-        for (std::size_t i = 0; i < items; ++i) {
-            ItemValues[i * n + c] = Uncertain[i].Distribution->Pairs()[pairs[c * items + i]].Value;
+    // Item by item, so that each column is written in one sweep.
+    for (std::size_t i = 0; i < items; ++i) {
+        const TPVPair* values = Uncertain[i].Distribution->Pairs().data();
+        double* column = ItemValues.data() + i * n;
+        for (std::size_t c = 0; c < n; ++c) {
+            column[c] = values[pairs[c * items + i]].Value;
         }
     }
     Columns.assign(CurrentChange.size() * n, 0.0);
+    ColumnReady.assign(CurrentChange.size(), 0);
+    ColumnLevels.resize(Tactics.size());
+    for (std::size_t t = 0; t < Tactics.size(); ++t) {
+        ColumnLevels[t] = Tactics[t].Level;
+    }
     Scratch.resize(n);
     Totals.resize(3 * n);
     LevelScratch.resize(n);
@@ -833,6 +841,25 @@ void TPropagator::SumColumns(std::uint8_t totals) {
     }
 }
 
+void TPropagator::KeepColumns() {
+    if (!Incremental) {
+        std::fill(ColumnReady.begin(), ColumnReady.end(), 0);
+        return;
+    }
+    std::uint64_t changed = 0;
+    for (std::size_t t = 0; t < Tactics.size(); ++t) {
+        if (Tactics[t].Level != ColumnLevels[t]) {
+            changed |= std::uint64_t{1} << t;
+            ColumnLevels[t] = Tactics[t].Level;
+        }
+    }
+    for (const TStep& step : Steps) {
+        if ((step.Reach & changed) != 0) {
+            ColumnReady[static_cast<std::size_t>(step.FiP)] = 0;
+        }
+    }
+}
+
 void TPropagator::VisitColumns() {
     if (Weights.empty()) {
         BuildCombinations();
@@ -847,8 +874,13 @@ void TPropagator::VisitColumns() {
         Cancelled = context.AnalysisCancelled;
     }
     const std::vector<TStep>& steps = Lean ? LeanSteps : Steps;
+    KeepColumns();
     for (const TStep& step : steps) {
-        RunColumn(step);
+        const auto fip = static_cast<std::size_t>(step.FiP);
+        if (ColumnReady[fip] == 0) {
+            RunColumn(step);
+            ColumnReady[fip] = 1;
+        }
     }
     const auto record = [&](TProVal& distribution, const double* values) {
         distribution.AddAll(Current, Weights.data(), values, n);

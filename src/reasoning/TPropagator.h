@@ -173,6 +173,9 @@ class TPropagator {
     // values in the order of the combinations, so the results are those of visiting them in turn.
     void VisitColumns();
     void RunColumn(const TStep& step);
+    // Marks the columns that a tactic whose level changed since the last evaluation reaches as
+    // to be computed again; the others hold what the tactics' levels give.
+    void KeepColumns();
     // The totals of each combination, of those in the mask (1 utility, 2 satisfaction, 4
     // frustration).
     void SumColumns(std::uint8_t totals);
@@ -235,6 +238,10 @@ class TPropagator {
     std::vector<std::int32_t> ProspectItem;
     std::vector<std::int32_t> LinkItem;
     std::vector<double> Columns;
+    // Per FiP, whether its column holds its changes under the tactics' levels in ColumnLevels
+    // (while incremental; otherwise each evaluation computes every column again).
+    std::vector<std::uint8_t> ColumnReady;
+    std::vector<std::int8_t> ColumnLevels;
     // Per combination: a working sum, and the utility, satisfaction and frustration totals.
     std::vector<double> Scratch;
     std::vector<double> Totals;
