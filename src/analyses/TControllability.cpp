@@ -1,6 +1,7 @@
 #include "analyses/TControllability.h"
 
 #include "analyses/TAnalysisRun.h"
+#include "model/TCase.h"
 #include "model/TFactor.h"
 #include "model/TFiP.h"
 #include "model/TPerception.h"
@@ -16,6 +17,11 @@ void TControllability::Compute() {
     ActionCount = 0;
     Noise.Clear();
     ActionInfluence.Clear();
+    // The distributions are formed only for a column that shows them, or for the distribution
+    // monitor, which sees every operation.
+    const bool monitored = current.Context().MonitorChanges;
+    const bool noise = FieldSelected(fNoise) || monitored;
+    const bool influence = FieldSelected(fActionInfluence) || monitored;
     for (TPerception* perception : ColumnPerceptions) {
         if (!perception->ResultsValid[TPerception::Inferred]) {
             InferInfluences(*perception);
@@ -34,17 +40,24 @@ void TControllability::Compute() {
                 }
                 if (perception->IsFreeAction(source.get())) {
                     ++ActionCount;
-                    ActionInfluence.Cumulate(current, impact->Multiplier);
+                    if (influence) {
+                        ActionInfluence.Cumulate(current, impact->Multiplier);
+                    }
                 }
-                if (const TProspect* prospect = perception->ProspectOf(source.get())) {
+                const TProspect* prospect = perception->ProspectOf(source.get());
+                if (prospect != nullptr) {
                     ++ProspectCount;
+                }
+                if (prospect != nullptr && noise) {
                     TProVal effect;
                     effect.SetToProduct(current, prospect->Distribution, impact->Multiplier);
                     sum.IncreaseBy(current, effect);
                 }
             }
         }
-        Noise.Cumulate(current, sum);
+        if (noise) {
+            Noise.Cumulate(current, sum);
+        }
     }
 }
 
