@@ -9,6 +9,7 @@
 #include "model/TFactor.h"
 #include "model/TFiP.h"
 #include "model/TPerception.h"
+#include "reasoning/TPropagator.h"
 #include "reasoning/TStrategy.h"
 #include "reasoning/Tactics.h"
 
@@ -78,7 +79,8 @@ TSupportAnalysis::TSupportAnalysis(std::string title, TAnalysisFamily family)
 TSupportAnalysis::~TSupportAnalysis() = default;
 
 const TStrategy& TSupportAnalysis::Rate(TStrategy& t, bool optimize,
-                                        const std::vector<TFiP*>& fixed) {
+                                        const std::vector<TFiP*>& fixed,
+                                        const std::vector<std::uint32_t>* sample) {
     if (optimize) {
         t.Search(fixed);
         if (!t.BestStrategies.empty()) {
@@ -86,45 +88,80 @@ const TStrategy& TSupportAnalysis::Rate(TStrategy& t, bool optimize,
         }
     }
     // Without a free action of A the search records nothing: T as it stands is the outcome.
-    t.Evaluate();
+    if (sample != nullptr) {
+        TPropagator propagator(*t.Perception, t.Tactics, sample);
+        t.EvaluateWith(propagator);
+    } else {
+        t.Evaluate();
+    }
     return t;
+}
+
+TSupportAnalysis::TColumn& TSupportAnalysis::ColumnOf(TPerception& a) {
+    const auto found = Columns.find(&a);
+    if (found != Columns.end()) {
+        return found->second;
+    }
+    const TPropagator propagator(a, a.DefaultStrategy->Tactics);
+    return Columns[&a] = {propagator.Sample(), propagator.GoalTactics()};
 }
 
 void TSupportAnalysis::RateOnce(TPerception& a, std::unique_ptr<TStrategy>& t, std::size_t at) {
     const bool optimize = FieldSelected(fLetAOptimize);
     const bool keep = FieldSelected(fAdaptation);
-    TRatingKey key{&a, optimize, optimize ? FixedActions : std::vector<TFiP*>{}, LevelsOf(*t)};
-    if (Caching) {
-        if (const auto found = Ratings.find(key); found != Ratings.end()) {
-            const TRating& rating = found->second;
-            if (rating.Rated != nullptr) {
-                t = CopyOf(*rating.Rated);
-            }
-            Take(rating, at);
-            LastAsked[&a] = std::move(key);
-            return;
+    TRatingKey exact{&a, optimize, optimize ? FixedActions : std::vector<TFiP*>{}, LevelsOf(*t)};
+    if (!Caching) {
+        Take(Rated(*t, optimize, nullptr), at);
+        return;
+    }
+    const TColumn& column = ColumnOf(a);
+    TRatingKey key = exact;
+    if (!optimize) {
+        std::vector<std::int8_t>& levels = std::get<3>(key);
+        for (std::size_t i = 0; i < levels.size() && i < 64; ++i) {
+            levels[i] = (column.GoalReach >> i & 1) != 0 ? levels[i] : std::int8_t{0};
         }
     }
+    LastAsked[&a] = exact;
+    if (const auto found = Ratings.find(key); found != Ratings.end()) {
+        const TRating& rating = found->second;
+        if (rating.Rated != nullptr) {
+            std::vector<TTactic> tactics = t->Tactics;
+            t = CopyOf(*rating.Rated);
+            // Levels that reach no goal changed nothing but the tactics themselves.
+            if (!optimize) {
+                t->Tactics = std::move(tactics);
+            }
+        }
+        Take(rating, at);
+        return;
+    }
+    TRating rating = Rated(*t, optimize, &column.Sample);
+    Take(rating, at);
+    if (!Run->Cancelled()) {
+        if (keep) {
+            rating.Rated = CopyOf(*t);
+        }
+        LastRun[&a] = std::move(exact);
+        Ratings.insert_or_assign(std::move(key), std::move(rating));
+    }
+}
+
+TSupportAnalysis::TRating TSupportAnalysis::Rated(TStrategy& t, bool optimize,
+                                                  const std::vector<std::uint32_t>* sample) {
+    TPerception& a = *t.Perception;
     TContext& context = Run->Case.Context();
     const std::uint32_t randomBefore = context.Random.State;
-    const TStrategy& outcome = Rate(*t, optimize, FixedActions);
+    const TStrategy& outcome = Rate(t, optimize, FixedActions, sample);
     TRating rating;
     rating.Utility = outcome.UtilityDist.RawMean(Run->Case);
     rating.Satisfaction = outcome.SatisfactionDist.RawMean(Run->Case);
     rating.Frustration = outcome.FrustrationDist.RawMean(Run->Case);
     // A search seeds the generator unless A has no goal or T no tactic.
-    rating.Seeds = (optimize && !a.Goals.empty() && !t->Tactics.empty()) ||
+    rating.Seeds = (optimize && !a.Goals.empty() && !t.Tactics.empty()) ||
                    context.Random.State != randomBefore;
     rating.RandomAfter = context.Random.State;
-    Take(rating, at);
-    if (Caching && !Run->Cancelled()) {
-        if (keep) {
-            rating.Rated = CopyOf(*t);
-        }
-        LastAsked[&a] = key;
-        LastRun[&a] = key;
-        Ratings.insert_or_assign(std::move(key), std::move(rating));
-    }
+    return rating;
 }
 
 void TSupportAnalysis::Take(const TRating& rating, std::size_t at) {
@@ -197,12 +234,13 @@ void TSupportAnalysis::TableFinished() {
             for (std::size_t i = 0; i < t->Tactics.size(); ++i) {
                 t->Tactics[i].Level = levels[i];
             }
-            Rate(*t, std::get<1>(key), std::get<2>(key));
+            Rate(*t, std::get<1>(key), std::get<2>(key), &ColumnOf(*a).Sample);
         }
         random.State = state;
     }
     Caching = false;
     Ratings.clear();
+    Columns.clear();
     LastAsked.clear();
     LastRun.clear();
 }

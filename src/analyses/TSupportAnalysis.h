@@ -69,19 +69,35 @@ class TSupportAnalysis : public TActorActorAnalysis {
     // T's tactics: a rating depends on nothing else.
     using TRatingKey = std::tuple<TPerception*, bool, std::vector<TFiP*>, std::vector<std::int8_t>>;
 
+    // What the ratings of one column perception share while a table is written: the sample of
+    // combinations of uncertain values its evaluations draw, and the tactics of its default
+    // strategy that reach a goal (a bit each; the others change no result of an evaluation).
+    struct TColumn {
+        std::vector<std::uint32_t> Sample;
+        std::uint64_t GoalReach = 0;
+    };
+
     // The outcome of B's k-th ideal strategy for A: T itself, or the best A found around it.
-    static const TStrategy& Rate(TStrategy& t, bool optimize, const std::vector<TFiP*>& fixed);
+    // Sample, when given, is the sample of combinations that T's evaluation draws.
+    static const TStrategy& Rate(TStrategy& t, bool optimize, const std::vector<TFiP*>& fixed,
+                                 const std::vector<std::uint32_t>* sample = nullptr);
+    TColumn& ColumnOf(TPerception& a);
     // Rates T, or takes the rating an earlier cell of the table made of the same strategy.
     void RateOnce(TPerception& a, std::unique_ptr<TStrategy>& t, std::size_t at);
+    // Rates T and notes what the rating did to the random generator.
+    TRating Rated(TStrategy& t, bool optimize, const std::vector<std::uint32_t>* sample);
     // Sets the values of B's ideal strategy at index at from the rating.
     void Take(const TRating& rating, std::size_t at);
     std::string ValuesCell(int field, const std::array<double, kMaxStrategies>& v) const;
     std::string AdaptationCell() const;
 
-    // While a table is written: the ratings made, and for each column perception the rating its
-    // last cell asked for and the last one it made.
+    // While a table is written: the ratings made, by the levels that matter to them (without
+    // "Let A optimize", only those of the tactics that reach a goal); for each column perception
+    // what it shares, the rating its last cell asked for and the last one it made, with all
+    // levels.
     bool Caching = false;
     std::map<TRatingKey, TRating> Ratings;
+    std::map<TPerception*, TColumn> Columns;
     std::map<TPerception*, TRatingKey> LastAsked;
     std::map<TPerception*, TRatingKey> LastRun;
 };
