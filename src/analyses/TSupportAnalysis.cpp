@@ -115,8 +115,10 @@ void TSupportAnalysis::RateOnce(TPerception& a, std::unique_ptr<TStrategy>& t, s
         return;
     }
     const TColumn& column = ColumnOf(a);
+    // Levels that reach no goal change no distribution and no outcome, evaluated or searched
+    // around; but a kept search holds them in the strategies it found.
     TRatingKey key = exact;
-    if (!optimize) {
+    if (!optimize || !keep) {
         std::vector<std::int8_t>& levels = std::get<3>(key);
         for (std::size_t i = 0; i < levels.size() && i < 64; ++i) {
             levels[i] = (column.GoalReach >> i & 1) != 0 ? levels[i] : std::int8_t{0};

@@ -91,8 +91,9 @@ class TSupportAnalysis : public TActorActorAnalysis {
     std::string ValuesCell(int field, const std::array<double, kMaxStrategies>& v) const;
     std::string AdaptationCell() const;
 
-    // While a table is written: the ratings made, by the levels that matter to them (without
-    // "Let A optimize", only those of the tactics that reach a goal); for each column perception
+    // While a table is written: the ratings made, by the levels that matter to them (only those
+    // of the tactics that reach a goal, unless a search is kept for A's adaptation); for each
+    // column perception
     // what it shares, the rating its last cell asked for and the last one it made, with all
     // levels.
     bool Caching = false;

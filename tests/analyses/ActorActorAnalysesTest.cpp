@@ -486,6 +486,8 @@ TEST_F(SharedWorkTest, TablesLeaveWhatComputingEveryCellLeaves) {
         {"Resource Dependency", {}},
         {"Support and Opposition",
          {F::fUtility, F::fSatisfaction, F::fFrustration, F::fFullStrategySet, F::fAdaptation}},
+        {"Support and Opposition",
+         {F::fUtility, F::fSatisfaction, F::fFrustration, F::fFullStrategySet, F::fLetAOptimize}},
         {"Support and Opposition", {}},
         {"Resource Dependency", {}},
     };
