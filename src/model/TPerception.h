@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/TGeometry.h"
+#include "reasoning/TDrawnSample.h"
 #include "reasoning/TPathList.h"
 
 namespace kavo {
@@ -84,6 +85,8 @@ class TPerception {
     bool InferenceComplete = true;
     // Prospects, then links, with more than one pair, as last collected.
     std::vector<TUncertainItem> UncertainItems;
+    // The sample of uncertain values that evaluations estimate on; dropped with the other results.
+    TDrawnSample DrawnSample;
     // The standing strategies: no action, the best found, the levels the user chose.
     std::unique_ptr<TStrategy> DefaultStrategy;
     std::unique_ptr<TStrategy> BestStrategy;
@@ -114,7 +117,10 @@ class TPerception {
     // After a change of options or font: rescale positions, refresh goals from the utility tables,
     // rebuild prospect and link distributions from their vectors, take the default rationality.
     void ApplyCaseSettings();
-    void InvalidateResults() { ResultsValid.fill(false); }
+    void InvalidateResults() {
+        ResultsValid.fill(false);
+        DrawnSample = {};
+    }
     // Frees the results of inference and search, which refer to items of this perception.
     void ClearResults();
 

@@ -145,15 +145,7 @@ TPropagator::TPropagator(TPerception& perception, const std::vector<TTactic>& ta
     if (sample != nullptr) {
         SampledPairs = *sample;
     } else if (combinations > kMaxCombinations) {
-        TRandom draws;
-        draws.Seed(static_cast<std::uint32_t>(Current.RandomSeed));
-        SampledPairs.reserve(kMaxCombinations * Uncertain.size());
-        for (std::uint64_t c = 0; c < kMaxCombinations; ++c) {
-            for (const TUncertain& item : Uncertain) {
-                SampledPairs.push_back(
-                    static_cast<std::uint32_t>(item.Distribution->SampleIndex(draws)));
-            }
-        }
+        TakeSample();
     }
 
     for (const auto& goal : perception.Goals) {
@@ -180,6 +172,40 @@ TPropagator::TPropagator(TPerception& perception, const std::vector<TTactic>& ta
             }
         }
         Goals.push_back(table);
+    }
+}
+
+void TPropagator::TakeSample() {
+    const auto seed = static_cast<std::uint32_t>(Current.RandomSeed);
+    std::vector<double> source;
+    bool small = true;
+    for (const TUncertain& item : Uncertain) {
+        const std::vector<TPVPair>& pairs = item.Distribution->Pairs();
+        small = small && pairs.size() <= 256;
+        source.push_back(static_cast<double>(pairs.size()));
+        for (const TPVPair& pair : pairs) {
+            source.push_back(pair.Prob);
+        }
+    }
+    TDrawnSample& kept = Perception.DrawnSample;
+    if (!kept.Pairs.empty() && kept.Seed == seed && kept.Source == source) {
+        SampledPairs.assign(kept.Pairs.begin(), kept.Pairs.end());
+        return;
+    }
+    TRandom draws;
+    draws.Seed(seed);
+    SampledPairs.reserve(kMaxCombinations * Uncertain.size());
+    for (std::uint64_t c = 0; c < kMaxCombinations; ++c) {
+        for (const TUncertain& item : Uncertain) {
+            SampledPairs.push_back(
+                static_cast<std::uint32_t>(item.Distribution->SampleIndex(draws)));
+        }
+    }
+    kept.Seed = seed;
+    kept.Source = std::move(source);
+    kept.Pairs.clear();
+    if (small) {
+        kept.Pairs.assign(SampledPairs.begin(), SampledPairs.end());
     }
 }
 

@@ -75,9 +75,10 @@ class TPropagator {
     void Evaluate(TProVal& utility, TProVal& satisfaction, TProVal& frustration,
                   std::vector<TOutcome>& outcomes);
     // kMaxCombinations when Evaluate estimates on a sample, 0 when it visits every combination.
-    // The sample is drawn once, when the propagator is made: kMaxCombinations combinations, each
-    // drawing every uncertain item in turn (prospects, then links) with a generator of its own
-    // seeded with the case's RandomSeed, so the program's random sequence stays untouched.
+    // The sample is drawn once per perception: kMaxCombinations combinations, each drawing every
+    // uncertain item in turn (prospects, then links) with a generator of its own seeded with the
+    // case's RandomSeed, so the program's random sequence stays untouched. The perception keeps it
+    // for its later propagators while its items' probabilities and the seed stay as they were.
     std::uint64_t SampledCombinations() const {
         return SampledPairs.empty() ? 0 : kMaxCombinations;
     }
@@ -143,6 +144,9 @@ class TPropagator {
         std::int32_t Link;
     };
 
+    // Draws the fixed sample of uncertain values, or takes over the one the perception keeps when
+    // it was drawn from the same probabilities and seed, and keeps it with the perception.
+    void TakeSample();
     int LevelOf(double change) const;
     // The steps in order, or (Masked) only those that a changed tactic reaches.
     template <bool Masked>

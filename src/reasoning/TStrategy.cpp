@@ -82,6 +82,12 @@ void TStrategy::EvaluateWith(TPropagator& propagator) {
     SampledCombinations = propagator.SampledCombinations();
 }
 
+void TStrategy::EvaluateResults() {
+    TPropagator propagator(*Perception, Tactics);
+    propagator.RecordResultsOnly();
+    EvaluateWith(propagator);
+}
+
 TProVal TStrategy::OutcomeOf(const TGoal* goal) const {
     for (const TOutcome& outcome : Outcomes) {
         if (outcome.Goal == goal) {
@@ -128,8 +134,8 @@ double TStrategy::ScoreForGoal(const TGoal* goal) const {
     }
 }
 
-void TStrategy::Search(const std::vector<TFiP*>& exclude) {
-    TStrategySearch(*this, exclude).Run();
+bool TStrategy::Search(const std::vector<TFiP*>& exclude) {
+    return TStrategySearch(*this, exclude).Run();
 }
 
 std::string TStrategy::TacticCell(bool best, bool complete, int t) const {

@@ -75,6 +75,10 @@ class TStrategy {
     void Evaluate();
     // The same with a propagator compiled for this strategy's tactics.
     void EvaluateWith(TPropagator& propagator);
+    // Sets the outcomes and the three result distributions as Evaluate does, but leaves the
+    // perception's working values (every FiP's Change and the values of the propagation) as they
+    // happen to be: for a strategy whose evaluation another one follows before anything reads them.
+    void EvaluateResults();
     // The outcome change of the goal, or certain change 0 when the goal has none.
     TProVal OutcomeOf(const TGoal* goal) const;
     double Score() const;
@@ -83,7 +87,10 @@ class TStrategy {
     // the case's Evaluations of them when there are more; tactics on excluded FiPs keep their
     // level. Shows progress in the status text, lets events run and stops when the user cancels
     // (Complete stays false then). A varied tactic without a feasible level is held at level 0.
-    void Search(const std::vector<TFiP*>& exclude = {});
+    // Afterwards the perception's working values (every FiP's Change and the values of the
+    // propagation) and this strategy's results are those of an evaluation at its last levels, and
+    // the result is true, when the search evaluated anything; otherwise they are left as they were.
+    bool Search(const std::vector<TFiP*>& exclude = {});
 
     // Report fragments: the level of tactic t in the best (or worst) strategies as rating icons,
     // and the outcome of every goal as a table with its utility. ShowGoals adds the goal columns

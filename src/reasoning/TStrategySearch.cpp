@@ -55,7 +55,7 @@ bool TStrategySearch::Held(std::size_t tactic) const {
     return Excluded(tactic) || !t.IsVaried || t.FiP->FeasibleCount == 0;
 }
 
-void TStrategySearch::Run() {
+bool TStrategySearch::Run() {
     TStrategy& s = Strategy;
     TPerception& perception = *s.Perception;
     TContext& context = Current.Context();
@@ -68,14 +68,14 @@ void TStrategySearch::Run() {
         s.WorstStrategies.push_back(perception.DefaultStrategy->Clone());
         s.BestScore = s.WorstScore = 0;
         s.Complete = true;
-        return;
+        return false;
     }
     if (s.Tactics.empty()) {
         s.Reset();
         s.Evaluate();
         s.BestScore = s.WorstScore = s.Score();
         s.Complete = true;
-        return;
+        return true;
     }
     s.Complete = false;
     const std::int64_t limit = Current.Evaluations > 0 ? Current.Evaluations : 100;
@@ -131,17 +131,20 @@ void TStrategySearch::Run() {
         if (!Quick) {
             Propagator->RecordResultsOnly();
         }
-        Materialize(Best, s.BestStrategies);
-        Materialize(Worst, s.WorstStrategies);
+        // Where every strategy ties, the best ones are the worst ones too.
+        std::map<std::vector<std::int8_t>, const TStrategy*> results;
+        Materialize(Best, s.BestStrategies, results);
+        Materialize(Worst, s.WorstStrategies, results);
         s.Tactics = last;
         Propagator->RecordOnly({});
     }
     // The working values of the model are left as the strategy's own levels give them.
-    if (s.EvaluationCount > 0) {
+    const bool evaluated = s.EvaluationCount > 0;
+    if (evaluated) {
         s.EvaluateWith(*Propagator);
     }
     if (context.AnalysisCancelled) {
-        return;
+        return evaluated;
     }
     const auto byAction = [](const auto& a, const auto& b) {
         return a->TotalAction < b->TotalAction;
@@ -150,6 +153,7 @@ void TStrategySearch::Run() {
     std::stable_sort(s.WorstStrategies.begin(), s.WorstStrategies.end(), byAction);
     context.Status.SetStatusText("");
     s.Complete = true;
+    return evaluated;
 }
 
 std::uint64_t TStrategySearch::StrategyCount() const {
@@ -367,13 +371,12 @@ void TStrategySearch::KeepAs(TKept& kept, std::vector<std::unique_ptr<TStrategy>
     }
 }
 
-void TStrategySearch::Materialize(const TKept& kept,
-                                  std::vector<std::unique_ptr<TStrategy>>& list) {
+void TStrategySearch::Materialize(const TKept& kept, std::vector<std::unique_ptr<TStrategy>>& list,
+                                  std::map<std::vector<std::int8_t>, const TStrategy*>& evaluated) {
     TStrategy& s = Strategy;
     const std::size_t tactics = s.Tactics.size();
     // Strategies that differ only in tactics that reach no goal have the same results: the
     // first of them is evaluated, the others take its results over.
-    std::map<std::vector<std::int8_t>, const TStrategy*> evaluated;
     for (std::size_t i = 0; i < kept.Scores.size(); ++i) {
         std::vector<std::int8_t> key(tactics, 0);
         for (std::size_t t = 0; t < tactics; ++t) {

@@ -27,7 +27,8 @@ class TStrategySearch {
     TStrategySearch(TStrategy& strategy, const std::vector<TFiP*>& exclude);
     ~TStrategySearch();
 
-    void Run();
+    // True when it leaves the working values as an evaluation at the strategy's levels does.
+    bool Run();
 
   private:
     // The strategies a search of a certain perception keeps, by their levels (one per tactic,
@@ -61,8 +62,11 @@ class TStrategySearch {
     // Keeps the strategy at its current levels when its score ties or beats the best or worst.
     void Keep(double score);
     void KeepAs(TKept& kept, std::vector<std::unique_ptr<TStrategy>>& list);
-    // Evaluates and clones the kept strategies, in the order they were found.
-    void Materialize(const TKept& kept, std::vector<std::unique_ptr<TStrategy>>& list);
+    // Evaluates and clones the kept strategies, in the order they were found. Evaluated holds,
+    // by the levels of the tactics that reach a goal, a clone already evaluated with them, and
+    // gains the clones evaluated here.
+    void Materialize(const TKept& kept, std::vector<std::unique_ptr<TStrategy>>& list,
+                     std::map<std::vector<std::int8_t>, const TStrategy*>& evaluated);
 
     TStrategy& Strategy;
     const TCase& Current;

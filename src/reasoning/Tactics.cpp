@@ -162,10 +162,16 @@ void FindStrategies(TPerception& perception, bool search) {
     if (!perception.ResultsValid[TPerception::Inferred]) {
         return;
     }
-    standing.Evaluate();
-    chosen.Evaluate();
-    if (search && !perception.Case()->Context().AnalysisCancelled) {
-        best.Search();
+    // The working values are left as the last full evaluation gives them, the search's when it
+    // makes one, otherwise the chosen strategy's; the evaluations before fill only their results.
+    standing.EvaluateResults();
+    if (!search) {
+        chosen.Evaluate();
+    } else {
+        chosen.EvaluateResults();
+        if (perception.Case()->Context().AnalysisCancelled || !best.Search()) {
+            chosen.Evaluate();
+        }
     }
     perception.ResultsValid[TPerception::StrategiesFound] = best.Complete;
 }

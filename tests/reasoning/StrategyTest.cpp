@@ -641,6 +641,82 @@ TEST(UncertainEvaluationTest, SameAsVisitingEachCombination) {
     }
 }
 
+// The sample of uncertain values is drawn once per perception and kept: a change of the items'
+// probabilities or of the seed draws it anew, even where nothing said the results are stale.
+TEST(UncertainEvaluationTest, KeptSampleFollowsProbabilitiesAndSeed) {
+    test::TGeneratedPerception generated(30, 16, 3);
+    TPerception& perception = *generated.Build.Perception;
+    InferInfluences(perception);
+    CollectUncertainItems(perception);
+    ASSERT_GT(UncertainCombinations(perception), kMaxCombinations);
+    const auto evaluate = [&] {
+        TStrategy strategy(&perception, 0);
+        for (TFiP* action : generated.Actions) {
+            strategy.Tactics.push_back({action, 1, true});
+        }
+        strategy.Evaluate();
+        return std::make_pair(strategy.UtilityDist, TWorkingValues(perception));
+    };
+    const auto drawnAfresh = [&] {
+        perception.DrawnSample = {};
+        return evaluate();
+    };
+    const auto first = evaluate();
+    EXPECT_FALSE(perception.DrawnSample.Pairs.empty());
+    EXPECT_EQ(evaluate(), first);
+    EXPECT_EQ(drawnAfresh(), first);
+
+    const auto uncertain =
+        std::find_if(perception.Links.begin(), perception.Links.end(),
+                     [](const auto& link) { return link->Distribution.Count() > 1; });
+    ASSERT_NE(uncertain, perception.Links.end());
+    Pairs pairs = (*uncertain)->Distribution.Pairs();
+    pairs[0].Prob += pairs[1].Prob / 2;
+    pairs[1].Prob /= 2;
+    (*uncertain)->Distribution.SetPairs(pairs);
+    const auto shifted = evaluate();
+    EXPECT_EQ(shifted, drawnAfresh());
+
+    generated.Fixture.Case.RandomSeed += 1;
+    const auto reseeded = evaluate();
+    EXPECT_EQ(reseeded, drawnAfresh());
+    EXPECT_NE(reseeded.first, shifted.first);
+}
+
+// The standing strategies are evaluated one after the other; the perception is left with the
+// working values of the last full evaluation (the search's, or the chosen strategy's when there is
+// no search), and each strategy with the results of its own full evaluation.
+TEST(UncertainEvaluationTest, StandingStrategiesLeaveTheLastFullEvaluation) {
+    test::TGeneratedPerception generated(30, 16, 3);
+    generated.Fixture.Case.Evaluations = 12;
+    TPerception& perception = *generated.Build.Perception;
+    const auto expectEvaluated = [&](TStrategy& strategy) {
+        const TProVal utility = strategy.UtilityDist;
+        const TProVal frustration = strategy.FrustrationDist;
+        const std::vector<TOutcome> outcomes = strategy.Outcomes;
+        strategy.Evaluate();
+        EXPECT_EQ(strategy.UtilityDist, utility);
+        EXPECT_EQ(strategy.FrustrationDist, frustration);
+        ASSERT_EQ(strategy.Outcomes.size(), outcomes.size());
+        for (std::size_t g = 0; g < outcomes.size(); ++g) {
+            EXPECT_EQ(strategy.Outcomes[g].Change, outcomes[g].Change) << "outcome " << g;
+        }
+    };
+    for (const bool search : {true, false}) {
+        SCOPED_TRACE(search);
+        FindStrategies(perception, search);
+        ASSERT_GT(perception.BestStrategy->Tactics.size(), 0u);
+        const TWorkingValues left(perception);
+        expectEvaluated(*perception.DefaultStrategy);
+        expectEvaluated(*perception.ChosenStrategy);
+        if (search) {
+            ASSERT_GT(perception.BestStrategy->EvaluationCount, 0);
+            expectEvaluated(*perception.BestStrategy);
+        }
+        EXPECT_EQ(TWorkingValues(perception), left);
+    }
+}
+
 TEST_F(StrategyTest, ExpectedChangesWithoutAction) {
     TFiP* rain = Build.Factor("Rain");
     TFiP* a = Build.Factor("A");
