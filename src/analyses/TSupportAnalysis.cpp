@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "analyses/TAnalysisRun.h"
+#include "analyses/TSearchReplay.h"
 #include "model/Formats.h"
 #include "model/TCase.h"
 #include "model/TContext.h"
@@ -103,7 +104,8 @@ TSupportAnalysis::TColumn& TSupportAnalysis::ColumnOf(TPerception& a) {
         return found->second;
     }
     const TPropagator propagator(a, a.DefaultStrategy->Tactics);
-    return Columns[&a] = {propagator.Sample(), propagator.GoalTactics()};
+    return Columns[&a] = {propagator.Sample(), propagator.GoalTactics(),
+                          std::make_unique<TSearchReplay>(a, a.DefaultStrategy->Tactics)};
 }
 
 void TSupportAnalysis::RateOnce(TPerception& a, std::unique_ptr<TStrategy>& t, std::size_t at) {
@@ -114,7 +116,7 @@ void TSupportAnalysis::RateOnce(TPerception& a, std::unique_ptr<TStrategy>& t, s
         Take(Rated(*t, optimize, nullptr), at);
         return;
     }
-    const TColumn& column = ColumnOf(a);
+    TColumn& column = ColumnOf(a);
     // Levels that reach no goal change no distribution and no outcome, evaluated or searched
     // around; but a kept search holds them in the strategies it found.
     TRatingKey key = exact;
@@ -124,7 +126,6 @@ void TSupportAnalysis::RateOnce(TPerception& a, std::unique_ptr<TStrategy>& t, s
             levels[i] = (column.GoalReach >> i & 1) != 0 ? levels[i] : std::int8_t{0};
         }
     }
-    LastAsked[&a] = exact;
     if (const auto found = Ratings.find(key); found != Ratings.end()) {
         const TRating& rating = found->second;
         if (rating.Rated != nullptr) {
@@ -136,17 +137,50 @@ void TSupportAnalysis::RateOnce(TPerception& a, std::unique_ptr<TStrategy>& t, s
             }
         }
         Take(rating, at);
+        LastAsked[&a] = {std::move(exact), &rating};
         return;
     }
-    TRating rating = Rated(*t, optimize, &column.Sample);
+    // A search kept for A's adaptation is rated in full, since the strategy itself is shown.
+    const TSearchReplay& replay = *column.Replay;
+    const bool replayed = optimize ? !keep && replay.Replays() : replay.Keeps();
+    TRating rating =
+        replayed ? Replayed(*column.Replay, *t, optimize) : Rated(*t, optimize, &column.Sample);
     Take(rating, at);
     if (!Run->Cancelled()) {
         if (keep) {
             rating.Rated = CopyOf(*t);
         }
-        LastRun[&a] = std::move(exact);
-        Ratings.insert_or_assign(std::move(key), std::move(rating));
+        if (!replayed) {
+            LastRun[&a] = exact;
+        }
+        const auto stored = Ratings.insert_or_assign(std::move(key), std::move(rating)).first;
+        LastAsked[&a] = {std::move(exact), &stored->second};
     }
+}
+
+TSupportAnalysis::TRating TSupportAnalysis::Replayed(TSearchReplay& replay, const TStrategy& t,
+                                                     bool optimize) {
+    TRating rating;
+    rating.Replayed = true;
+    std::vector<std::int8_t> levels = LevelsOf(t);
+    if (optimize) {
+        std::vector<bool> held;
+        for (const TTactic& tactic : t.Tactics) {
+            held.push_back(std::ranges::find(FixedActions, tactic.FiP) != FixedActions.end());
+        }
+        TSearchReplay::TFound found;
+        replay.Search(t.Rationality, levels, held, found);
+        // Without a best strategy the outcome is T as the search left it.
+        levels = found.Best.empty() ? found.Last : found.Best;
+        rating.Last = std::move(found.Last);
+        rating.Seeds = true;
+        rating.RandomAfter = Run->Case.Context().Random.State;
+    }
+    const std::array<double, 3> means = replay.Means(levels);
+    rating.Utility = means[0];
+    rating.Satisfaction = means[1];
+    rating.Frustration = means[2];
+    return rating;
 }
 
 TSupportAnalysis::TRating TSupportAnalysis::Rated(TStrategy& t, bool optimize,
@@ -221,22 +255,31 @@ void TSupportAnalysis::TableStarted() {
 }
 
 void TSupportAnalysis::TableFinished() {
-    // A cell whose ratings were made before left A as an earlier cell's ratings did: repeat the
-    // last cell's last rating, so that A's working values (saved with the case and drawn) are
-    // those it gives; the random generator already stands where the table's last rating left it.
+    // A cell whose ratings were made before, or came from kept scores and results, left A as an
+    // earlier cell's ratings did: evaluate what the last cell's last rating leaves evaluated (T,
+    // or where A's search ended) or repeat that rating, so that A's working values (saved with
+    // the case and drawn) are those it gives; the random generator already stands where the
+    // table's last rating left it.
     if (!Run->Cancelled()) {
         TRandom& random = Run->Case.Context().Random;
         const std::uint32_t state = random.State;
-        for (const auto& [a, key] : LastAsked) {
-            if (LastRun[a] == key) {
+        for (const auto& [a, asked] : LastAsked) {
+            const auto& [key, rating] = asked;
+            if (!rating->Replayed && LastRun[a] == key) {
                 continue;
             }
             const std::vector<std::int8_t>& levels = std::get<3>(key);
+            const std::vector<TFiP*>& fixed = std::get<2>(key);
+            bool optimize = std::get<1>(key);
             std::unique_ptr<TStrategy> t = a->DefaultStrategy->Clone();
             for (std::size_t i = 0; i < t->Tactics.size(); ++i) {
-                t->Tactics[i].Level = levels[i];
+                TTactic& tactic = t->Tactics[i];
+                const bool held = std::ranges::find(fixed, tactic.FiP) != fixed.end();
+                tactic.Level = rating->Replayed && optimize && !held ? rating->Last[i] : levels[i];
             }
-            Rate(*t, std::get<1>(key), std::get<2>(key), &ColumnOf(*a).Sample);
+            // A search leaves A as an evaluation at the levels it ends at.
+            optimize = optimize && !rating->Replayed;
+            Rate(*t, optimize, fixed, &ColumnOf(*a).Sample);
         }
         random.State = state;
     }

@@ -11,6 +11,7 @@
 namespace kavo {
 
 class TFiP;
+class TSearchReplay;
 class TStrategy;
 
 // "Support and Opposition": the utility, satisfaction and frustration that A expects from each of
@@ -64,17 +65,24 @@ class TSupportAnalysis : public TActorActorAnalysis {
         // Whether rating seeded the random generator (a search with goals and tactics).
         bool Seeds = false;
         std::uint32_t RandomAfter = 0;
+        // Whether it came from the column's kept scores and results rather than from rating T,
+        // so that it left A's working values as they happened to be; and then, when A optimized,
+        // the levels A's search ended at.
+        bool Replayed = false;
+        std::vector<std::int8_t> Last;
     };
     // A column perception, whether A optimizes, the actions held (when it does) and the levels of
     // T's tactics: a rating depends on nothing else.
     using TRatingKey = std::tuple<TPerception*, bool, std::vector<TFiP*>, std::vector<std::int8_t>>;
 
     // What the ratings of one column perception share while a table is written: the sample of
-    // combinations of uncertain values its evaluations draw, and the tactics of its default
-    // strategy that reach a goal (a bit each; the others change no result of an evaluation).
+    // combinations of uncertain values its evaluations draw, the tactics of its default
+    // strategy that reach a goal (a bit each; the others change no result of an evaluation), and
+    // the scores and results of the strategies its ratings met.
     struct TColumn {
         std::vector<std::uint32_t> Sample;
         std::uint64_t GoalReach = 0;
+        std::unique_ptr<TSearchReplay> Replay;
     };
 
     // The outcome of B's k-th ideal strategy for A: T itself, or the best A found around it.
@@ -86,6 +94,9 @@ class TSupportAnalysis : public TActorActorAnalysis {
     void RateOnce(TPerception& a, std::unique_ptr<TStrategy>& t, std::size_t at);
     // Rates T and notes what the rating did to the random generator.
     TRating Rated(TStrategy& t, bool optimize, const std::vector<std::uint32_t>* sample);
+    // The same from the column's kept scores and results, leaving A's working values as they
+    // happen to be.
+    TRating Replayed(TSearchReplay& replay, const TStrategy& t, bool optimize);
     // Sets the values of B's ideal strategy at index at from the rating.
     void Take(const TRating& rating, std::size_t at);
     std::string ValuesCell(int field, const std::array<double, kMaxStrategies>& v) const;
@@ -93,13 +104,12 @@ class TSupportAnalysis : public TActorActorAnalysis {
 
     // While a table is written: the ratings made, by the levels that matter to them (only those
     // of the tactics that reach a goal, unless a search is kept for A's adaptation); for each
-    // column perception
-    // what it shares, the rating its last cell asked for and the last one it made, with all
-    // levels.
+    // column perception what it shares, the rating its last cell asked for (with all levels, and
+    // the rating that answered it) and the last one it made by rating T.
     bool Caching = false;
     std::map<TRatingKey, TRating> Ratings;
     std::map<TPerception*, TColumn> Columns;
-    std::map<TPerception*, TRatingKey> LastAsked;
+    std::map<TPerception*, std::pair<TRatingKey, const TRating*>> LastAsked;
     std::map<TPerception*, TRatingKey> LastRun;
 };
 

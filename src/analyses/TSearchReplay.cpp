@@ -1,0 +1,226 @@
+#include "analyses/TSearchReplay.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+#include "model/TCase.h"
+#include "model/TContext.h"
+#include "model/TFiP.h"
+#include "model/TPerception.h"
+#include "reasoning/TPropagator.h"
+#include "reasoning/TStrategy.h"
+
+namespace kavo {
+
+namespace {
+
+// How often a search lets the user's events run, in strategies visited.
+constexpr std::int64_t kVisitsPerPump = 500;
+
+}  // namespace
+
+// Scores strategies one after the other with one propagator, as a search of an uncertain
+// perception scores those it has not met (or a search of a certain one, from its flat arrays).
+class TSearchReplay::TScorer {
+  public:
+    TScorer(TPerception& perception, const std::vector<TTactic>& tactics, int rationality)
+        : Strategy(&perception, rationality) {
+        Strategy.Tactics = tactics;
+        Propagator = std::make_unique<TPropagator>(perception, Strategy.Tactics);
+        Certain = Propagator->IsCertain();
+        if (Certain) {
+            Propagator->ScoreBy(rationality);
+        } else {
+            Propagator->RecordScoreOnly(rationality);
+        }
+    }
+
+    double Score(const std::vector<std::int8_t>& levels) {
+        for (std::size_t t = 0; t < levels.size(); ++t) {
+            Strategy.Tactics[t].Level = levels[t];
+        }
+        if (Certain) {
+            return Propagator->CertainScore(~std::uint64_t{0});
+        }
+        Strategy.EvaluateWith(*Propagator);
+        return Strategy.Score();
+    }
+
+  private:
+    TStrategy Strategy;
+    std::unique_ptr<TPropagator> Propagator;
+    bool Certain = false;
+};
+
+TSearchReplay::TSearchReplay(TPerception& perception, std::vector<TTactic> tactics)
+    : Perception(perception), Tactics(std::move(tactics)) {
+    HasGoals = !perception.Goals.empty();
+    if (Keeps()) {
+        Reach = TPropagator(perception, Tactics).GoalTactics();
+    }
+}
+
+TSearchReplay::~TSearchReplay() = default;
+
+std::uint64_t TSearchReplay::Key(const std::vector<std::int8_t>& levels) const {
+    std::uint64_t key = 0;
+    for (std::size_t t = 0; t < levels.size(); ++t) {
+        const int level = (Reach >> t & 1) != 0 ? levels[t] : 0;
+        key |= static_cast<std::uint64_t>(level + 3) << (3 * t);
+    }
+    return key;
+}
+
+bool TSearchReplay::Search(int rationality, const std::vector<std::int8_t>& levels,
+                           const std::vector<bool>& excluded, TFound& found) {
+    const TCase& current = *Perception.Case();
+    TContext& context = current.Context();
+    const std::size_t n = Tactics.size();
+    const auto held = [&](std::size_t t) {
+        return excluded[t] || !Tactics[t].IsVaried || Tactics[t].FiP->FeasibleCount == 0;
+    };
+    std::uint64_t combinations = 1;
+    for (std::size_t t = 0; t < n; ++t) {
+        if (!held(t)) {
+            const auto count = static_cast<std::uint64_t>(Tactics[t].FiP->FeasibleCount);
+            combinations = combinations > std::numeric_limits<std::uint64_t>::max() / count
+                               ? std::numeric_limits<std::uint64_t>::max()
+                               : combinations * count;
+        }
+    }
+    const std::int64_t limit = current.Evaluations > 0 ? current.Evaluations : 100;
+    context.Random.Seed(static_cast<std::uint32_t>(current.RandomSeed));
+
+    std::unordered_map<std::uint64_t, double>& scores =
+        Scores[static_cast<std::size_t>(rationality)];
+    std::unique_ptr<TScorer> scorer;
+    std::vector<std::int8_t> at = levels;
+    found.BestScore = -std::numeric_limits<double>::infinity();
+    found.WorstScore = std::numeric_limits<double>::infinity();
+    found.Best.clear();
+    std::uint64_t bestKept = 0;
+    int bestTotal = 0;
+    std::int64_t visits = 0;
+    // Scores the strategy at its current levels and keeps it as the search keeps strategies that
+    // tie or beat the best or worst; false once the user has cancelled.
+    const auto visit = [&] {
+        if (++visits % kVisitsPerPump == 0) {
+            context.Status.PumpEvents();
+        }
+        const auto [known, fresh] = scores.try_emplace(Key(at), 0.0);
+        if (fresh) {
+            if (scorer == nullptr) {
+                scorer = std::make_unique<TScorer>(Perception, Tactics, rationality);
+            }
+            known->second = scorer->Score(at);
+        }
+        const double score = known->second;
+        if (score > found.BestScore) {
+            found.BestScore = score;
+            found.Best.clear();
+            bestKept = 0;
+        }
+        if (score == found.BestScore && bestKept < TStrategy::kMaxTies) {
+            ++bestKept;
+            int total = 0;
+            for (const std::int8_t level : at) {
+                total += std::abs(level);
+            }
+            if (found.Best.empty() || total < bestTotal) {
+                found.Best = at;
+                bestTotal = total;
+            }
+        }
+        found.WorstScore = score < found.WorstScore ? score : found.WorstScore;
+        return !context.AnalysisCancelled;
+    };
+
+    if (combinations <= static_cast<std::uint64_t>(limit)) {
+        // The varied tactics run through their feasible levels like the digits of a counter, the
+        // last one fastest, and end at their last levels.
+        std::vector<std::size_t> varied;
+        for (std::size_t t = 0; t < n; ++t) {
+            if (excluded[t]) {
+                continue;
+            }
+            if (held(t)) {
+                at[t] = 0;
+                continue;
+            }
+            varied.push_back(t);
+            at[t] = Tactics[t].FiP->FeasibleLevels[0];
+        }
+        std::vector<int> digit(varied.size(), 0);
+        for (;;) {
+            if (!visit()) {
+                found.Last = at;
+                return false;
+            }
+            std::size_t j = varied.size();
+            for (; j > 0; --j) {
+                const TFiP& fip = *Tactics[varied[j - 1]].FiP;
+                if (++digit[j - 1] < fip.FeasibleCount) {
+                    at[varied[j - 1]] = fip.FeasibleLevels[static_cast<std::size_t>(digit[j - 1])];
+                    break;
+                }
+                digit[j - 1] = 0;
+                at[varied[j - 1]] = fip.FeasibleLevels[0];
+            }
+            if (j == 0) {
+                for (const std::size_t t : varied) {
+                    const TFiP& fip = *Tactics[t].FiP;
+                    at[t] = fip.FeasibleLevels[static_cast<std::size_t>(fip.FeasibleCount - 1)];
+                }
+                found.Last = at;
+                return true;
+            }
+        }
+    }
+    // Samples about limit of them, a random stride apart, each tactic a digit of the strategy's
+    // number, the first one fastest.
+    const double stride = std::nearbyint(static_cast<double>(combinations) / (limit * 0.5));
+    std::uint64_t k = 0;
+    bool going = true;
+    while (visits < limit && going) {
+        std::uint64_t m = k;
+        for (std::size_t t = 0; t < n; ++t) {
+            const TFiP& fip = *Tactics[t].FiP;
+            const auto count = static_cast<std::uint64_t>(fip.FeasibleCount);
+            if (excluded[t]) {
+                continue;
+            }
+            if (held(t)) {
+                at[t] = 0;
+            } else if (count == 1) {
+                at[t] = fip.FeasibleLevels[0];
+            } else {
+                at[t] = fip.FeasibleLevels[static_cast<std::size_t>(m % count)];
+                m /= count;
+            }
+        }
+        going = visit();
+        k += static_cast<std::uint64_t>(std::nearbyint(context.Random.Next() * stride)) + 1;
+    }
+    found.Last = at;
+    return going;
+}
+
+std::array<double, 3> TSearchReplay::Means(const std::vector<std::int8_t>& levels) {
+    const auto [known, fresh] = KnownMeans.try_emplace(Key(levels));
+    if (fresh) {
+        TStrategy strategy(&Perception, Perception.Rationality);
+        strategy.Tactics = Tactics;
+        for (std::size_t t = 0; t < levels.size(); ++t) {
+            strategy.Tactics[t].Level = levels[t];
+        }
+        strategy.EvaluateResults();
+        const TCase& current = *Perception.Case();
+        known->second = {strategy.UtilityDist.RawMean(current),
+                         strategy.SatisfactionDist.RawMean(current),
+                         strategy.FrustrationDist.RawMean(current)};
+    }
+    return known->second;
+}
+
+}  // namespace kavo
