@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "analyses/TAnalysisRun.h"
+#include "analyses/TSearchReplay.h"
 #include "model/TAiA.h"
 #include "model/TCase.h"
 #include "model/TContext.h"
@@ -32,6 +33,19 @@ void AddActorOf(const TPerception& perception, std::vector<TActor*>& actors) {
 }
 
 }  // namespace
+
+TResourceDependency::TResourceDependency(std::string title, TAnalysisFamily family)
+    : TActorActorAnalysis(std::move(title), family) {}
+
+TResourceDependency::~TResourceDependency() = default;
+
+TSearchReplay& TResourceDependency::ReplayOf(TPerception& a, const std::vector<TTactic>& tactics) {
+    std::unique_ptr<TSearchReplay>& replay = Replays[&a];
+    if (replay == nullptr) {
+        replay = std::make_unique<TSearchReplay>(a, tactics);
+    }
+    return *replay;
+}
 
 std::vector<TActor*> TResourceDependency::RowActors() const {
     std::vector<TActor*> actors;
@@ -116,6 +130,30 @@ int TResourceDependency::SearchColumn(TStrategy& s, const std::vector<TFiP*>& ot
     return searches;
 }
 
+int TResourceDependency::ReplayColumn(TSearchReplay& replay, const std::vector<bool>& held,
+                                      TColumnResult& result) {
+    const std::vector<std::int8_t> base(held.size(), 0);
+    const std::array<double, 3> means = replay.Means(base);
+    result.BaseUtility = means[0];
+    result.BaseSatisfaction = means[1];
+    result.BaseFrustration = means[2];
+    result.Seeds = true;
+    result.Replayed = true;
+    constexpr std::array<int, 3> kRationalities{0, 3, 6};
+    int searches = 0;
+    TSearchReplay::TFound found;
+    for (; searches < 3 && !Run->Cancelled(); ++searches) {
+        replay.Search(kRationalities[searches], base, held, found);
+        // A search that kept nothing leaves the strategy as it ended.
+        result.Best[searches] = std::isfinite(found.BestScore) ? found.BestScore : found.LastScore;
+        result.Worst[searches] =
+            std::isfinite(found.WorstScore) ? found.WorstScore : found.LastScore;
+    }
+    result.Last = std::move(found.Last);
+    result.RandomAfter = Run->Case.Context().Random.State;
+    return searches;
+}
+
 void TResourceDependency::AddColumn(const TColumnResult& result, int searches) {
     BaseUtility = result.BaseUtility;
     BaseSatisfaction = result.BaseSatisfaction;
@@ -166,15 +204,27 @@ bool TResourceDependency::ComputeColumn(TPerception& a, const std::vector<TActor
         }
     }
     TColumnResult result;
-    const int searches = SearchColumn(s, others, result);
+    TSearchReplay* replay = Caching ? &ReplayOf(a, s.Tactics) : nullptr;
+    int searches = 0;
+    if (replay != nullptr && replay->Replays()) {
+        std::vector<bool> held;
+        for (const TTactic& tactic : s.Tactics) {
+            held.push_back(std::ranges::find(others, tactic.FiP) != others.end());
+        }
+        searches = ReplayColumn(*replay, held, result);
+    } else {
+        searches = SearchColumn(s, others, result);
+    }
     AddColumn(result, searches);
     if (Caching && searches == 3 && !Run->Cancelled()) {
         if (result.Seeds) {
             RandomAfterLast = result.RandomAfter;
         }
         LastAsked[&a] = others;
-        LastRun[&a] = others;
-        Columns.emplace(std::move(key), result);
+        if (!result.Replayed) {
+            LastRun[&a] = others;
+        }
+        Columns.emplace(std::move(key), std::move(result));
     }
     return searches == 3;
 }
@@ -189,7 +239,8 @@ void TResourceDependency::TableFinished() {
     // give, then put the random generator where the table's last searches leave it.
     if (!Run->Cancelled()) {
         for (const auto& [a, others] : LastAsked) {
-            if (LastRun[a] == others) {
+            const TColumnResult& last = Columns.at({a, others});
+            if (!last.Replayed && LastRun[a] == others) {
                 continue;
             }
             TStrategy s(a, 0);
@@ -197,6 +248,14 @@ void TResourceDependency::TableFinished() {
                 if (a->IsFreeAction(fip.get())) {
                     s.Tactics.push_back({fip.get(), 0, true});
                 }
+            }
+            if (last.Replayed) {
+                // Searches leave A as an evaluation at the levels they end at.
+                for (std::size_t t = 0; t < s.Tactics.size(); ++t) {
+                    s.Tactics[t].Level = last.Last[t];
+                }
+                s.Evaluate();
+                continue;
             }
             TColumnResult repeated;
             SearchColumn(s, others, repeated);
@@ -207,6 +266,7 @@ void TResourceDependency::TableFinished() {
     }
     Caching = false;
     Columns.clear();
+    Replays.clear();
     LastAsked.clear();
     LastRun.clear();
     RandomAfterLast.reset();

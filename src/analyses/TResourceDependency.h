@@ -3,15 +3,18 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <utility>
 
 #include "analyses/TActorActorAnalysis.h"
+#include "reasoning/TTactic.h"
 
 namespace kavo {
 
 class TActor;
 class TFiP;
+class TSearchReplay;
 class TStrategy;
 
 // "Resource Dependency": how far A's goal achievement, as A sees it, depends on the actions of the
@@ -38,8 +41,8 @@ class TResourceDependency : public TActorActorAnalysis {
         fAdditionalFrustration,
     };
 
-    TResourceDependency(std::string title, TAnalysisFamily family)
-        : TActorActorAnalysis(std::move(title), family) {}
+    TResourceDependency(std::string title, TAnalysisFamily family);
+    ~TResourceDependency() override;
 
     // Stops with partial sums when the analysis is cancelled.
     void Compute() override;
@@ -81,6 +84,10 @@ class TResourceDependency : public TActorActorAnalysis {
         // Whether the searches seed the random generator (A has goals and a free action).
         bool Seeds = false;
         std::uint32_t RandomAfter = 0;
+        // Whether they came from the column's kept scores, so that they left A's working values as
+        // they happened to be; and then the levels of A's free actions the searches ended at.
+        bool Replayed = false;
+        std::vector<std::int8_t> Last;
     };
     // A column perception and its free actions whose tactics the searches hold at level 0: the
     // cell's searches depend on nothing else.
@@ -98,13 +105,20 @@ class TResourceDependency : public TActorActorAnalysis {
     // cancelled.
     bool SearchUnder(TStrategy& s, int rationality, const std::vector<TFiP*>& others, double& best,
                      double& worst);
+    // The kept scores of the column perception's strategies of the tactics (all its free
+    // actions, in order), made at its first cell.
+    TSearchReplay& ReplayOf(TPerception& a, const std::vector<TTactic>& tactics);
+    // The same as SearchColumn from the column's kept scores, the actions in held at level 0.
+    int ReplayColumn(TSearchReplay& replay, const std::vector<bool>& held, TColumnResult& result);
     // Adds the gains and losses of the first searches of a column.
     void AddColumn(const TColumnResult& result, int searches);
 
     // While a table is written: the searches done, by column perception and held actions; for
-    // each column perception the searches its last cell asked for and the last ones it ran.
+    // each column perception the scores of the strategies its searches met, the searches its last
+    // cell asked for and the last ones it ran by searching.
     bool Caching = false;
     std::map<TColumnKey, TColumnResult> Columns;
+    std::map<TPerception*, std::unique_ptr<TSearchReplay>> Replays;
     std::map<TPerception*, std::vector<TFiP*>> LastAsked;
     std::map<TPerception*, std::vector<TFiP*>> LastRun;
     // The random generator's state after the last searches of the table that seeded it.

@@ -116,6 +116,7 @@ bool TSearchReplay::Search(int rationality, const std::vector<std::int8_t>& leve
             known->second = scorer->Score(at);
         }
         const double score = known->second;
+        found.LastScore = score;
         if (score > found.BestScore) {
             found.BestScore = score;
             found.Best.clear();

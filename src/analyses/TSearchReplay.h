@@ -28,6 +28,8 @@ class TSearchReplay {
         double WorstScore = 0;
         std::vector<std::int8_t> Best;
         std::vector<std::int8_t> Last;
+        // The score of the strategy at the levels it ends at.
+        double LastScore = 0;
     };
 
     // Tactics: the strategies' actions, as TStrategySearch reads them (their levels are given to
