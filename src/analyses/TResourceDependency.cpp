@@ -212,6 +212,8 @@ bool TResourceDependency::ComputeColumn(TPerception& a, const std::vector<TActor
             held.push_back(std::ranges::find(others, tactic.FiP) != others.end());
         }
         searches = ReplayColumn(*replay, held, result);
+        // The next cells are of other column perceptions.
+        replay->Release();
     } else {
         searches = SearchColumn(s, others, result);
     }

@@ -1,5 +1,6 @@
 #include "analyses/TSearchReplay.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -20,16 +21,21 @@ constexpr std::int64_t kVisitsPerPump = 500;
 
 }  // namespace
 
-// Scores strategies one after the other with one propagator, as a search of an uncertain
-// perception scores those it has not met (or a search of a certain one, from its flat arrays).
+// Evaluates strategies one after the other with one propagator, which computes again only what
+// the tactics changed since the last one reach: either their scores under a rationality, as a
+// search scores those it has not met (from the flat arrays of a certain perception), or the
+// results a strategy holds.
 class TSearchReplay::TScorer {
   public:
+    // A rationality 0..8, or -1 for the results.
     TScorer(TPerception& perception, const std::vector<TTactic>& tactics, int rationality)
-        : Strategy(&perception, rationality) {
+        : Strategy(&perception, std::max(rationality, 0)) {
         Strategy.Tactics = tactics;
         Propagator = std::make_unique<TPropagator>(perception, Strategy.Tactics);
-        Certain = Propagator->IsCertain();
-        if (Certain) {
+        Certain = rationality >= 0 && Propagator->IsCertain();
+        if (rationality < 0) {
+            Propagator->RecordResultsOnly();
+        } else if (Certain) {
             Propagator->ScoreBy(rationality);
         } else {
             Propagator->RecordScoreOnly(rationality);
@@ -37,9 +43,7 @@ class TSearchReplay::TScorer {
     }
 
     double Score(const std::vector<std::int8_t>& levels) {
-        for (std::size_t t = 0; t < levels.size(); ++t) {
-            Strategy.Tactics[t].Level = levels[t];
-        }
+        SetLevels(levels);
         if (Certain) {
             return Propagator->CertainScore(~std::uint64_t{0});
         }
@@ -47,7 +51,21 @@ class TSearchReplay::TScorer {
         return Strategy.Score();
     }
 
+    std::array<double, 3> Means(const std::vector<std::int8_t>& levels) {
+        SetLevels(levels);
+        Strategy.EvaluateWith(*Propagator);
+        const TCase& current = *Strategy.Perception->Case();
+        return {Strategy.UtilityDist.RawMean(current), Strategy.SatisfactionDist.RawMean(current),
+                Strategy.FrustrationDist.RawMean(current)};
+    }
+
   private:
+    void SetLevels(const std::vector<std::int8_t>& levels) {
+        for (std::size_t t = 0; t < levels.size(); ++t) {
+            Strategy.Tactics[t].Level = levels[t];
+        }
+    }
+
     TStrategy Strategy;
     std::unique_ptr<TPropagator> Propagator;
     bool Certain = false;
@@ -62,6 +80,20 @@ TSearchReplay::TSearchReplay(TPerception& perception, std::vector<TTactic> tacti
 }
 
 TSearchReplay::~TSearchReplay() = default;
+
+void TSearchReplay::Release() {
+    for (std::unique_ptr<TScorer>& scorer : Scorers) {
+        scorer.reset();
+    }
+}
+
+TSearchReplay::TScorer& TSearchReplay::ScorerFor(int rationality) {
+    std::unique_ptr<TScorer>& scorer = Scorers[static_cast<std::size_t>(rationality + 1)];
+    if (scorer == nullptr) {
+        scorer = std::make_unique<TScorer>(Perception, Tactics, rationality);
+    }
+    return *scorer;
+}
 
 std::uint64_t TSearchReplay::Key(const std::vector<std::int8_t>& levels) const {
     std::uint64_t key = 0;
@@ -94,7 +126,6 @@ bool TSearchReplay::Search(int rationality, const std::vector<std::int8_t>& leve
 
     std::unordered_map<std::uint64_t, double>& scores =
         Scores[static_cast<std::size_t>(rationality)];
-    std::unique_ptr<TScorer> scorer;
     std::vector<std::int8_t> at = levels;
     found.BestScore = -std::numeric_limits<double>::infinity();
     found.WorstScore = std::numeric_limits<double>::infinity();
@@ -110,10 +141,7 @@ bool TSearchReplay::Search(int rationality, const std::vector<std::int8_t>& leve
         }
         const auto [known, fresh] = scores.try_emplace(Key(at), 0.0);
         if (fresh) {
-            if (scorer == nullptr) {
-                scorer = std::make_unique<TScorer>(Perception, Tactics, rationality);
-            }
-            known->second = scorer->Score(at);
+            known->second = ScorerFor(rationality).Score(at);
         }
         const double score = known->second;
         found.LastScore = score;
@@ -210,16 +238,7 @@ bool TSearchReplay::Search(int rationality, const std::vector<std::int8_t>& leve
 std::array<double, 3> TSearchReplay::Means(const std::vector<std::int8_t>& levels) {
     const auto [known, fresh] = KnownMeans.try_emplace(Key(levels));
     if (fresh) {
-        TStrategy strategy(&Perception, Perception.Rationality);
-        strategy.Tactics = Tactics;
-        for (std::size_t t = 0; t < levels.size(); ++t) {
-            strategy.Tactics[t].Level = levels[t];
-        }
-        strategy.EvaluateResults();
-        const TCase& current = *Perception.Case();
-        known->second = {strategy.UtilityDist.RawMean(current),
-                         strategy.SatisfactionDist.RawMean(current),
-                         strategy.FrustrationDist.RawMean(current)};
+        known->second = ScorerFor(-1).Means(levels);
     }
     return known->second;
 }

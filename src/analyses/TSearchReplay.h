@@ -55,11 +55,17 @@ class TSearchReplay {
     // that an evaluation at the levels gives.
     std::array<double, 3> Means(const std::vector<std::int8_t>& levels);
 
+    // Lets go of the propagators the searches and evaluations keep between calls (the scores and
+    // results stay): the caller's next ones are of another perception for a while.
+    void Release();
+
     static constexpr std::size_t kMaxTactics = 21;
 
   private:
     class TScorer;
 
+    // The scorer under the rationality (-1: the evaluator of results), made when first needed.
+    TScorer& ScorerFor(int rationality);
     // The levels of the tactics that reach a goal, three bits each.
     std::uint64_t Key(const std::vector<std::int8_t>& levels) const;
 
@@ -70,6 +76,8 @@ class TSearchReplay {
     // By rationality, the scores of the strategies met, by key.
     std::array<std::unordered_map<std::uint64_t, double>, 9> Scores;
     std::unordered_map<std::uint64_t, std::array<double, 3>> KnownMeans;
+    // The evaluator of results, then the scorer under each rationality, while kept.
+    std::array<std::unique_ptr<TScorer>, 10> Scorers;
 };
 
 }  // namespace kavo

@@ -246,6 +246,10 @@ void TSupportAnalysis::Compute() {
             Adaptations.push_back(std::move(t));
         }
     }
+    // The next cells are of other column perceptions.
+    if (const auto column = Columns.find(&a); column != Columns.end()) {
+        column->second.Replay->Release();
+    }
     Run->NoteSampling(a);
     Run->NoteSampling(b);
 }
