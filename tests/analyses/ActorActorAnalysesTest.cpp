@@ -469,6 +469,36 @@ class SharedWorkTest : public ::testing::Test {
         return lines;
     }
 
+    // Runs each step on both sides and compares what they show and leave.
+    void CompareSteps() {
+        using F = TSupportAnalysis::Field;
+        struct TStep {
+            const char* Title;
+            std::vector<int> Fields;
+        };
+        const TStep steps[] = {
+            {"Resource Dependency", {}},
+            {"Support and Opposition",
+             {F::fUtility, F::fSatisfaction, F::fFrustration, F::fFullStrategySet, F::fAdaptation}},
+            {"Support and Opposition",
+             {F::fUtility, F::fSatisfaction, F::fFrustration, F::fFullStrategySet,
+              F::fLetAOptimize}},
+            {"Support and Opposition", {}},
+            {"Resource Dependency", {}},
+        };
+        for (const TStep& step : steps) {
+            const std::vector<std::string> cached = Run(Cached, step.Title, step.Fields);
+            const std::vector<std::string> uncached = Run(Uncached, step.Title, step.Fields);
+            ASSERT_EQ(cached.size(), uncached.size());
+            EXPECT_NE(cached.front().find("<td align=\"right\">0."), std::string::npos)
+                << step.Title << " shows no value";
+            for (std::size_t i = 0; i < cached.size(); ++i) {
+                EXPECT_EQ(cached[i], uncached[i]) << step.Title << ", fields " << step.Fields.size()
+                                                  << (i == 0 ? ": report" : ": working values");
+            }
+        }
+    }
+
     TSide Cached;
     TSide Uncached;
 };
@@ -477,31 +507,15 @@ class SharedWorkTest : public ::testing::Test {
 // the table leaves the perceptions and the random generator as computing every cell would: the
 // working values are saved with the case and drawn, and later draws follow the generator.
 TEST_F(SharedWorkTest, TablesLeaveWhatComputingEveryCellLeaves) {
-    using F = TSupportAnalysis::Field;
-    struct TStep {
-        const char* Title;
-        std::vector<int> Fields;
-    };
-    const TStep steps[] = {
-        {"Resource Dependency", {}},
-        {"Support and Opposition",
-         {F::fUtility, F::fSatisfaction, F::fFrustration, F::fFullStrategySet, F::fAdaptation}},
-        {"Support and Opposition",
-         {F::fUtility, F::fSatisfaction, F::fFrustration, F::fFullStrategySet, F::fLetAOptimize}},
-        {"Support and Opposition", {}},
-        {"Resource Dependency", {}},
-    };
-    for (const TStep& step : steps) {
-        const std::vector<std::string> cached = Run(Cached, step.Title, step.Fields);
-        const std::vector<std::string> uncached = Run(Uncached, step.Title, step.Fields);
-        ASSERT_EQ(cached.size(), uncached.size());
-        EXPECT_NE(cached.front().find("<td align=\"right\">0."), std::string::npos)
-            << step.Title << " shows no value";
-        for (std::size_t i = 0; i < cached.size(); ++i) {
-            EXPECT_EQ(cached[i], uncached[i]) << step.Title << ", fields " << step.Fields.size()
-                                              << (i == 0 ? ": report" : ": working values");
-        }
+    CompareSteps();
+}
+
+// The same where A's searches sample strategies a random stride apart instead of visiting all.
+TEST_F(SharedWorkTest, SampledSearchesLeaveWhatComputingEveryCellLeaves) {
+    for (TSide* side : {&Cached, &Uncached}) {
+        side->Case.Evaluations = 3;
     }
+    CompareSteps();
 }
 
 }  // namespace
