@@ -98,20 +98,6 @@ void TResourceDependency::RateLevels(const TFiP& action) {
     ThreateningActions += j > 0 ? 1 : 0;
 }
 
-bool TResourceDependency::SearchUnder(TStrategy& s, int rationality,
-                                      const std::vector<TFiP*>& others, double& best,
-                                      double& worst) {
-    if (Run->Cancelled()) {
-        return false;
-    }
-    s.Rationality = static_cast<std::uint8_t>(rationality);
-    s.Search(others);
-    // A search that found nothing varies nothing: the base case is all there is.
-    best = std::isfinite(s.BestScore) ? s.BestScore : s.Score();
-    worst = std::isfinite(s.WorstScore) ? s.WorstScore : s.Score();
-    return true;
-}
-
 int TResourceDependency::SearchColumn(TStrategy& s, const std::vector<TFiP*>& others,
                                       TColumnResult& result) {
     s.Evaluate();
@@ -120,14 +106,19 @@ int TResourceDependency::SearchColumn(TStrategy& s, const std::vector<TFiP*>& ot
     result.BaseFrustration = s.FrustrationDist.RawMean(Run->Case);
     // A search seeds the generator unless there is nothing to search: no goal or no tactic.
     result.Seeds = !s.Perception->Goals.empty() && !s.Tactics.empty();
-    constexpr std::array<int, 3> kRationalities{0, 3, 6};
-    int searches = 0;
-    while (searches < 3 && SearchUnder(s, kRationalities[searches], others, result.Best[searches],
-                                       result.Worst[searches])) {
-        ++searches;
+    if (Run->Cancelled()) {
+        return 0;
+    }
+    static const std::vector<int> kRationalities{0, 3, 6};
+    const std::vector<TScoreBounds> bounds = s.SearchScores(kRationalities, others);
+    for (std::size_t i = 0; i < bounds.size(); ++i) {
+        // A search that found nothing varies nothing: the base case is all there is.
+        const double base = s.ScoreUnder(kRationalities[i]);
+        result.Best[i] = std::isfinite(bounds[i].Best) ? bounds[i].Best : base;
+        result.Worst[i] = std::isfinite(bounds[i].Worst) ? bounds[i].Worst : base;
     }
     result.RandomAfter = Run->Case.Context().Random.State;
-    return searches;
+    return static_cast<int>(bounds.size());
 }
 
 int TResourceDependency::ReplayColumn(TSearchReplay& replay, const std::vector<bool>& held,

@@ -101,10 +101,6 @@ class TResourceDependency : public TActorActorAnalysis {
     // Evaluates the base case of S and searches it under the three rationalities, stopping when
     // cancelled; the number of searches done.
     int SearchColumn(TStrategy& s, const std::vector<TFiP*>& others, TColumnResult& result);
-    // The best and worst scores of S over B's actions, under the rationality; false when
-    // cancelled.
-    bool SearchUnder(TStrategy& s, int rationality, const std::vector<TFiP*>& others, double& best,
-                     double& worst);
     // The kept scores of the column perception's strategies of the tactics (all its free
     // actions, in order), made at its first cell.
     TSearchReplay& ReplayOf(TPerception& a, const std::vector<TTactic>& tactics);

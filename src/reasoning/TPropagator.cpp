@@ -643,26 +643,28 @@ void TPropagator::RecordOnly(const std::vector<const TGoal*>& goals) {
     Lean = !goals.empty();
 }
 
-void TPropagator::RecordScoreOnly(int rationality) {
+void TPropagator::RecordScoreOnly(const std::vector<int>& rationalities) {
     RecordResultsOnly();
     LeanFiPs.clear();
     Lean = true;
-    switch (rationality) {
-        case 0:
-        case 1:
-            LeanTotals = 1;
-            break;
-        case 3:
-        case 4:
-            LeanTotals = 2;
-            break;
-        case 6:
-        case 7:
-            LeanTotals = 4;
-            break;
-        default:
-            LeanTotals = 0;
-            break;
+    LeanTotals = 0;
+    for (const int rationality : rationalities) {
+        switch (rationality) {
+            case 0:
+            case 1:
+                LeanTotals |= 1;
+                break;
+            case 3:
+            case 4:
+                LeanTotals |= 2;
+                break;
+            case 6:
+            case 7:
+                LeanTotals |= 4;
+                break;
+            default:
+                break;
+        }
     }
 }
 

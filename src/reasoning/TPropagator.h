@@ -94,7 +94,9 @@ class TPropagator {
     // From now on Evaluate records no FiP's change and fills only the distribution that a
     // strategy's Score reads under the rationality 0..8 (none for those that score nothing); that
     // distribution is the one a full evaluation gives. RecordOnly brings back the other modes.
-    void RecordScoreOnly(int rationality);
+    void RecordScoreOnly(int rationality) { RecordScoreOnly(std::vector<int>{rationality}); }
+    // The same for the scores under each of the rationalities.
+    void RecordScoreOnly(const std::vector<int>& rationalities);
     // From now on Evaluate records only what a strategy's results hold: the changes of the goals'
     // FiPs and the three distributions, each as a full evaluation gives it. RecordOnly brings back
     // the other modes.

@@ -99,36 +99,36 @@ TProVal TStrategy::OutcomeOf(const TGoal* goal) const {
     return none;
 }
 
-double TStrategy::Score() const {
+double TStrategy::ScoreUnder(int rationality) const {
     const TCase& current = *Perception->Case();
-    switch (Rationality) {
+    switch (rationality) {
         case 0:
         case 1:
-            return ScoreOf(UtilityDist, current, Rationality == 0);
+            return ScoreOf(UtilityDist, current, rationality == 0);
         case 3:
         case 4:
-            return ScoreOf(SatisfactionDist, current, Rationality == 3);
+            return ScoreOf(SatisfactionDist, current, rationality == 3);
         case 6:
         case 7:
-            return -ScoreOf(FrustrationDist, current, Rationality == 6);
+            return -ScoreOf(FrustrationDist, current, rationality == 6);
         default:
             return 0;
     }
 }
 
-double TStrategy::ScoreForGoal(const TGoal* goal) const {
+double TStrategy::ScoreForGoal(const TGoal* goal, int rationality) const {
     const TCase& current = *Perception->Case();
     const TProVal outcome = OutcomeOf(goal);
-    switch (Rationality) {
+    switch (rationality) {
         case 0:
         case 1:
-            return ScoreOf(Utility(*goal, outcome), current, Rationality == 0);
+            return ScoreOf(Utility(*goal, outcome), current, rationality == 0);
         case 3:
         case 4:
-            return ScoreOf(Satisfaction(*goal, outcome), current, Rationality == 3);
+            return ScoreOf(Satisfaction(*goal, outcome), current, rationality == 3);
         case 6:
         case 7:
-            return -ScoreOf(Frustration(*goal, outcome), current, Rationality == 6);
+            return -ScoreOf(Frustration(*goal, outcome), current, rationality == 6);
         default:
             return 0;
     }
@@ -136,6 +136,11 @@ double TStrategy::ScoreForGoal(const TGoal* goal) const {
 
 bool TStrategy::Search(const std::vector<TFiP*>& exclude) {
     return TStrategySearch(*this, exclude).Run();
+}
+
+std::vector<TScoreBounds> TStrategy::SearchScores(const std::vector<int>& rationalities,
+                                                  const std::vector<TFiP*>& exclude) {
+    return TStrategySearch(*this, exclude).RunScores(rationalities);
 }
 
 std::string TStrategy::TacticCell(bool best, bool complete, int t) const {

@@ -18,6 +18,12 @@ class TGoal;
 class TPerception;
 class TPropagator;
 
+// The best and worst score a search found.
+struct TScoreBounds {
+    double Best = -std::numeric_limits<double>::infinity();
+    double Worst = std::numeric_limits<double>::infinity();
+};
+
 // A set of tactics, one per action of the perception's owner, with what its last evaluation gave
 // and, after a search, the best and worst strategies found.
 //
@@ -81,8 +87,11 @@ class TStrategy {
     void EvaluateResults();
     // The outcome change of the goal, or certain change 0 when the goal has none.
     TProVal OutcomeOf(const TGoal* goal) const;
-    double Score() const;
-    double ScoreForGoal(const TGoal* goal) const;
+    double Score() const { return ScoreUnder(Rationality); }
+    double ScoreForGoal(const TGoal* goal) const { return ScoreForGoal(goal, Rationality); }
+    // The same under another rationality 0..8.
+    double ScoreUnder(int rationality) const;
+    double ScoreForGoal(const TGoal* goal, int rationality) const;
     // Evaluates every combination of the feasible levels of the varied tactics, or samples about
     // the case's Evaluations of them when there are more; tactics on excluded FiPs keep their
     // level. Shows progress in the status text, lets events run and stops when the user cancels
@@ -91,6 +100,15 @@ class TStrategy {
     // propagation) and this strategy's results are those of an evaluation at its last levels, and
     // the result is true, when the search evaluated anything; otherwise they are left as they were.
     bool Search(const std::vector<TFiP*>& exclude = {});
+    // The best and worst scores that Search finds under each of the rationalities, in turn, as
+    // from searches one after the other (which visit the same strategies in the same order), but
+    // each strategy evaluated once for all of them where the perception has uncertain items. Keeps
+    // no strategies: the lists stay empty. The working values, this strategy's levels, results
+    // and rationality (the last one), and the random generator are left as the last of those
+    // searches leaves them. When the user cancels, the bounds of the searches a cancel would have
+    // let start: the first search's, partial, when the strategies were scored together.
+    std::vector<TScoreBounds> SearchScores(const std::vector<int>& rationalities,
+                                           const std::vector<TFiP*>& exclude = {});
 
     // Report fragments: the level of tactic t in the best (or worst) strategies as rating icons,
     // and the outcome of every goal as a table with its utility. ShowGoals adds the goal columns

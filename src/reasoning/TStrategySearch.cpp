@@ -8,7 +8,9 @@
 
 #include "model/TCase.h"
 #include "model/TFiP.h"
+#include "model/TLink.h"
 #include "model/TPerception.h"
+#include "model/TProspect.h"
 #include "reasoning/Inference.h"
 #include "reasoning/TPropagator.h"
 #include "reasoning/TStrategy.h"
@@ -34,10 +36,27 @@ std::string EstimateNote(const TPerception& perception) {
            " combinations of uncertain values";
 }
 
+// Whether a prospect or link of the perception holds more than one pair: its evaluations visit
+// combinations of uncertain values, and its strategies are not scored from the propagator's flat
+// arrays.
+bool HasUncertainItems(const TPerception& perception) {
+    for (const auto& prospect : perception.Prospects) {
+        if (prospect->Distribution.Count() > 1) {
+            return true;
+        }
+    }
+    for (const auto& link : perception.Links) {
+        if (link->Distribution.Count() > 1) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 TStrategySearch::TStrategySearch(TStrategy& strategy, const std::vector<TFiP*>& exclude)
-    : Strategy(strategy), Current(*strategy.Perception->Case()) {
+    : Strategy(strategy), Current(*strategy.Perception->Case()), Exclude(exclude) {
     for (const TTactic& tactic : strategy.Tactics) {
         IsExcluded.push_back(std::find(exclude.begin(), exclude.end(), tactic.FiP) !=
                              exclude.end());
@@ -115,6 +134,8 @@ bool TStrategySearch::Run() {
     if (!Quick && Deferred) {
         if (s.SingleGoal != nullptr) {
             Propagator->RecordOnly({s.SingleGoal});
+        } else if (!Rationalities.empty()) {
+            Propagator->RecordScoreOnly(Rationalities);
         } else {
             Propagator->RecordScoreOnly(s.Rationality);
         }
@@ -127,7 +148,7 @@ bool TStrategySearch::Run() {
     }
     context.Status.PumpEvents();
     const std::vector<TTactic> last = s.Tactics;
-    if (Deferred) {
+    if (Deferred && Rationalities.empty()) {
         if (!Quick) {
             Propagator->RecordResultsOnly();
         }
@@ -136,6 +157,8 @@ bool TStrategySearch::Run() {
         Materialize(Best, s.BestStrategies, results);
         Materialize(Worst, s.WorstStrategies, results);
         s.Tactics = last;
+    }
+    if (Deferred) {
         Propagator->RecordOnly({});
     }
     // The working values of the model are left as the strategy's own levels give them.
@@ -154,6 +177,44 @@ bool TStrategySearch::Run() {
     context.Status.SetStatusText("");
     s.Complete = true;
     return evaluated;
+}
+
+std::vector<TScoreBounds> TStrategySearch::RunScores(const std::vector<int>& rationalities) {
+    TStrategy& s = Strategy;
+    const TContext& context = Current.Context();
+    // Scored together only where each strategy's evaluation is worth sharing: a certain
+    // perception scores from flat arrays under one rationality, an observer sees every
+    // evaluation, and without goals or tactics there is nothing to search.
+    const TPerception& perception = *s.Perception;
+    const bool together = rationalities.size() > 1 && s.Observer == nullptr &&
+                          !perception.Goals.empty() && !s.Tactics.empty() &&
+                          HasUncertainItems(perception);
+    if (!together) {
+        std::vector<TScoreBounds> bounds;
+        for (const int rationality : rationalities) {
+            s.Rationality = static_cast<std::uint8_t>(rationality);
+            TStrategySearch(s, Exclude).Run();
+            bounds.push_back({s.BestScore, s.WorstScore});
+            if (context.AnalysisCancelled) {
+                break;
+            }
+        }
+        s.BestStrategies.clear();
+        s.WorstStrategies.clear();
+        return bounds;
+    }
+    // The searches one after the other seed the generator alike and sample the same strategies;
+    // each ends with the same evaluation at the last levels.
+    Rationalities = rationalities;
+    Bounds.assign(rationalities.size(), {});
+    s.Rationality = static_cast<std::uint8_t>(rationalities.back());
+    Run();
+    s.BestScore = Bounds.back().Best;
+    s.WorstScore = Bounds.back().Worst;
+    if (context.AnalysisCancelled) {
+        Bounds.resize(1);
+    }
+    return Bounds;
 }
 
 std::uint64_t TStrategySearch::StrategyCount() const {
@@ -316,12 +377,25 @@ void TStrategySearch::Record(std::uint64_t changed) {
         for (std::size_t t = 0; t < key.size(); ++t) {
             key[t] = t >= 64 || (GoalReach >> t & 1) != 0 ? s.Tactics[t].Level : 0;
         }
-        const auto [known, fresh] = Scored.try_emplace(std::move(key), 0.0);
+        const auto [known, fresh] = Scored.try_emplace(std::move(key), Scores.size());
         if (fresh) {
             s.EvaluateWith(*Propagator);
-            known->second = s.SingleGoal != nullptr ? s.ScoreForGoal(s.SingleGoal) : s.Score();
+            const auto scoreUnder = [&s](int rationality) {
+                return s.SingleGoal != nullptr ? s.ScoreForGoal(s.SingleGoal, rationality)
+                                               : s.ScoreUnder(rationality);
+            };
+            if (Rationalities.empty()) {
+                Scores.push_back(scoreUnder(s.Rationality));
+            }
+            for (const int rationality : Rationalities) {
+                Scores.push_back(scoreUnder(rationality));
+            }
         }
-        score = known->second;
+        if (!Rationalities.empty()) {
+            KeepBounds(Scores.data() + known->second);
+            return;
+        }
+        score = Scores[known->second];
     }
     Keep(score);
 }
@@ -350,6 +424,18 @@ void TStrategySearch::Keep(double score) {
     if (score == s.WorstScore) {
         ++s.WorstTies;
         KeepAs(Worst, s.WorstStrategies);
+    }
+}
+
+void TStrategySearch::KeepBounds(const double* scores) {
+    // As Keep moves the best and worst scores.
+    for (std::size_t i = 0; i < Bounds.size(); ++i) {
+        if (scores[i] > Bounds[i].Best) {
+            Bounds[i].Best = scores[i];
+        }
+        if (scores[i] < Bounds[i].Worst) {
+            Bounds[i].Worst = scores[i];
+        }
     }
 }
 

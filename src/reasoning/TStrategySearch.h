@@ -14,6 +14,7 @@ class TCase;
 class TFiP;
 class TPropagator;
 class TStrategy;
+struct TScoreBounds;
 
 // One run of TStrategy::Search: enumerates or samples the levels of the varied tactics, evaluates
 // each combination and records the best and worst. In a perception without uncertain items a
@@ -29,6 +30,8 @@ class TStrategySearch {
 
     // True when it leaves the working values as an evaluation at the strategy's levels does.
     bool Run();
+    // TStrategy::SearchScores.
+    std::vector<TScoreBounds> RunScores(const std::vector<int>& rationalities);
 
   private:
     // The strategies a search of a certain perception keeps, by their levels (one per tactic,
@@ -61,6 +64,8 @@ class TStrategySearch {
     bool EvaluateLevelsOf(std::size_t tactic, std::uint64_t changed);
     // Keeps the strategy at its current levels when its score ties or beats the best or worst.
     void Keep(double score);
+    // Moves the bounds of each rationality scored together by the strategy's scores.
+    void KeepBounds(const double* scores);
     void KeepAs(TKept& kept, std::vector<std::unique_ptr<TStrategy>>& list);
     // Evaluates and clones the kept strategies, in the order they were found. Evaluated holds,
     // by the levels of the tactics that reach a goal, a clone already evaluated with them, and
@@ -70,16 +75,23 @@ class TStrategySearch {
 
     TStrategy& Strategy;
     const TCase& Current;
+    const std::vector<TFiP*>& Exclude;
     std::vector<bool> IsExcluded;
     std::unique_ptr<TPropagator> Propagator;
     // A certain perception: strategies are scored from the propagator's flat arrays.
     bool Quick = false;
     // The kept strategies are evaluated in full and cloned only once the search ends.
     bool Deferred = false;
+    // The rationalities scored together (RunScores) and their bounds so far; empty for a search
+    // under the strategy's own rationality.
+    std::vector<int> Rationalities;
+    std::vector<TScoreBounds> Bounds;
     // The tactics that reach a goal (TPropagator::GoalTactics), and the scores of an uncertain
-    // perception's strategies by the levels of those tactics (the others at 0).
+    // perception's strategies by the levels of those tactics (the others at 0): where in Scores
+    // they start, one per rationality scored.
     std::uint64_t GoalReach = 0;
-    std::map<std::vector<std::int8_t>, double> Scored;
+    std::map<std::vector<std::int8_t>, std::size_t> Scored;
+    std::vector<double> Scores;
     // The score of every strategy when the single goal is not the perception's.
     std::optional<double> FixedScore;
     TKept Best;

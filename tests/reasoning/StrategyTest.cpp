@@ -717,6 +717,74 @@ TEST(UncertainEvaluationTest, StandingStrategiesLeaveTheLastFullEvaluation) {
     }
 }
 
+// Scoring the strategies under several rationalities in one pass finds the bounds that searches
+// under each in turn find, and leaves the working values, the strategy's results and the random
+// generator as the last of them: enumerated and sampled strategies, enumerated and sampled
+// combinations of uncertain values, a certain perception, a single goal and a held action.
+TEST(UncertainEvaluationTest, ScoresTogetherAsSearchesInTurn) {
+    struct TShape {
+        const char* Name;
+        int FiPs;
+        int UncertainLinks;
+        int Evaluations;
+        bool SingleGoal;
+    };
+    const TShape shapes[] = {{"certain", 24, 0, 1000000, false},
+                             {"enumerated combinations", 24, 5, 1000000, false},
+                             {"sampled combinations", 30, 16, 1000000, false},
+                             {"sampled strategies", 30, 16, 40, false},
+                             {"single goal, sampled strategies", 30, 16, 40, true}};
+    const std::vector<int> rationalities{0, 3, 6};
+    for (const TShape& shape : shapes) {
+        SCOPED_TRACE(shape.Name);
+        test::TGeneratedPerception generated(shape.FiPs, shape.UncertainLinks, 4);
+        TCase& current = generated.Fixture.Case;
+        current.Evaluations = shape.Evaluations;
+        TPerception& perception = *generated.Build.Perception;
+        InferInfluences(perception);
+        CollectUncertainItems(perception);
+        const std::vector<TFiP*> held{generated.Actions[1]};
+        const auto fresh = [&] {
+            TStrategy strategy(&perception, 0);
+            for (TFiP* action : generated.Actions) {
+                strategy.Tactics.push_back({action, 0, true});
+            }
+            if (shape.SingleGoal) {
+                strategy.SingleGoal = perception.Goals.front().get();
+            }
+            return strategy;
+        };
+
+        TStrategy inTurn = fresh();
+        current.Context().Random.Seed(99);
+        std::vector<TScoreBounds> expected;
+        for (const int rationality : rationalities) {
+            inTurn.Rationality = static_cast<std::uint8_t>(rationality);
+            inTurn.Search(held);
+            expected.push_back({inTurn.BestScore, inTurn.WorstScore});
+        }
+        const TWorkingValues expectedValues(perception);
+        const std::uint32_t expectedRandom = current.Context().Random.State;
+
+        TStrategy together = fresh();
+        current.Context().Random.Seed(99);
+        const std::vector<TScoreBounds> bounds = together.SearchScores(rationalities, held);
+        ASSERT_EQ(bounds.size(), expected.size());
+        for (std::size_t i = 0; i < bounds.size(); ++i) {
+            EXPECT_EQ(bounds[i].Best, expected[i].Best) << "rationality " << rationalities[i];
+            EXPECT_EQ(bounds[i].Worst, expected[i].Worst) << "rationality " << rationalities[i];
+        }
+        EXPECT_EQ(TWorkingValues(perception), expectedValues);
+        EXPECT_EQ(current.Context().Random.State, expectedRandom);
+        EXPECT_EQ(together.Rationality, inTurn.Rationality);
+        EXPECT_EQ(together.EvaluationCount, inTurn.EvaluationCount);
+        EXPECT_TRUE(together.Complete);
+        EXPECT_TRUE(together.BestStrategies.empty());
+        EXPECT_TRUE(together.WorstStrategies.empty());
+        ExpectSameStrategy(together, inTurn);
+    }
+}
+
 TEST_F(StrategyTest, ExpectedChangesWithoutAction) {
     TFiP* rain = Build.Factor("Rain");
     TFiP* a = Build.Factor("A");
