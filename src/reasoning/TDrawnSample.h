@@ -13,8 +13,8 @@ struct TDrawnSample {
     // probabilities: the draws depend on nothing else.
     std::uint32_t Seed = 0;
     std::vector<double> Source;
-    // Combination after combination, the index of a pair of every uncertain item; empty when
-    // nothing is kept (an item with more than 256 pairs is never kept).
+    // Item after item, the index of the item's pair in each combination; empty when nothing is
+    // kept (an item with more than 256 pairs is never kept).
     std::vector<std::uint8_t> Pairs;
 };
 

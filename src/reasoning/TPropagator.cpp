@@ -32,6 +32,37 @@ double UtilityLevel(const TCase& current, int u) {
     return current.UtilityLevels[std::clamp(u, kMinLevel, kMaxLevel)];
 }
 
+// The arrays of megabytes (columns, laid-out values, sampled pairs) that propagators leave for
+// the next ones. Allocated afresh for each propagator, they came as new pages from the system
+// every time (the allocator hands arrays that large back when they are freed), and the page
+// faults and first touches cost a short search more than its evaluations.
+constexpr std::size_t kSpareArrays = 4;
+
+template <typename T>
+std::vector<std::vector<T>>& SpareArrays() {
+    thread_local std::vector<std::vector<T>> spares;
+    return spares;
+}
+
+template <typename T>
+std::vector<T> TakeSpare() {
+    std::vector<std::vector<T>>& spares = SpareArrays<T>();
+    if (spares.empty()) {
+        return {};
+    }
+    std::vector<T> spare = std::move(spares.back());
+    spares.pop_back();
+    return spare;
+}
+
+template <typename T>
+void GiveBack(std::vector<T>& array) {
+    std::vector<std::vector<T>>& spares = SpareArrays<T>();
+    if (array.capacity() > 0 && spares.size() < kSpareArrays) {
+        spares.push_back(std::move(array));
+    }
+}
+
 }  // namespace
 
 TPropagator::TPropagator(TPerception& perception, const std::vector<TTactic>& tactics,
@@ -143,7 +174,8 @@ TPropagator::TPropagator(TPerception& perception, const std::vector<TTactic>& ta
         combinations = combinations > kMaxCombinations ? combinations : combinations * count;
     }
     if (sample != nullptr) {
-        SampledPairs = *sample;
+        SampledPairs = TakeSpare<std::uint32_t>();
+        SampledPairs.assign(sample->begin(), sample->end());
     } else if (combinations > kMaxCombinations) {
         TakeSample();
     }
@@ -175,6 +207,12 @@ TPropagator::TPropagator(TPerception& perception, const std::vector<TTactic>& ta
     }
 }
 
+TPropagator::~TPropagator() {
+    GiveBack(Columns);
+    GiveBack(ItemValues);
+    GiveBack(SampledPairs);
+}
+
 void TPropagator::TakeSample() {
     const auto seed = static_cast<std::uint32_t>(Current.RandomSeed);
     std::vector<double> source;
@@ -188,17 +226,20 @@ void TPropagator::TakeSample() {
         }
     }
     TDrawnSample& kept = Perception.DrawnSample;
+    SampledPairs = TakeSpare<std::uint32_t>();
     if (!kept.Pairs.empty() && kept.Seed == seed && kept.Source == source) {
         SampledPairs.assign(kept.Pairs.begin(), kept.Pairs.end());
         return;
     }
     TRandom draws;
     draws.Seed(seed);
-    SampledPairs.reserve(kMaxCombinations * Uncertain.size());
-    for (std::uint64_t c = 0; c < kMaxCombinations; ++c) {
-        for (const TUncertain& item : Uncertain) {
-            SampledPairs.push_back(
-                static_cast<std::uint32_t>(item.Distribution->SampleIndex(draws)));
+    // Drawn combination after combination, stored item after item.
+    const std::size_t items = Uncertain.size();
+    SampledPairs.resize(kMaxCombinations * items);
+    for (std::size_t c = 0; c < kMaxCombinations; ++c) {
+        for (std::size_t i = 0; i < items; ++i) {
+            SampledPairs[i * kMaxCombinations + c] =
+                static_cast<std::uint32_t>(Uncertain[i].Distribution->SampleIndex(draws));
         }
     }
     kept.Seed = seed;
@@ -597,10 +638,10 @@ void TPropagator::Combine(std::size_t item, double weight) {
 void TPropagator::CombineSample() {
     const double weight = 1.0 / static_cast<double>(kMaxCombinations);
     const std::size_t items = Uncertain.size();
-    for (std::size_t first = 0; first < SampledPairs.size() && !Cancelled; first += items) {
+    for (std::size_t c = 0; c < kMaxCombinations && !Cancelled; ++c) {
         for (std::size_t i = 0; i < items; ++i) {
             const TUncertain& uncertain = Uncertain[i];
-            PairIndex[i] = SampledPairs[first + i];
+            PairIndex[i] = SampledPairs[i * kMaxCombinations + c];
             const double value = uncertain.Distribution->Pairs()[PairIndex[i]].Value;
             if (uncertain.Prospect >= 0) {
                 ProspectValue[static_cast<std::size_t>(uncertain.Prospect)] = value;
@@ -707,19 +748,30 @@ void TPropagator::BuildCombinations() {
         std::vector<std::uint32_t> at(items, 0);
         CollectCombinations(0, 1, at, enumerated);
     }
-    const std::vector<std::uint32_t>& pairs = SampledPairs.empty() ? enumerated : SampledPairs;
+    const bool sampled = !SampledPairs.empty();
+    const std::vector<std::uint32_t>& pairs = sampled ? SampledPairs : enumerated;
     const std::size_t n = pairs.size() / items;
-    if (!SampledPairs.empty()) {
+    if (sampled) {
         Weights.assign(n, 1.0 / static_cast<double>(kMaxCombinations));
+    }
+    // The sample holds each item's pairs together, the enumeration each combination's.
+    const std::size_t itemStride = sampled ? n : 1;
+    const std::size_t combinationStride = sampled ? 1 : items;
+    if (ItemValues.capacity() == 0) {
+        ItemValues = TakeSpare<double>();
     }
     ItemValues.resize(items * n);
     // Item by item, so that each column is written in one sweep.
     for (std::size_t i = 0; i < items; ++i) {
         const TPVPair* values = Uncertain[i].Distribution->Pairs().data();
+        const std::uint32_t* pair = pairs.data() + i * itemStride;
         double* column = ItemValues.data() + i * n;
         for (std::size_t c = 0; c < n; ++c) {
-            column[c] = values[pairs[c * items + i]].Value;
+            column[c] = values[pair[c * combinationStride]].Value;
         }
+    }
+    if (Columns.capacity() == 0) {
+        Columns = TakeSpare<double>();
     }
     Columns.assign(CurrentChange.size() * n, 0.0);
     ColumnReady.assign(CurrentChange.size(), 0);

@@ -38,6 +38,7 @@ class TPropagator {
     // since: it is taken over instead of being drawn again (it would be drawn the same).
     TPropagator(TPerception& perception, const std::vector<TTactic>& tactics,
                 const std::vector<std::uint32_t>* sample = nullptr);
+    ~TPropagator();
 
     // No prospect or link with more than one pair: one combination of weight 1.
     bool IsCertain() const { return Uncertain.empty(); }
@@ -200,8 +201,8 @@ class TPropagator {
     std::vector<TInput> Inputs;
     std::vector<TGoalTable> Goals;
     std::vector<TUncertain> Uncertain;
-    // The sampled combinations one after the other, each the index of a pair of every uncertain
-    // item; empty when every combination is visited.
+    // The sampled combinations: item after item, the index of the item's pair in each combination;
+    // empty when every combination is visited.
     std::vector<std::uint32_t> SampledPairs;
     std::vector<TDelayed> Delayed;
     // RecordOnly: the steps the recorded FiPs depend on, in order, and the recorded FiPs.
