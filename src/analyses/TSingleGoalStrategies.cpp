@@ -40,6 +40,8 @@ void TSingleGoalStrategies::Compute() {
     }
     NoGoal = false;
     GoalStrategy = SingleGoalStrategy(perception, CurrentGoal);
+    // The cells show the levels of the best strategies and the results of the first.
+    GoalStrategy->FirstBestResultsOnly = true;
     bool shown = false;
     for (const int field : {fGoal, fTactics, fUtility, fSatisfaction, fFrustration}) {
         shown = shown || FieldSelected(field);

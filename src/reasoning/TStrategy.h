@@ -70,6 +70,10 @@ class TStrategy {
     // Sees every combination of uncertain values the strategy's evaluations visit, searches
     // included; not owned, not cloned.
     TCombinationObserver* Observer = nullptr;
+    // Set, a search evaluates in full only the strategy that comes first among the best once they
+    // are sorted (the first found of the least action); the other strategies it keeps hold their
+    // levels and scores without results. For a caller that reads no other results; not cloned.
+    bool FirstBestResultsOnly = false;
 
     // Scores back to -infinity and +infinity, outcomes and both lists cleared, not complete.
     void Reset();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <map>
 
@@ -39,6 +40,25 @@ std::string EstimateNote(const TPerception& perception) {
 // Whether a prospect or link of the perception holds more than one pair: its evaluations visit
 // combinations of uncertain values, and its strategies are not scored from the propagator's flat
 // arrays.
+// The kept strategy that sorting by total action puts first: the first found of the least.
+template <typename TKept>
+std::size_t FirstOfLeastAction(const TKept& kept) {
+    const std::size_t tactics = kept.Levels.size() / kept.Scores.size();
+    std::size_t first = 0;
+    int least = 0;
+    for (std::size_t i = 0; i < kept.Scores.size(); ++i) {
+        int total = 0;
+        for (std::size_t t = 0; t < tactics; ++t) {
+            total += std::abs(kept.Levels[i * tactics + t]);
+        }
+        if (i == 0 || total < least) {
+            first = i;
+            least = total;
+        }
+    }
+    return first;
+}
+
 bool HasUncertainItems(const TPerception& perception) {
     for (const auto& prospect : perception.Prospects) {
         if (prospect->Distribution.Count() > 1) {
@@ -152,10 +172,15 @@ bool TStrategySearch::Run() {
         if (!Quick) {
             Propagator->RecordResultsOnly();
         }
+        std::vector<bool> bestResults(Best.Scores.size(), !s.FirstBestResultsOnly);
+        std::vector<bool> worstResults(Worst.Scores.size(), !s.FirstBestResultsOnly);
+        if (s.FirstBestResultsOnly && !Best.Scores.empty()) {
+            bestResults[FirstOfLeastAction(Best)] = true;
+        }
         // Where every strategy ties, the best ones are the worst ones too.
         std::map<std::vector<std::int8_t>, const TStrategy*> results;
-        Materialize(Best, s.BestStrategies, results);
-        Materialize(Worst, s.WorstStrategies, results);
+        Materialize(Best, s.BestStrategies, results, bestResults);
+        Materialize(Worst, s.WorstStrategies, results, worstResults);
         s.Tactics = last;
     }
     if (Deferred) {
@@ -458,7 +483,8 @@ void TStrategySearch::KeepAs(TKept& kept, std::vector<std::unique_ptr<TStrategy>
 }
 
 void TStrategySearch::Materialize(const TKept& kept, std::vector<std::unique_ptr<TStrategy>>& list,
-                                  std::map<std::vector<std::int8_t>, const TStrategy*>& evaluated) {
+                                  std::map<std::vector<std::int8_t>, const TStrategy*>& evaluated,
+                                  const std::vector<bool>& withResults) {
     TStrategy& s = Strategy;
     const std::size_t tactics = s.Tactics.size();
     // Strategies that differ only in tactics that reach no goal have the same results: the
@@ -468,6 +494,17 @@ void TStrategySearch::Materialize(const TKept& kept, std::vector<std::unique_ptr
         for (std::size_t t = 0; t < tactics; ++t) {
             s.Tactics[t].Level = kept.Levels[i * tactics + t];
             key[t] = t >= 64 || (GoalReach >> t & 1) != 0 ? s.Tactics[t].Level : 0;
+        }
+        if (!withResults[i]) {
+            std::unique_ptr<TStrategy> clone = s.Clone();
+            clone->UtilityDist = TProVal(TProValKind::pvUtility);
+            clone->SatisfactionDist = TProVal(TProValKind::pvSatisfaction);
+            clone->FrustrationDist = TProVal(TProValKind::pvFrustration);
+            clone->Outcomes.clear();
+            clone->BestScore = kept.Scores[i].first;
+            clone->WorstScore = kept.Scores[i].second;
+            list.push_back(std::move(clone));
+            continue;
         }
         const auto [same, fresh] = evaluated.try_emplace(key, nullptr);
         if (fresh) {

@@ -67,11 +67,12 @@ class TStrategySearch {
     // Moves the bounds of each rationality scored together by the strategy's scores.
     void KeepBounds(const double* scores);
     void KeepAs(TKept& kept, std::vector<std::unique_ptr<TStrategy>>& list);
-    // Evaluates and clones the kept strategies, in the order they were found. Evaluated holds,
-    // by the levels of the tactics that reach a goal, a clone already evaluated with them, and
-    // gains the clones evaluated here.
+    // Evaluates and clones the kept strategies, in the order they were found; those not marked
+    // in withResults are cloned without results. Evaluated holds, by the levels of the tactics
+    // that reach a goal, a clone already evaluated with them, and gains the clones evaluated here.
     void Materialize(const TKept& kept, std::vector<std::unique_ptr<TStrategy>>& list,
-                     std::map<std::vector<std::int8_t>, const TStrategy*>& evaluated);
+                     std::map<std::vector<std::int8_t>, const TStrategy*>& evaluated,
+                     const std::vector<bool>& withResults);
 
     TStrategy& Strategy;
     const TCase& Current;

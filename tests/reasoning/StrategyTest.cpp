@@ -785,6 +785,49 @@ TEST(UncertainEvaluationTest, ScoresTogetherAsSearchesInTurn) {
     }
 }
 
+// A search asked for the results of the first best strategy only keeps the same strategies with
+// the same levels and scores, that first one with its full results, and leaves the working values
+// and the strategy's own results as a search that evaluates every kept strategy.
+TEST(UncertainEvaluationTest, FirstBestResultsOnlyKeepsTheSameStrategies) {
+    for (const int uncertainLinks : {0, 5, 16}) {
+        SCOPED_TRACE(uncertainLinks);
+        test::TGeneratedPerception generated(30, uncertainLinks, 4);
+        TPerception& perception = *generated.Build.Perception;
+        InferInfluences(perception);
+        CollectUncertainItems(perception);
+        for (std::size_t g = 0; g < perception.Goals.size(); g += 3) {
+            TGoal* goal = perception.Goals[g].get();
+            SCOPED_TRACE(g);
+            const auto search = [&](bool firstOnly) {
+                auto strategy = SingleGoalStrategy(perception, goal);
+                strategy->FirstBestResultsOnly = firstOnly;
+                strategy->Search();
+                return std::make_pair(std::move(strategy), TWorkingValues(perception));
+            };
+            const auto [all, allValues] = search(false);
+            const auto [first, firstValues] = search(true);
+            EXPECT_EQ(firstValues, allValues);
+            ExpectSameStrategy(*first, *all);
+            for (const auto lists : {&TStrategy::BestStrategies, &TStrategy::WorstStrategies}) {
+                const auto& left = (*first).*lists;
+                const auto& right = (*all).*lists;
+                ASSERT_EQ(left.size(), right.size());
+                for (std::size_t i = 0; i < left.size(); ++i) {
+                    for (std::size_t t = 0; t < left[i]->Tactics.size(); ++t) {
+                        EXPECT_EQ(left[i]->Tactics[t].Level, right[i]->Tactics[t].Level);
+                    }
+                    EXPECT_EQ(left[i]->BestScore, right[i]->BestScore);
+                    EXPECT_EQ(left[i]->WorstScore, right[i]->WorstScore);
+                    EXPECT_EQ(left[i]->TotalAction, right[i]->TotalAction);
+                }
+            }
+            if (!all->BestStrategies.empty()) {
+                ExpectSameStrategy(*first->BestStrategies.front(), *all->BestStrategies.front());
+            }
+        }
+    }
+}
+
 TEST_F(StrategyTest, ExpectedChangesWithoutAction) {
     TFiP* rain = Build.Factor("Rain");
     TFiP* a = Build.Factor("A");
