@@ -62,8 +62,30 @@ void TSingleGoalStrategies::Compute() {
             excluded.push_back(tactic.FiP);
         }
     }
+    if (GoalStrategy->Tactics.empty()) {
+        if (const auto found = Unacted.find(&perception); found != Unacted.end()) {
+            const TStrategy& earlier = *found->second;
+            GoalStrategy->UtilityDist = earlier.UtilityDist;
+            GoalStrategy->SatisfactionDist = earlier.SatisfactionDist;
+            GoalStrategy->FrustrationDist = earlier.FrustrationDist;
+            GoalStrategy->Outcomes = earlier.Outcomes;
+            GoalStrategy->SampledCombinations = earlier.SampledCombinations;
+            GoalStrategy->BestScore = earlier.BestScore;
+            GoalStrategy->WorstScore = earlier.WorstScore;
+            GoalStrategy->StrategyCount = 1;
+            GoalStrategy->Complete = true;
+            Run->Estimated = Run->Estimated || GoalStrategy->SampledCombinations > 0;
+            return;
+        }
+    }
     GoalStrategy->Search(excluded);
     EvaluationsRun += GoalStrategy->EvaluationCount;
+    // A search without tactics evaluates the perception without any; one with tactics leaves the
+    // working values of its own.
+    Unacted.erase(&perception);
+    if (GoalStrategy->Tactics.empty() && GoalStrategy->Complete && !Run->Cancelled()) {
+        Unacted.emplace(&perception, GoalStrategy->Clone());
+    }
     Run->Estimated = Run->Estimated || GoalStrategy->SampledCombinations > 0;
 }
 
@@ -128,6 +150,7 @@ void TSingleGoalStrategies::WriteTable(std::ostream& out) {
         }
     }
     EvaluationsRun = 0;
+    Unacted.clear();
     WriteLine(out, "<table border=\"1\">");
     for (const std::string& line : HeaderRows(false)) {
         WriteLine(out, line);
@@ -156,6 +179,7 @@ void TSingleGoalStrategies::WriteTable(std::ostream& out) {
         }
     }
     WriteLine(out, "</table>");
+    Unacted.clear();
 }
 
 }  // namespace kavo

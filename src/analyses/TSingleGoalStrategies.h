@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@ namespace kavo {
 
 class TGoal;
 class TImpact;
+class TPerception;
 class TStrategy;
 
 // "Single Goal Strategies": for every goal factor and column, the best combination of the tactics
@@ -33,6 +35,10 @@ class TSingleGoalStrategies : public TAnalysis {
     std::vector<const TImpact*> TacticImpacts;
     // Strategy evaluations of the searches since the table was started.
     std::int64_t EvaluationsRun = 0;
+    // While a table is written: the perceptions whose working values are, since an earlier cell,
+    // those of an evaluation without tactics, with that cell's strategy. A cell of such a
+    // perception without tactics takes its results over instead of evaluating the same again.
+    std::map<const TPerception*, std::unique_ptr<TStrategy>> Unacted;
 
     void Compute() override;
     std::string ValueCells() override;

@@ -12,11 +12,13 @@
 #include "analyses/TConflictAnalysis.h"
 #include "analyses/TResourceDependency.h"
 #include "analyses/TSimilarity.h"
+#include "analyses/TSingleGoalStrategies.h"
 #include "analyses/TSupportAnalysis.h"
 #include "model/TAiA.h"
 #include "model/TFiP.h"
 #include "model/TProspect.h"
 #include "reasoning/Comparison.h"
+#include "reasoning/TStrategy.h"
 #include "support/TCaseGenerator.h"
 #include "support/TPerceptionBuilder.h"
 
@@ -395,6 +397,16 @@ class TUncachedSupport : public TSupportAnalysis {
     void TableStarted() override {}
 };
 
+class TUncachedSingleGoal : public TSingleGoalStrategies {
+  public:
+    using TSingleGoalStrategies::TSingleGoalStrategies;
+
+    void Compute() override {
+        Unacted.clear();
+        TSingleGoalStrategies::Compute();
+    }
+};
+
 // Two copies of a generated case, one for each way of computing; every actor acts in both arenas,
 // so rows of different arenas share their actors, and most columns see the same actions held.
 class SharedWorkTest : public ::testing::Test {
@@ -418,6 +430,7 @@ class SharedWorkTest : public ::testing::Test {
         }
         Replace<TUncachedDependency>(Uncached.Catalog, "Resource Dependency");
         Replace<TUncachedSupport>(Uncached.Catalog, "Support and Opposition");
+        Replace<TUncachedSingleGoal>(Uncached.Catalog, "Single Goal Strategies");
     }
 
     template <typename T>
@@ -447,6 +460,7 @@ class SharedWorkTest : public ::testing::Test {
         TGroupingSettings grouping = TGroupingSettings::Of(side.Case);
         grouping.ArenaGrouping = 3;
         grouping.ActorGrouping = 3;
+        grouping.FactorGrouping = 3;
         TAnalysisRun run(side.Case, grouping, images, "");
         std::ostringstream report;
         TAnalysisReport(side.Catalog, run, [] {
@@ -475,6 +489,8 @@ class SharedWorkTest : public ::testing::Test {
         struct TStep {
             const char* Title;
             std::vector<int> Fields;
+            // A cell the table shows.
+            const char* Shown = "<td align=\"right\">0.";
         };
         const TStep steps[] = {
             {"Resource Dependency", {}},
@@ -485,12 +501,14 @@ class SharedWorkTest : public ::testing::Test {
               F::fLetAOptimize}},
             {"Support and Opposition", {}},
             {"Resource Dependency", {}},
+            // The dash of a goal that no action reaches.
+            {"Single Goal Strategies", {}, "<td align=\"center\">-</td>"},
         };
         for (const TStep& step : steps) {
             const std::vector<std::string> cached = Run(Cached, step.Title, step.Fields);
             const std::vector<std::string> uncached = Run(Uncached, step.Title, step.Fields);
             ASSERT_EQ(cached.size(), uncached.size());
-            EXPECT_NE(cached.front().find("<td align=\"right\">0."), std::string::npos)
+            EXPECT_NE(cached.front().find(step.Shown), std::string::npos)
                 << step.Title << " shows no value";
             for (std::size_t i = 0; i < cached.size(); ++i) {
                 EXPECT_EQ(cached[i], uncached[i]) << step.Title << ", fields " << step.Fields.size()
