@@ -781,7 +781,6 @@ void TPropagator::BuildCombinations() {
     }
     Scratch.resize(n);
     Totals.resize(3 * n);
-    LevelScratch.resize(n);
 }
 
 void TPropagator::CollectCombinations(std::size_t item, double weight,
@@ -875,16 +874,18 @@ void TPropagator::RunColumn(const TStep& step) {
 
 void TPropagator::SumColumns(std::uint8_t totals) {
     const std::size_t n = Weights.size();
-    const std::array<double*, 3> sums{Totals.data(), Totals.data() + n, Totals.data() + 2 * n};
-    for (std::size_t m = 0; m < 3; ++m) {
-        if ((totals >> m & 1) != 0) {
-            std::fill_n(sums[m], n, 0.0);
-        }
+    if (GoalLevels.size() != Goals.size() * n) {
+        GoalLevels.resize(Goals.size() * n);
+        GoalLevelRuns.assign(Goals.size(), ~std::uint64_t{0});
     }
-    std::uint8_t* level = LevelScratch.data();
-    // Summed goal by goal, as SumGoals sums them for one combination.
-    for (const TGoalTable& goal : Goals) {
-        const double* change = Columns.data() + static_cast<std::size_t>(goal.FiP) * n;
+    for (std::size_t g = 0; g < Goals.size(); ++g) {
+        const auto fip = static_cast<std::size_t>(Goals[g].FiP);
+        if (GoalLevelRuns[g] == ColumnRuns[fip]) {
+            continue;
+        }
+        GoalLevelRuns[g] = ColumnRuns[fip];
+        const double* change = Columns.data() + fip * n;
+        std::uint8_t* level = GoalLevels.data() + g * n;
         if (RisingLevels) {
             for (std::size_t c = 0; c < n; ++c) {
                 level[c] = static_cast<std::uint8_t>(RisingLevelOf(ChangeLevels, change[c]) + 3);
@@ -894,29 +895,42 @@ void TPropagator::SumColumns(std::uint8_t totals) {
                 level[c] = static_cast<std::uint8_t>(Current.ChangeLevelOf(change[c]) + 3);
             }
         }
-        const std::array<const std::array<double, 7>*, 3> tables{&goal.Utility, &goal.Satisfaction,
-                                                                 &goal.Frustration};
-        for (std::size_t m = 0; m < 3; ++m) {
-            if ((totals >> m & 1) == 0) {
-                continue;
-            }
-            const std::array<double, 7>& table = *tables[m];
-            double* sum = sums[m];
-            for (std::size_t c = 0; c < n; ++c) {
-                sum[c] += table[level[c]];
-            }
-        }
     }
-    if (Goals.size() >= 2) {
+    for (std::size_t m = 0; m < 3; ++m) {
+        if ((totals >> m & 1) == 0) {
+            continue;
+        }
+        const auto table = [&](const TGoalTable& goal) {
+            return m == 0 ? goal.Utility.data()
+                          : (m == 1 ? goal.Satisfaction.data() : goal.Frustration.data());
+        };
+        // Summed goal by goal, as SumGoals sums them for one combination; a block of
+        // combinations at a time, whose sums stay in registers across the goals.
+        double* sums = Totals.data() + m * n;
+        const bool mean = m > 0 && Goals.size() >= 2;
         const auto count = static_cast<double>(Goals.size());
-        for (std::size_t m = 1; m < 3; ++m) {
-            if ((totals >> m & 1) == 0) {
-                continue;
+        const auto block = [&]<std::size_t Width>(std::size_t first) {
+            std::array<double, Width> sum{};
+            const std::uint8_t* level = GoalLevels.data() + first;
+            for (const TGoalTable& goal : Goals) {
+                const double* values = table(goal);
+#pragma GCC unroll 8
+                for (std::size_t l = 0; l < Width; ++l) {
+                    sum[l] += values[level[l]];
+                }
+                level += n;
             }
-            double* sum = sums[m];
-            for (std::size_t c = 0; c < n; ++c) {
-                sum[c] /= count;
+            for (std::size_t l = 0; l < Width; ++l) {
+                sums[first + l] = mean ? sum[l] / count : sum[l];
             }
+        };
+        constexpr std::size_t kBlock = 8;
+        std::size_t first = 0;
+        for (; first + kBlock <= n; first += kBlock) {
+            block.template operator()<kBlock>(first);
+        }
+        for (; first < n; ++first) {
+            block.template operator()<1>(first);
         }
     }
 }
@@ -954,12 +968,14 @@ void TPropagator::VisitColumns() {
         Cancelled = context.AnalysisCancelled;
     }
     const std::vector<TStep>& steps = Lean ? LeanSteps : Steps;
+    ColumnRuns.resize(CurrentChange.size());
     KeepColumns();
     for (const TStep& step : steps) {
         const auto fip = static_cast<std::size_t>(step.FiP);
         if (ColumnReady[fip] == 0) {
             RunColumn(step);
             ColumnReady[fip] = 1;
+            ++ColumnRuns[fip];
         }
     }
     const auto record = [&](TProVal& distribution, const double* values) {

@@ -249,10 +249,15 @@ class TPropagator {
     // (while incremental; otherwise each evaluation computes every column again).
     std::vector<std::uint8_t> ColumnReady;
     std::vector<std::int8_t> ColumnLevels;
+    // Per FiP how often its column was computed; per goal the level (+3) of its change in each
+    // combination, and the count of its FiP's column that it was found from: a goal whose column
+    // was kept keeps its levels.
+    std::vector<std::uint64_t> ColumnRuns;
+    std::vector<std::uint8_t> GoalLevels;
+    std::vector<std::uint64_t> GoalLevelRuns;
     // Per combination: a working sum, and the utility, satisfaction and frustration totals.
     std::vector<double> Scratch;
     std::vector<double> Totals;
-    std::vector<std::uint8_t> LevelScratch;
     std::int64_t Combinations = 0;
     bool Cancelled = false;
     // Working targets of Evaluate.
