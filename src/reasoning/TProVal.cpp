@@ -102,16 +102,27 @@ std::pair<std::size_t, bool> TProVal::AddMass(int threshold, double resolution, 
 
 // Between two insertions the pairs' values and their number stay as they are (a merge adds only
 // probability), so a value goes to the pair that the same value went to last time. Remembered by
-// value in a small table, forgotten at each insertion (a new generation).
+// value in a table, forgotten at each insertion and at each new list of values (a new
+// generation). The table is kept from one list of values to the next, so that it is not cleared
+// each time: a list of 4,096 values may hold several hundred distinct ones.
 struct TProVal::TPlaces {
     struct TSlot {
         std::uint64_t Key = 0;
         std::uint32_t Index = 0;
         std::uint32_t Generation = 0;
     };
-    static constexpr int kBits = 7;
+    static constexpr int kBits = 11;
     std::array<TSlot, std::size_t{1} << kBits> Slots{};
-    std::uint32_t Generation = 1;
+    std::uint32_t Generation = 0;
+
+    // A generation that no slot holds yet.
+    void Renew() {
+        if (Generation == ~std::uint32_t{0}) {
+            Slots.fill({});
+            Generation = 0;
+        }
+        ++Generation;
+    }
 };
 
 void TProVal::AddVia(TPlaces& places, int threshold, double resolution, double prob, double value) {
@@ -125,7 +136,9 @@ void TProVal::AddVia(TPlaces& places, int threshold, double resolution, double p
         return;
     }
     const auto [index, inserted] = AddMass(threshold, resolution, prob, value);
-    places.Generation += inserted ? 1 : 0;
+    if (inserted) {
+        places.Renew();
+    }
     // While the list stays within the threshold only an equal value merges, and a new pair is the
     // first one that equal.
     if (!inserted || Count() <= threshold) {
@@ -135,7 +148,8 @@ void TProVal::AddVia(TPlaces& places, int threshold, double resolution, double p
 
 void TProVal::AddAll(const TCase& current, const double* probs, const double* values,
                      std::size_t count) {
-    TPlaces places;
+    thread_local TPlaces places;
+    places.Renew();
     for (std::size_t i = 0; i < count; ++i) {
         AddVia(places, current.AutofocusThreshold, current.AutofocusResolution, probs[i],
                values[i]);
