@@ -122,8 +122,11 @@ TEST_F(ProValTest, AddAllEqualsAddingOneByOne) {
                                                   << round << (negated ? ", negated" : ""));
                 TProVal one(TProValKind::pvChange);
                 TProVal all(TProValKind::pvChange);
+                // The same values in two calls: the places found in the first must not mislead
+                // the second.
+                TProVal halves(TProValKind::pvChange);
                 if (negated) {
-                    for (TProVal* list : {&one, &all}) {
+                    for (TProVal* list : {&one, &all, &halves}) {
                         list->Add(Case, 0.5, -3);
                         list->Add(Case, 0.5, 3.5);
                         list->Negate();
@@ -134,6 +137,11 @@ TEST_F(ProValTest, AddAllEqualsAddingOneByOne) {
                 }
                 all.AddAll(Case, probs.data(), values.data(), values.size());
                 ASSERT_EQ(all.Pairs(), one.Pairs());
+                const std::size_t half = values.size() / 2;
+                halves.AddAll(Case, probs.data(), values.data(), half);
+                halves.AddAll(Case, probs.data() + half, values.data() + half,
+                              values.size() - half);
+                ASSERT_EQ(halves.Pairs(), one.Pairs());
                 for (std::size_t i = 0; i < one.Pairs().size(); ++i) {
                     ASSERT_EQ(std::signbit(all[static_cast<int>(i)].Value),
                               std::signbit(one[static_cast<int>(i)].Value));
