@@ -203,15 +203,16 @@ void BM_GeneratedSupportOptimizing(benchmark::State& state) {
 BENCHMARK(BM_GeneratedSupportOptimizing)->Arg(8)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // The whole catalog on the generated case in one report, as a user runs it: the perceptions'
-// inferences and tactic ratings are made once and shared by the analyses that read them.
-// Resource Dependency and Support and Opposition are left out: each still takes minutes on this
-// case on its own (their own benchmarks above measure them).
+// inferences, tactic ratings and strategies are made once and shared by the analyses that read
+// them. Argument 0 leaves out Resource Dependency and Support and Opposition, the two slowest
+// (their own benchmarks above measure them); 1 runs every analysis.
 void BM_GeneratedCatalog(benchmark::State& state) {
     TCase& current = Generated().Case;
+    const bool everyAnalysis = state.range(0) != 0;
     TAnalysisCatalog catalog;
     for (const auto& analysis : catalog.Analyses) {
-        analysis->Selected =
-            analysis->Title != "Resource Dependency" && analysis->Title != "Support and Opposition";
+        analysis->Selected = everyAnalysis || (analysis->Title != "Resource Dependency" &&
+                                               analysis->Title != "Support and Opposition");
     }
     TImageWriter images;
     TAnalysisRun run(current, Apart(current), images, "");
@@ -227,7 +228,7 @@ void BM_GeneratedCatalog(benchmark::State& state) {
     }
     state.counters["report_kB"] = static_cast<double>(bytes) / 1e3;
 }
-BENCHMARK(BM_GeneratedCatalog)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_GeneratedCatalog)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // A status whose event pump cancels once the given time has passed since the start, and that
 // records when it cancelled and the longest time between two pumps.
