@@ -19,6 +19,9 @@ namespace kavo {
 
 namespace {
 
+// The rationalities of a column's three searches: utility, satisfaction and frustration.
+const std::vector<int> kRationalities{0, 3, 6};
+
 void EnsureTacticsEvaluated(TPerception& perception) {
     if (!perception.ResultsValid[TPerception::TacticsEvaluated]) {
         EvaluateAllTactics(perception);
@@ -43,6 +46,8 @@ TSearchReplay& TResourceDependency::ReplayOf(TPerception& a, const std::vector<T
     std::unique_ptr<TSearchReplay>& replay = Replays[&a];
     if (replay == nullptr) {
         replay = std::make_unique<TSearchReplay>(a, tactics);
+        // A column's three searches visit the same strategies.
+        replay->ScoreTogether(kRationalities);
     }
     return *replay;
 }
@@ -109,7 +114,6 @@ int TResourceDependency::SearchColumn(TStrategy& s, const std::vector<TFiP*>& ot
     if (Run->Cancelled()) {
         return 0;
     }
-    static const std::vector<int> kRationalities{0, 3, 6};
     const std::vector<TScoreBounds> bounds = s.SearchScores(kRationalities, others);
     for (std::size_t i = 0; i < bounds.size(); ++i) {
         // A search that found nothing varies nothing: the base case is all there is.
@@ -130,7 +134,6 @@ int TResourceDependency::ReplayColumn(TSearchReplay& replay, const std::vector<b
     result.BaseFrustration = means[2];
     result.Seeds = true;
     result.Replayed = true;
-    constexpr std::array<int, 3> kRationalities{0, 3, 6};
     int searches = 0;
     TSearchReplay::TFound found;
     for (; searches < 3 && !Run->Cancelled(); ++searches) {

@@ -27,8 +27,10 @@ constexpr std::int64_t kVisitsPerPump = 500;
 // results a strategy holds.
 class TSearchReplay::TScorer {
   public:
-    // A rationality 0..8, or -1 for the results.
-    TScorer(TPerception& perception, const std::vector<TTactic>& tactics, int rationality)
+    // A rationality 0..8, or -1 for the results. An uncertain perception's evaluation fills what
+    // the scores under every rationality of together read, when the rationality is among them.
+    TScorer(TPerception& perception, const std::vector<TTactic>& tactics, int rationality,
+            const std::vector<int>& together)
         : Strategy(&perception, std::max(rationality, 0)) {
         Strategy.Tactics = tactics;
         Propagator = std::make_unique<TPropagator>(perception, Strategy.Tactics);
@@ -37,10 +39,14 @@ class TSearchReplay::TScorer {
             Propagator->RecordResultsOnly();
         } else if (Certain) {
             Propagator->ScoreBy(rationality);
+        } else if (std::ranges::find(together, rationality) != together.end()) {
+            Propagator->RecordScoreOnly(together);
         } else {
             Propagator->RecordScoreOnly(rationality);
         }
     }
+
+    bool IsCertain() const { return Certain; }
 
     double Score(const std::vector<std::int8_t>& levels) {
         SetLevels(levels);
@@ -50,6 +56,10 @@ class TSearchReplay::TScorer {
         Strategy.EvaluateWith(*Propagator);
         return Strategy.Score();
     }
+
+    // After Score of an uncertain perception: the same strategy's score under a rationality of
+    // those scored together.
+    double ScoreUnder(int rationality) const { return Strategy.ScoreUnder(rationality); }
 
     std::array<double, 3> Means(const std::vector<std::int8_t>& levels) {
         SetLevels(levels);
@@ -90,7 +100,7 @@ void TSearchReplay::Release() {
 TSearchReplay::TScorer& TSearchReplay::ScorerFor(int rationality) {
     std::unique_ptr<TScorer>& scorer = Scorers[static_cast<std::size_t>(rationality + 1)];
     if (scorer == nullptr) {
-        scorer = std::make_unique<TScorer>(Perception, Tactics, rationality);
+        scorer = std::make_unique<TScorer>(Perception, Tactics, rationality, Together);
     }
     return *scorer;
 }
@@ -139,9 +149,17 @@ bool TSearchReplay::Search(int rationality, const std::vector<std::int8_t>& leve
         if (++visits % kVisitsPerPump == 0) {
             context.Status.PumpEvents();
         }
-        const auto [known, fresh] = scores.try_emplace(Key(at), 0.0);
+        const std::uint64_t key = Key(at);
+        const auto [known, fresh] = scores.try_emplace(key, 0.0);
         if (fresh) {
-            known->second = ScorerFor(rationality).Score(at);
+            TScorer& scorer = ScorerFor(rationality);
+            known->second = scorer.Score(at);
+            if (!scorer.IsCertain() && std::ranges::find(Together, rationality) != Together.end()) {
+                for (const int other : Together) {
+                    Scores[static_cast<std::size_t>(other)].try_emplace(key,
+                                                                        scorer.ScoreUnder(other));
+                }
+            }
         }
         const double score = known->second;
         found.LastScore = score;

@@ -51,6 +51,10 @@ class TSearchReplay {
     // incomplete.
     bool Search(int rationality, const std::vector<std::int8_t>& levels,
                 const std::vector<bool>& excluded, TFound& found);
+    // From now on an uncertain perception's strategy met by a search under one of the rationalities
+    // is scored under all of them in one evaluation, for the searches under the others that follow
+    // and visit the same strategies.
+    void ScoreTogether(std::vector<int> rationalities) { Together = std::move(rationalities); }
     // Only while Keeps(): the raw means of the utility, satisfaction and frustration distributions
     // that an evaluation at the levels gives.
     std::array<double, 3> Means(const std::vector<std::int8_t>& levels);
@@ -73,6 +77,7 @@ class TSearchReplay {
     std::vector<TTactic> Tactics;
     std::uint64_t Reach = 0;
     bool HasGoals = false;
+    std::vector<int> Together;
     // By rationality, the scores of the strategies met, by key.
     std::array<std::unordered_map<std::uint64_t, double>, 9> Scores;
     std::unordered_map<std::uint64_t, std::array<double, 3>> KnownMeans;
