@@ -69,6 +69,23 @@ void ForgetResults(TCase& current) {
     current.ForEachPerception([](TPerception& perception) { perception.InvalidateResults(); });
 }
 
+// Times writing a report into a buffer that only counts its bytes, each iteration starting from
+// perceptions without results; the bytes of the last report.
+template <typename Write>
+std::size_t TimeReport(benchmark::State& state, TCase& current, Write write) {
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ForgetResults(current);
+        TCountingBuffer buffer;
+        std::ostream out(&buffer);
+        state.ResumeTiming();
+        write(out);
+        bytes = buffer.Count;
+    }
+    return bytes;
+}
+
 // The strategy evaluations per second of CPU time of the analyses that search strategies.
 void CountEvaluations(benchmark::State& state, const TAnalysis& analysis) {
     std::int64_t evaluations = -1;
@@ -98,16 +115,9 @@ void RunAnalysis(benchmark::State& state, TCase& current, const TGroupingSetting
     }
     TImageWriter images;
     TAnalysisRun run(current, grouping, images, "");
-    std::size_t bytes = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        ForgetResults(current);
-        TCountingBuffer buffer;
-        std::ostream out(&buffer);
-        state.ResumeTiming();
+    const std::size_t bytes = TimeReport(state, current, [&](std::ostream& out) {
         TAnalysisReport(catalog, run, Now).RunAnalysis(analysis, out);
-        bytes = buffer.Count;
-    }
+    });
     state.SetLabel(analysis.Title);
     state.counters["report_kB"] = static_cast<double>(bytes) / 1e3;
     CountEvaluations(state, analysis);
@@ -216,16 +226,9 @@ void BM_GeneratedCatalog(benchmark::State& state) {
     }
     TImageWriter images;
     TAnalysisRun run(current, Apart(current), images, "");
-    std::size_t bytes = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        ForgetResults(current);
-        TCountingBuffer buffer;
-        std::ostream out(&buffer);
-        state.ResumeTiming();
+    const std::size_t bytes = TimeReport(state, current, [&](std::ostream& out) {
         TAnalysisReport(catalog, run, Now).WriteTo(out);
-        bytes = buffer.Count;
-    }
+    });
     state.counters["report_kB"] = static_cast<double>(bytes) / 1e3;
 }
 BENCHMARK(BM_GeneratedCatalog)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
